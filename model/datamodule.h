@@ -1,0 +1,56 @@
+#pragma once
+
+#include "curvegraph.h"
+#include "modelrecords.h"
+
+#include <cstddef>
+#include <deque>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// The one home of the model: constants, geometry, the current thermal curve
+// with a stack of earlier ones, the annotation and the geometry coefficients.
+// It checks nothing; whoever changes a field refreshes what shows it.
+class TDataModule1 {
+public:
+    // Earlier curves kept for RestorePreviousCurve. Only the top is ever read,
+    // and stepped curves can be large, so the oldest are dropped past this.
+    static constexpr std::size_t kCurveHistoryLimit = 100;
+
+    TModelData ModelData;
+    TGrainData GrainData;
+    std::vector<std::string> Annotation; // 8-bit lines, kept as bytes
+
+    // Not owned; set by the windows before CaptureCurve / DrawCurve.
+    CurveGraph *SourceGraph = nullptr;
+    CurveGraph *DisplayGraph = nullptr;
+
+    // Borrowed; invalid after CaptureCurve, RestorePreviousCurve or ReadDataFile.
+    const ThermalCurve &GetCurrentCurve() const { return CurrentCurve; }
+    ThermalCurve &GetCurrentCurve() { return CurrentCurve; }
+    void RestorePreviousCurve();
+    std::size_t CurveHistoryDepth() const { return CurveHistory.size(); }
+
+    // Coefficient store, indexed by eigenvalue number; unwritten slots read 0.
+    void SetCoefficient(std::int32_t index, float value);
+    float GetCoefficient(std::int32_t index) const;
+    std::int32_t CoefficientCount() const { return static_cast<std::int32_t>(Coefficients.size()); }
+
+    // The data file (see datafile.cpp). The writer throws tarvel::Error when the
+    // stream does not take every byte; the reader throws ConversionError.
+    void WriteDataFile(std::ostream &out) const;
+    void ReadDataFile(std::istream &in);
+
+    // Curve transfer (see curvetransfer.cpp).
+    void CaptureCurve();
+    void DrawCurve();
+
+private:
+    ThermalCurve CurrentCurve;
+    std::deque<ThermalCurve> CurveHistory; // newest at the back
+    std::vector<float> Coefficients;
+};
+
+// The instance the whole program shares; created at start-up.
+extern TDataModule1 *DataModule1;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The model constants.
+struct TModelData {
+    std::int32_t Neigen = 20;        // number of eigenvalues (terms of the expansion)
+    float Emission_dist = 20.0f;     // µm
+    float Activation_energy = 36200.0f; // cal/mol
+    float D0 = 1807.8f;              // cm²/s
+};
+
+// The grain geometry; zero until a page, a data file or the settings fill it.
+struct TGrainData {
+    float Sphere_radius = 0.0f;
+    float Outer_radius = 0.0f;
+    float Inner_radius = 0.0f;
+};
+
+// A thermal history. Slot 0 is never used, so the points are in slots
+// 1..Count()-1 and an empty curve has Count() == 1.
+struct ThermalCurve {
+    std::vector<float> Time{0.0f};
+    std::vector<float> Temp{0.0f};
+
+    std::int32_t Count() const { return static_cast<std::int32_t>(Time.size()); }
+    std::int32_t PointCount() const { return Count() - 1; }
+    void Append(float time, float temp) {
+        Time.push_back(time);
+        Temp.push_back(temp);
+    }
+    void MakeEmpty() {
+        Time.assign(1, 0.0f);
+        Temp.assign(1, 0.0f);
+    }
+};
