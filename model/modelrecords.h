@@ -5,10 +5,10 @@
 
 // The model constants.
 struct TModelData {
-    std::int32_t Neigen = 20;        // number of eigenvalues (terms of the expansion)
-    float Emission_dist = 20.0f;     // µm
+    std::int32_t Neigen = 20;           // number of eigenvalues (terms of the expansion)
+    float Emission_dist = 20.0f;        // µm
     float Activation_energy = 36200.0f; // cal/mol
-    float D0 = 1807.8f;              // cm²/s
+    float D0 = 1807.8f;                 // cm²/s
 };
 
 // The grain geometry; zero until a page, a data file or the settings fill it.

@@ -10,9 +10,8 @@ void appendSteps(FPOINT p, FPOINT q, float barstep, std::vector<FPOINT> &out) {
     while (double(q.x) - double(p.x) > double(barstep)) {
         FPOINT r;
         r.x = static_cast<float>(double(p.x) + double(barstep));
-        r.y = static_cast<float>(double(p.y) +
-                                 (double(q.y) - double(p.y)) * double(barstep) /
-                                     (double(q.x) - double(p.x)));
+        r.y = static_cast<float>(double(p.y) + (double(q.y) - double(p.y)) * double(barstep) /
+                                                   (double(q.x) - double(p.x)));
         if (!(r.x > p.x))
             break; // x too large for another step to show in single precision
         if (out.size() >= kMaxPoints)

@@ -1,0 +1,281 @@
+#include "datamodule.h"
+#include "errors.h"
+#include "numbertext.h"
+
+#include <QtTest>
+
+#include <sstream>
+#include <streambuf>
+
+namespace {
+
+const char *const kExample = "#Tarvel 0.9\r\n"
+                             "[DataBegin\r\n"
+                             "#ModelData\r\n"
+                             "Neigen=20\r\n"
+                             "Emission_dist=20\r\n"
+                             "Activation_energy=36200\r\n"
+                             "D0=1807.8\r\n"
+                             "#GrainData\r\n"
+                             "Sphere_radius=60\r\n"
+                             "Outer_radius=40\r\n"
+                             "Inner_radius=20\r\n"
+                             "#Thermal Curve\r\n"
+                             "[TableStart\r\n"
+                             "0, 20\r\n"
+                             "50, 100\r\n"
+                             "]TableEnd\r\n"
+                             "[MemoBegin\r\n"
+                             "first sample\r\n"
+                             "]MemoEnd\r\n"
+                             "]DataEnd\r\n";
+
+void fillExample(TDataModule1 &m) {
+    m.GrainData = {60.0f, 40.0f, 20.0f};
+    m.GetCurrentCurve().Append(0.0f, 20.0f);
+    m.GetCurrentCurve().Append(50.0f, 100.0f);
+    m.Annotation = {"first sample"};
+}
+
+std::string written(const TDataModule1 &m) {
+    std::ostringstream out;
+    m.WriteDataFile(out);
+    return out.str();
+}
+
+void read(TDataModule1 &m, const std::string &bytes) {
+    std::istringstream in(bytes);
+    m.ReadDataFile(in);
+}
+
+std::string conversionMessage(TDataModule1 &m, const std::string &bytes) {
+    try {
+        read(m, bytes);
+    } catch (const tarvel::Error &e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// Accepts a fixed number of bytes, then refuses, like a full disk.
+class FullDevice : public std::streambuf {
+public:
+    explicit FullDevice(std::size_t room) : room_(room) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (room_ == 0)
+            return traits_type::eof();
+        --room_;
+        return traits_type::not_eof(c);
+    }
+
+private:
+    std::size_t room_;
+};
+
+std::vector<float> times(const TDataModule1 &m) {
+    const auto &c = m.GetCurrentCurve();
+    return {c.Time.begin() + 1, c.Time.end()};
+}
+
+} // namespace
+
+class TestDataFile : public QObject {
+    Q_OBJECT
+private slots:
+    void writerIsByteExact();
+    void roundTripKeepsEverything();
+    void roundTripRoundsToEightDigits();
+    void emptyCurveAndAnnotation();
+    void readsLfOnlyAndUnterminatedLastLine();
+    void tolerantKeyLines();
+    void sectionsAndMarkers();
+    void blankLineEndsDataOutsideAnnotation();
+    void fileWithoutDataBeginOnlyClearsAnnotation();
+    void unfinishedSectionsChangeNothing();
+    void failingTableKeepsCurve();
+    void conversionErrors();
+    void longLinesReadWhole();
+    void nulEndsLine();
+    void failedWriteIsReported();
+};
+
+void TestDataFile::writerIsByteExact() {
+    TDataModule1 m;
+    fillExample(m);
+    QCOMPARE(written(m), std::string(kExample));
+}
+
+void TestDataFile::roundTripKeepsEverything() {
+    TDataModule1 a;
+    fillExample(a);
+    a.ModelData = {35, 12.5f, 40000.0f, 0.000125f};
+    a.GetCurrentCurve().Append(75.25f, -40.5f);
+    a.Annotation = {"line one", "", "  indented; with = sign", "]DataEnd"};
+
+    TDataModule1 b;
+    b.Annotation = {"old"};
+    read(b, written(a));
+    QCOMPARE(b.ModelData.Neigen, 35);
+    QCOMPARE(b.ModelData.Emission_dist, 12.5f);
+    QCOMPARE(b.ModelData.Activation_energy, 40000.0f);
+    QCOMPARE(b.ModelData.D0, 0.000125f);
+    QCOMPARE(b.GrainData.Sphere_radius, 60.0f);
+    QCOMPARE(b.GrainData.Inner_radius, 20.0f);
+    QCOMPARE(times(b), (std::vector<float>{0.0f, 50.0f, 75.25f}));
+    QCOMPARE(b.GetCurrentCurve().Temp.back(), -40.5f);
+    QCOMPARE(b.Annotation, a.Annotation);
+    QCOMPARE(b.CurveHistoryDepth(), std::size_t(0));
+}
+
+void TestDataFile::roundTripRoundsToEightDigits() {
+    TDataModule1 a;
+    a.ModelData.D0 = 1.23456789e-3f;
+    a.GetCurrentCurve().Append(0.1f, 1.0f / 3.0f);
+    TDataModule1 b;
+    read(b, written(a));
+    QCOMPARE(b.ModelData.D0, 0.0012345679f);
+    QCOMPARE(b.GetCurrentCurve().Time[1], 0.1f);
+    QCOMPARE(b.GetCurrentCurve().Temp[1], 0.33333334f);
+}
+
+void TestDataFile::emptyCurveAndAnnotation() {
+    TDataModule1 a;
+    const std::string text = written(a);
+    QVERIFY(text.find("[TableStart\r\n]TableEnd\r\n[MemoBegin\r\n]MemoEnd\r\n") !=
+            std::string::npos);
+    TDataModule1 b;
+    fillExample(b);
+    read(b, text);
+    QCOMPARE(b.GetCurrentCurve().Count(), 1);
+    QVERIFY(b.Annotation.empty());
+}
+
+void TestDataFile::readsLfOnlyAndUnterminatedLastLine() {
+    TDataModule1 m;
+    read(m, "[DataBegin\nNeigen=7\n[TableStart\n1, 2\n]TableEnd\nD0=5");
+    QCOMPARE(m.ModelData.Neigen, 7);
+    QCOMPARE(m.GetCurrentCurve().Count(), 2);
+    QCOMPARE(m.ModelData.D0, 5.0f);
+}
+
+void TestDataFile::tolerantKeyLines() {
+    TDataModule1 m;
+    read(m, "[DataBegin\r\n"
+            "  Neigen = 20.9  \r\n"
+            "\tSphere _radius\t=70\r\n"
+            "Neigen=-3.7\r\n" // the last occurrence wins, truncated toward zero
+            "neigen=99\r\n"   // keys are case-sensitive
+            "Unknown=abc\r\n" // unknown keys are not even converted
+            "just text\r\n");
+    QCOMPARE(m.ModelData.Neigen, -3);
+    QCOMPARE(m.GrainData.Sphere_radius, 70.0f);
+    if (tarvel::localeDecimalSeparator() == '.')
+        QCOMPARE(conversionMessage(m, "[DataBegin\nOuter_radius=1,5\n"),
+                 std::string("'1,5' is not a valid floating point value"));
+}
+
+void TestDataFile::sectionsAndMarkers() {
+    TDataModule1 m;
+    read(m, "[DataBegin\r\n"
+            "]TableEnd\r\n" // closing without opening: ignored
+            "]MemoEnd\r\n"
+            "[MemoBegin\r\nfirst try\r\n"
+            "[MemoBegin\r\n" // restarts the collection
+            "# a comment, not kept\r\n"
+            "\r\n" // blank lines belong to the annotation
+            "kept\r\n"
+            "]MemoEnd\r\n"
+            "[TableStart\r\n1,2\r\n# skipped\r\n3 , 4\r\n]TableEnd\r\n"
+            "]DataEnd\r\n"
+            "Neigen=12\r\n"); // in-data stays on after ]DataEnd
+    QCOMPARE(m.Annotation, (std::vector<std::string>{"", "kept"}));
+    QCOMPARE(times(m), (std::vector<float>{1.0f, 3.0f}));
+    QCOMPARE(m.ModelData.Neigen, 12);
+}
+
+void TestDataFile::blankLineEndsDataOutsideAnnotation() {
+    TDataModule1 m;
+    read(m, "[DataBegin\r\nNeigen=5\r\n\r\nNeigen=6\r\n");
+    QCOMPARE(m.ModelData.Neigen, 5);
+}
+
+void TestDataFile::fileWithoutDataBeginOnlyClearsAnnotation() {
+    TDataModule1 m;
+    fillExample(m);
+    read(m, "Neigen=3\r\n[TableStart\r\n1, 1\r\n]TableEnd\r\n");
+    QCOMPARE(m.ModelData.Neigen, 20);
+    QCOMPARE(m.GetCurrentCurve().Count(), 3);
+    QVERIFY(m.Annotation.empty());
+}
+
+void TestDataFile::unfinishedSectionsChangeNothing() {
+    TDataModule1 m;
+    fillExample(m);
+    read(m, "[DataBegin\r\n[TableStart\r\n7, 7\r\n");
+    QCOMPARE(times(m), (std::vector<float>{0.0f, 50.0f}));
+    fillExample(m);
+    read(m, "[DataBegin\r\n[MemoBegin\r\nnever closed\r\n");
+    QVERIFY(m.Annotation.empty());
+}
+
+void TestDataFile::failingTableKeepsCurve() {
+    TDataModule1 m;
+    fillExample(m);
+    QCOMPARE(conversionMessage(m, "[DataBegin\r\nNeigen=9\r\n[TableStart\r\n1, 2\r\n1,5, 20\r\n"
+                                  "]TableEnd\r\nNeigen=10\r\n"),
+             std::string("'5, 20' is not a valid floating point value"));
+    QCOMPARE(m.ModelData.Neigen, 9); // set before the error, kept
+    QCOMPARE(times(m), (std::vector<float>{0.0f, 50.0f}));
+    QCOMPARE(m.GetCurrentCurve().Count(), 3);
+
+    QCOMPARE(conversionMessage(m, "[DataBegin\r\n[TableStart\r\nno comma\r\n]TableEnd\r\n"),
+             std::string("'' is not a valid floating point value"));
+    QCOMPARE(m.GetCurrentCurve().Count(), 3);
+}
+
+void TestDataFile::conversionErrors() {
+    TDataModule1 m;
+    QCOMPARE(conversionMessage(m, "[DataBegin\nD0=abc\n"),
+             std::string("'abc' is not a valid floating point value"));
+    QCOMPARE(conversionMessage(m, "[DataBegin\nD0=1e39\n"),
+             std::string("'1e39' is not a valid floating point value"));
+    QCOMPARE(conversionMessage(m, "[DataBegin\n[TableStart\n1e39, 5\n]TableEnd\n"),
+             std::string("'1e39' is not a valid floating point value"));
+    QCOMPARE(conversionMessage(m, "[DataBegin\nD0=nan\n"),
+             std::string("'nan' is not a valid floating point value"));
+    QCOMPARE(m.ModelData.D0, 1807.8f);
+    QVERIFY(QString::fromStdString(conversionMessage(m, "[DataBegin\nNeigen=3e9\n"))
+                .contains("out of range"));
+    QCOMPARE(m.ModelData.Neigen, 20);
+    // The largest single-precision value itself is fine.
+    read(m, "[DataBegin\nD0=3.4028235e38\n");
+    QCOMPARE(m.ModelData.D0, std::numeric_limits<float>::max());
+}
+
+void TestDataFile::longLinesReadWhole() {
+    const std::string longNote(100000, 'x');
+    TDataModule1 a;
+    a.Annotation = {longNote, "after"};
+    TDataModule1 b;
+    read(b, written(a));
+    QCOMPARE(b.Annotation, a.Annotation);
+}
+
+void TestDataFile::nulEndsLine() {
+    TDataModule1 m;
+    read(m, std::string("[DataBegin\nNeigen=4\0garbage\n", 25));
+    QCOMPARE(m.ModelData.Neigen, 4);
+}
+
+void TestDataFile::failedWriteIsReported() {
+    TDataModule1 m;
+    fillExample(m);
+    FullDevice device(100);
+    std::ostream out(&device);
+    QVERIFY_THROWS_EXCEPTION(tarvel::Error, m.WriteDataFile(out));
+}
+
+QTEST_APPLESS_MAIN(TestDataFile)
+#include "test_datafile.moc"
