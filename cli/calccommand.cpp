@@ -1,0 +1,200 @@
+#include "calccommand.h"
+
+#include "barsteps.h"
+#include "calcerrors.h"
+#include "calcoptions.h"
+#include "datamodule.h"
+#include "errors.h"
+#include "gammacalc.h"
+#include "tarvelcalc.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <mutex>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+const char *const kTarvelCalcUsage =
+    "usage: tarvel-calc [--coefficients] [--no-steps] [--method fast|direct] FILE";
+
+namespace {
+
+constexpr std::int32_t kMaxEigenvalues = 10000;
+
+const char *const kHelp =
+    "Runs the grain's geometry and age calculations on a data file and writes CSV.\n"
+    "\n"
+    "  FILE              the data file; \"-\" reads standard input\n"
+    "  --coefficients    write the geometry coefficients (k,coefficient) instead\n"
+    "                    of the calculated times\n"
+    "  --no-steps        use the curve's points as they are instead of splitting\n"
+    "                    it into steps of at most 5 time units, as the desktop\n"
+    "                    program's Recalculate does\n"
+    "  --method fast     the default: one pass over the history per term, time\n"
+    "                    proportional to points x eigenvalues\n"
+    "  --method direct   the term-by-term walk over all older intervals; slow on\n"
+    "                    long cold histories, kept to verify the fast method\n"
+    "  --help            this text\n"
+    "\n"
+    "Output: a header line, then one line per point: time,calculated_time (times in\n"
+    "millions of years), numbers with \".\" and 17 significant digits.\n"
+    "Exit status: 0 done, 1 the file or the calculation failed, 2 usage error.\n";
+
+std::string number(double value) {
+    std::array<char, 64> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
+                                   std::chars_format::general, 17);
+    return std::string(buf.data(), res.ptr);
+}
+
+// Collects what the calculations report from their worker threads.
+class ReportedErrors {
+public:
+    ReportedErrors() {
+        SetCalculationErrorReporter([this](const std::string &message) {
+            std::lock_guard lock(mutex_);
+            if (first_.empty())
+                first_ = message;
+        });
+    }
+    ~ReportedErrors() { SetCalculationErrorReporter({}); }
+    void throwIfAny() {
+        std::lock_guard lock(mutex_);
+        if (!first_.empty())
+            throw tarvel::Error(first_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::string first_;
+};
+
+void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model) {
+    std::string bytes;
+    if (file == "-") {
+        bytes.assign(std::istreambuf_iterator<char>(standardInput), {});
+        if (standardInput.bad())
+            throw tarvel::Error("cannot read standard input");
+    } else {
+        std::error_code ec;
+        if (std::filesystem::is_directory(file, ec))
+            throw tarvel::Error("is a directory, not a data file");
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            throw tarvel::Error(std::string("cannot open: ") + std::strerror(errno));
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+        if (in.bad())
+            throw tarvel::Error(std::string("cannot read: ") + std::strerror(errno));
+    }
+    if (bytes.find("[DataBegin") == std::string::npos)
+        throw tarvel::Error("no data set in the file (the line \"[DataBegin\" is missing)");
+    std::istringstream in(bytes);
+    model.ReadDataFile(in);
+}
+
+void checkModel(const TDataModule1 &model) {
+    const TGrainData &g = model.GrainData;
+    if (!(g.Sphere_radius >= g.Outer_radius && g.Outer_radius > g.Inner_radius &&
+          g.Inner_radius >= 0.0f && g.Sphere_radius > 0.0f))
+        throw tarvel::Error("Setting does not satisfy: SphereRadius >= OuterRadius > "
+                            "InnerRadius >= 0");
+    if (model.ModelData.Neigen > kMaxEigenvalues)
+        throw tarvel::Error("Neigen=" + std::to_string(model.ModelData.Neigen) +
+                            " is too large: at most " + std::to_string(kMaxEigenvalues) +
+                            " eigenvalues are computed");
+}
+
+void runGeometry(TDataModule1 &model) {
+    tarvelcalc geometry;
+    geometry.LoadModel(&model);
+    geometry.Resume();
+    geometry.WaitFor();
+}
+
+// The history the age calculation sees: the curve as the temperature graph
+// holds it after DrawCurve, split into bar steps unless asked not to.
+std::vector<FPOINT> historyPoints(const ThermalCurve &curve, bool steps) {
+    std::vector<FPOINT> points;
+    for (std::int32_t i = 1; i < curve.Count(); ++i)
+        points.push_back({curve.Time[std::size_t(i)], curve.Temp[std::size_t(i)]});
+    return steps && points.size() >= 2 ? barsteps::subdivide(points) : points;
+}
+
+void writeTimes(TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
+    const std::vector<FPOINT> points = historyPoints(model.GetCurrentCurve(), options.steps);
+
+    gammacalc age;
+    age.NPoints = static_cast<std::int32_t>(points.size());
+    age.Times.assign(points.size() + 1, 0.0);
+    age.Temps.assign(points.size() + 1, 0.0);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        age.Times[i + 1] = points[i].x;
+        age.Temps[i + 1] = points[i].y;
+    }
+    age.Method = options.method;
+    age.LoadModel(&model);
+    age.Resume();
+    age.WaitFor();
+
+    out << "time,calculated_time\n";
+    for (std::size_t i = 1; i <= points.size(); ++i)
+        out << number(age.Times[i]) << ',' << number(age.Results[i]) << '\n';
+}
+
+void writeCoefficients(const TDataModule1 &model, std::ostream &out) {
+    out << "k,coefficient\n";
+    for (std::int32_t k = 1; k <= model.ModelData.Neigen; ++k)
+        out << k << ',' << number(model.GetCoefficient(k)) << '\n';
+}
+
+} // namespace
+
+int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardInput,
+                  std::ostream &out, std::ostream &err) {
+    std::string problem;
+    const auto options = parseCalcOptions(args, problem);
+    if (!options) {
+        err << "tarvel-calc: " << problem << '\n' << kTarvelCalcUsage << '\n';
+        return 2;
+    }
+    if (options->help) {
+        out << kTarvelCalcUsage << "\n\n" << kHelp;
+        return 0;
+    }
+
+    const std::string &file = options->file;
+    try {
+        TDataModule1 model;
+        readModel(file, standardInput, model);
+        checkModel(model);
+
+        ReportedErrors errors;
+        runGeometry(model);
+        errors.throwIfAny();
+
+        // Buffer the output so a failure never leaves half a table behind.
+        std::ostringstream table;
+        if (options->coefficients)
+            writeCoefficients(model, table);
+        else
+            writeTimes(model, *options, table);
+        errors.throwIfAny();
+
+        out << table.str();
+        out.flush();
+        if (!out)
+            throw tarvel::Error("cannot write the output");
+        return 0;
+    } catch (const std::bad_alloc &) {
+        err << "tarvel-calc: " << file << ": not enough memory for this calculation\n";
+    } catch (const std::exception &e) {
+        err << "tarvel-calc: " << file << ": " << e.what() << '\n';
+    }
+    return 1;
+}

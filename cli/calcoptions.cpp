@@ -1,0 +1,53 @@
+#include "calcoptions.h"
+
+std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args,
+                                            std::string &problem) {
+    CalcOptions options;
+    bool haveFile = false;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg == "--help") {
+            options.help = true;
+        } else if (!optionsEnded && arg == "--coefficients") {
+            options.coefficients = true;
+        } else if (!optionsEnded && arg == "--no-steps") {
+            options.steps = false;
+        } else if (!optionsEnded && (arg == "--method" || arg.rfind("--method=", 0) == 0)) {
+            std::string value;
+            if (arg == "--method") {
+                if (i + 1 >= args.size()) {
+                    problem = "--method needs a value: fast or direct";
+                    return std::nullopt;
+                }
+                value = args[++i];
+            } else {
+                value = arg.substr(9);
+            }
+            if (value == "fast")
+                options.method = AgeMethod::Fast;
+            else if (value == "direct")
+                options.method = AgeMethod::Direct;
+            else {
+                problem = "unknown method '" + value + "': use fast or direct";
+                return std::nullopt;
+            }
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            problem = "unknown option '" + arg + "'";
+            return std::nullopt;
+        } else if (haveFile) {
+            problem = "only one FILE may be given";
+            return std::nullopt;
+        } else {
+            options.file = arg;
+            haveFile = true;
+        }
+    }
+    if (!haveFile && !options.help) {
+        problem = "no FILE given";
+        return std::nullopt;
+    }
+    return options;
+}

@@ -1,0 +1,244 @@
+#include "calccommand.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sstream>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Run calc(std::vector<std::string> args, const std::string &input = {}) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    Run r;
+    r.status = runTarvelCalc(args, in, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+std::string dataSet(const std::string &geometry, const std::string &table,
+                    const std::string &constants = "Neigen=20\r\nEmission_dist=20\r\n") {
+    return "#Tarvel 0.9\r\n[DataBegin\r\n" + constants + geometry + "[TableStart\r\n" + table +
+           "]TableEnd\r\n]DataEnd\r\n";
+}
+
+const std::string kDefaultGrain = "Sphere_radius=60\r\nOuter_radius=40\r\nInner_radius=20\r\n";
+
+std::vector<double> column(const std::string &csv, int index) {
+    std::vector<double> values;
+    std::istringstream in(csv);
+    std::string line;
+    std::getline(in, line); // header
+    while (std::getline(in, line)) {
+        const auto comma = line.find(',');
+        values.push_back(std::stod(index == 0 ? line.substr(0, comma) : line.substr(comma + 1)));
+    }
+    return values;
+}
+
+} // namespace
+
+class TestTarvelCalc : public QObject {
+    Q_OBJECT
+private slots:
+    void usage();
+    void reproducesAgeExamples_data();
+    void reproducesAgeExamples();
+    void stepsFollowTheBarSubdivision();
+    void methodsAgree();
+    void coefficients();
+    void emptyAndSinglePointHistories();
+    void malformedInput_data();
+    void malformedInput();
+    void missingFilesAndDirectories();
+    void realProcess();
+};
+
+void TestTarvelCalc::usage() {
+    for (const auto &args : std::vector<std::vector<std::string>>{
+             {}, {"--bogus", "f"}, {"a", "b"}, {"--method"}, {"--method", "slow", "f"}}) {
+        const Run r = calc(args);
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.find(kTarvelCalcUsage) != std::string::npos);
+        QVERIFY(r.out.empty());
+    }
+    const Run help = calc({"--help"});
+    QCOMPARE(help.status, 0);
+    QVERIFY(help.out.find("--method direct") != std::string::npos);
+    QVERIFY(help.out.find("--no-steps") != std::string::npos);
+}
+
+void TestTarvelCalc::reproducesAgeExamples_data() {
+    QTest::addColumn<QString>("geometry");
+    QTest::addColumn<QString>("constants");
+    QTest::addColumn<double>("temperature");
+    QTest::addColumn<double>("at50");
+    QTest::addColumn<double>("at100");
+    const QString grain = QString::fromStdString(kDefaultGrain);
+    const QString whole = "Sphere_radius=60\r\nOuter_radius=60\r\nInner_radius=0\r\n";
+    const QString s20 = "Neigen=20\r\nEmission_dist=20\r\n";
+    QTest::newRow("cold") << grain << s20 << -50.0 << 49.993 << 99.986;
+    QTest::newRow("room") << grain << s20 << 20.0 << 49.971 << 99.897;
+    QTest::newRow("hot") << grain << s20 << 60.0 << 26.860 << 33.760;
+    QTest::newRow("whole sphere") << whole << s20 << 20.0 << 37.443 << 74.569;
+    QTest::newRow("far emission") << whole << "Neigen=20\r\nEmission_dist=60\r\n" << -100.0
+                                  << 15.625 << 31.250;
+}
+
+void TestTarvelCalc::reproducesAgeExamples() {
+    QFETCH(QString, geometry);
+    QFETCH(QString, constants);
+    QFETCH(double, temperature);
+    QFETCH(double, at50);
+    QFETCH(double, at100);
+    const std::string t = QString::number(temperature).toStdString();
+    const std::string file = dataSet(geometry.toStdString(), "0, " + t + "\r\n50, " + t +
+                                     "\r\n100, " + t + "\r\n", constants.toStdString());
+    for (const char *method : {"fast", "direct"}) {
+        const Run r = calc({"--no-steps", "--method", method, "-"}, file);
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.rfind("time,calculated_time\n", 0) == 0);
+        const auto results = column(r.out, 1);
+        QCOMPARE(results.size(), std::size_t(3));
+        QCOMPARE(results[0], 0.0);
+        QVERIFY2(std::abs(results[1] - at50) < 6e-4, method);
+        QVERIFY2(std::abs(results[2] - at100) < 6e-4, method);
+    }
+}
+
+void TestTarvelCalc::stepsFollowTheBarSubdivision() {
+    // 0..12 splits at 5 and 10; a vertical step (equal times) stays as it is.
+    const std::string file = dataSet(kDefaultGrain, "0, 20\r\n12, 20\r\n12, 80\r\n14, 80\r\n");
+    const Run r = calc({"-"}, file);
+    QCOMPARE(r.status, 0);
+    QCOMPARE(column(r.out, 0), (std::vector<double>{0, 5, 10, 12, 12, 14}));
+    const Run plain = calc({"--no-steps", "-"}, file);
+    QCOMPARE(column(plain.out, 0), (std::vector<double>{0, 12, 12, 14}));
+    // Numbers use "." and 17 significant digits.
+    QVERIFY(r.out.find("\n5,4.99") != std::string::npos);
+}
+
+void TestTarvelCalc::methodsAgree() {
+    const std::string file =
+        dataSet(kDefaultGrain, "0, 150\r\n20, 120\r\n40, 60\r\n55, 90\r\n70, 10\r\n100, -20\r\n");
+    const auto fast = column(calc({"--method=fast", "-"}, file).out, 1);
+    const auto direct = column(calc({"--method=direct", "-"}, file).out, 1);
+    QCOMPARE(fast.size(), std::size_t(21));
+    QCOMPARE(fast.size(), direct.size());
+    for (std::size_t i = 0; i < fast.size(); ++i)
+        QVERIFY(std::abs(fast[i] - direct[i]) <= 1e-8 * std::abs(direct[i]) + 1e-6);
+}
+
+void TestTarvelCalc::coefficients() {
+    const Run r = calc({"--coefficients", "-"}, dataSet(kDefaultGrain, ""));
+    QCOMPARE(r.status, 0);
+    QVERIFY(r.out.rfind("k,coefficient\n1,0.2513758", 0) == 0);
+    QCOMPARE(column(r.out, 0).size(), std::size_t(20));
+    const Run many = calc({"--coefficients", "-"},
+                          dataSet(kDefaultGrain, "", "Neigen=150\r\nEmission_dist=20\r\n"));
+    QCOMPARE(column(many.out, 0).back(), 150.0);
+}
+
+void TestTarvelCalc::emptyAndSinglePointHistories() {
+    Run r = calc({"-"}, dataSet(kDefaultGrain, ""));
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, std::string("time,calculated_time\n"));
+    r = calc({"-"}, dataSet(kDefaultGrain, "7, 20\r\n"));
+    QCOMPARE(r.out, std::string("time,calculated_time\n7,0\n"));
+}
+
+void TestTarvelCalc::malformedInput_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("message");
+    const std::string okTable = "0, 20\r\n10, 30\r\n";
+    QTest::newRow("no data set") << "just some text\n" << "\"[DataBegin\" is missing";
+    QTest::newRow("empty input") << "" << "\"[DataBegin\" is missing";
+    QTest::newRow("bad key value")
+        << QString::fromStdString(dataSet(kDefaultGrain + "D0=12a\r\n", okTable))
+        << "'12a' is not a valid floating point value";
+    QTest::newRow("bad table value")
+        << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n1,5, 20\r\n"))
+        << "'5, 20' is not a valid floating point value";
+    QTest::newRow("value beyond single precision")
+        << QString::fromStdString(dataSet(kDefaultGrain, "0, 1e39\r\n"))
+        << "'1e39' is not a valid floating point value";
+    QTest::newRow("geometry inverted")
+        << QString::fromStdString(dataSet(
+               "Sphere_radius=60\r\nOuter_radius=20\r\nInner_radius=40\r\n", okTable))
+        << "Setting does not satisfy: SphereRadius >= OuterRadius > InnerRadius >= 0";
+    QTest::newRow("geometry missing") << QString::fromStdString(dataSet("", okTable))
+                                      << "Setting does not satisfy";
+    QTest::newRow("zone outside sphere")
+        << QString::fromStdString(
+               dataSet("Sphere_radius=30\r\nOuter_radius=40\r\nInner_radius=20\r\n", okTable))
+        << "Setting does not satisfy";
+    QTest::newRow("too many eigenvalues")
+        << QString::fromStdString(
+               dataSet(kDefaultGrain, okTable, "Neigen=2000000000\r\nEmission_dist=20\r\n"))
+        << "too large";
+    QTest::newRow("time runs backwards")
+        << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n50, 20\r\n30, 20\r\n"))
+        << "backwards";
+    QTest::newRow("below absolute zero")
+        << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n10, -300\r\n"))
+        << "-300";
+}
+
+void TestTarvelCalc::malformedInput() {
+    QFETCH(QString, input);
+    QFETCH(QString, message);
+    const Run r = calc({"-"}, input.toStdString());
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.out.empty());
+    const QString err = QString::fromStdString(r.err);
+    QVERIFY2(err.startsWith("tarvel-calc: -: "), qPrintable(err));
+    QVERIFY2(err.contains(message), qPrintable(err));
+    QCOMPARE(err.count('\n'), 1);
+}
+
+void TestTarvelCalc::missingFilesAndDirectories() {
+    QTemporaryDir dir;
+    const std::string missing = dir.filePath("missing.txt").toStdString();
+    Run r = calc({missing});
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.err, "tarvel-calc: " + missing + ": cannot open: No such file or directory\n");
+    r = calc({dir.path().toStdString()});
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.err.find("is a directory") != std::string::npos);
+}
+
+void TestTarvelCalc::realProcess() {
+    QProcess p;
+    p.start(TARVEL_CALC_BINARY, {TARVEL_EXAMPLES_DIR "/default-grain.txt"});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QByteArray out = p.readAllStandardOutput();
+    QVERIFY(out.startsWith("time,calculated_time\n0,0\n5,"));
+    QCOMPARE(out.count('\n'), 12); // 0..50 in steps of 5, plus the header
+
+    QProcess fromStdin;
+    fromStdin.start(TARVEL_CALC_BINARY, {"--no-steps", "-"});
+    fromStdin.write("[DataBegin\nSphere_radius=60\nOuter_radius=40\nInner_radius=20\n"
+                    "[TableStart\n0, -50\n50, -50\n]TableEnd\n");
+    fromStdin.closeWriteChannel();
+    QVERIFY(fromStdin.waitForFinished(60000));
+    QCOMPARE(fromStdin.exitCode(), 0);
+    QVERIFY(fromStdin.readAllStandardOutput().startsWith("time,calculated_time\n0,0\n50,49.99"));
+
+    QProcess bad;
+    bad.start(TARVEL_CALC_BINARY, {"--frobnicate"});
+    QVERIFY(bad.waitForFinished(60000));
+    QCOMPARE(bad.exitCode(), 2);
+    QVERIFY(bad.readAllStandardError().contains("usage: tarvel-calc"));
+}
+
+QTEST_GUILESS_MAIN(TestTarvelCalc)
+#include "test_tarvelcalc.moc"
