@@ -1,0 +1,262 @@
+#include "agecalculation.h"
+
+#include "errors.h"
+#include "numbertext.h"
+#include "vectorstate.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr long double kKelvinOffset = 273.15L;
+constexpr long double kGasConstant = 1.9859L; // cal/(mol K)
+// cm²/s to µm² per million 365-day years: 1e8 µm² per cm² times 3.1536e13 s.
+constexpr long double kDiffusivityUnit = 3.1536e21L;
+// The direct walk stops after the first interval whose older end weighs e^-20
+// or less; what it leaves out is below that weight.
+constexpr double kCutOff = 20.0;
+// A guard kept from the walk's first form: exponents below this are clamped.
+// Only a history running backwards could produce one, and those are refused.
+constexpr double kLowestExponent = -200.0;
+
+using PartialSums = std::array<double, 5>;
+
+std::string numberText(double value) {
+    return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
+}
+
+std::string pointText(std::size_t m) {
+    return "point " + std::to_string(m);
+}
+
+// (1 - e^-y) / y, the mean weight over an interval across which the exponent
+// grows by y; exact near 0, where the plain quotient would cancel.
+double intervalFactor(double y) {
+    return y == 0.0 ? 1.0 : -std::expm1(-y) / y;
+}
+
+std::size_t pointCount(const AgeInput &in) {
+    return in.times.empty() ? 0 : in.times.size() - 1;
+}
+
+void checkModel(const AgeInput &in) {
+    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
+    if (!std::isfinite(R) || !(R > 0))
+        throw tarvel::Error("The age calculation needs a sphere radius greater than 0 (got " +
+                            numberText(R) + ").");
+    if (!std::isfinite(b) || !std::isfinite(a) || !(b > a))
+        throw tarvel::Error("The emission zone is empty: the outer radius (" + numberText(b) +
+                            ") must be greater than the inner radius (" + numberText(a) + ").");
+    if (!std::isfinite(in.activationEnergy))
+        throw tarvel::Error("The activation energy is not a finite number.");
+    if (!std::isfinite(in.d0) || in.d0 < 0)
+        throw tarvel::Error(
+            "The diffusion pre-factor D0 must be a finite number not below 0 (got " +
+            numberText(static_cast<double>(in.d0)) + ").");
+}
+
+void checkHistory(const AgeInput &in) {
+    if (in.temps.size() != in.times.size())
+        throw tarvel::Error("The thermal history has " + std::to_string(in.times.size()) +
+                            " time slots but " + std::to_string(in.temps.size()) +
+                            " temperature slots.");
+    const std::size_t n = pointCount(in);
+    for (std::size_t m = 1; m <= n; ++m) {
+        const double t = in.times[m];
+        const double T = in.temps[m];
+        if (!std::isfinite(t))
+            throw tarvel::Error("The thermal history has a time that is not a finite number at " +
+                                pointText(m) + ".");
+        if (!std::isfinite(T))
+            throw tarvel::Error(
+                "The thermal history has a temperature that is not a finite number at " +
+                pointText(m) + ".");
+        if (T <= -273.15)
+            throw tarvel::Error("The thermal history has a temperature at or below absolute zero "
+                                "(-273.15 °C): " +
+                                pointText(m) + " (" + numberText(T) + " °C).");
+        if (m > 1 && t < in.times[m - 1])
+            throw tarvel::Error("The thermal history runs backwards in time: " + pointText(m) +
+                                " (time " + numberText(t) + ") follows " + pointText(m - 1) +
+                                " (time " + numberText(in.times[m - 1]) + ").");
+    }
+}
+
+[[noreturn]] void throwNotFinite(const std::string &what) {
+    throw tarvel::Error("The age calculation cannot be completed: " + what +
+                        " is not a finite number. No results were computed.");
+}
+
+// Integrated diffusivity C at every point (slots 1..n), by the trapezoidal
+// rule over the Arrhenius diffusivity. Extended precision: the walks take
+// differences of C between near points, which would otherwise cancel.
+void integrateDiffusivity(const AgeInput &in, std::vector<long double> &C) {
+    const std::size_t n = pointCount(in);
+    const long double lnUnit = std::log(kDiffusivityUnit);
+    auto diffusivity = [&](std::size_t m) {
+        const long double kelvin = static_cast<long double>(in.temps[m]) + kKelvinOffset;
+        return in.d0 * std::exp(lnUnit - in.activationEnergy / (kelvin * kGasConstant));
+    };
+    if (n == 0)
+        return;
+    long double D = diffusivity(1);
+    C[1] = 0.0L;
+    for (std::size_t m = 1; m < n; ++m) {
+        const long double Dnext = diffusivity(m + 1);
+        C[m + 1] =
+            C[m] + (D + Dnext) * (static_cast<long double>(in.times[m + 1]) - in.times[m]) * 0.5L;
+        if (!std::isfinite(C[m + 1]))
+            throwNotFinite("the integrated diffusivity at " + pointText(m + 1));
+        D = Dnext;
+    }
+}
+
+// The partial sums P[k][l] take terms j = 1..N-5+l, so term j goes to every l
+// from this one on.
+int firstPartialSum(std::int32_t j, std::int32_t N) {
+    const long long l = static_cast<long long>(j) - N + 5;
+    return static_cast<int>(std::max(1LL, l));
+}
+
+// Sum over terms of c_j times the integral over the history before t_k of
+// exp(-lambda_j (C_k - C(t))), by the recurrence
+//   S(k) = S(k-1) e^-d + (t_k - t_{k-1}) phi(d),  d = lambda_j (C_k - C_{k-1}),
+// one exponential per term and point.
+void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> &c,
+                  const std::vector<double> &lambda, const std::vector<long double> &C,
+                  std::vector<PartialSums> &P, std::atomic<std::int32_t> *progress) {
+    const std::size_t n = pointCount(in);
+    for (std::int32_t j = 1; j <= N; ++j) {
+        const double lam = lambda[static_cast<std::size_t>(j)];
+        const double cj = c[static_cast<std::size_t>(j)];
+        const int lFirst = firstPartialSum(j, N);
+        double S = 0.0;
+        for (std::size_t k = 2; k <= n; ++k) {
+            const double d = static_cast<double>(lam * (C[k] - C[k - 1]));
+            double weight, factor;
+            if (d < 0.5) {
+                const double em = std::expm1(-d); // no cancellation for small d
+                weight = 1.0 + em;
+                factor = d == 0.0 ? 1.0 : -em / d;
+            } else {
+                weight = std::exp(-d); // keeps its relative accuracy when tiny
+                factor = (1.0 - weight) / d;
+            }
+            S = S * weight + (in.times[k] - in.times[k - 1]) * factor;
+            const double term = cj * S;
+            for (int l = lFirst; l <= 5; ++l)
+                P[k][static_cast<std::size_t>(l - 1)] += term;
+        }
+        if (progress)
+            progress->store(j);
+    }
+}
+
+// The same sums by walking back over the older intervals, newest first, each
+// interval's integral exact for C linear inside it. The walk ends with the
+// first interval whose older end has an exponent of 20 or more.
+void sumTermsDirect(const AgeInput &in, std::int32_t N, const std::vector<double> &c,
+                    const std::vector<double> &lambda, const std::vector<long double> &C,
+                    std::vector<PartialSums> &P, std::vector<double> &factor,
+                    std::atomic<std::int32_t> *progress) {
+    const std::size_t n = pointCount(in);
+    for (std::int32_t j = 1; j <= N; ++j) {
+        const double lam = lambda[static_cast<std::size_t>(j)];
+        const double cj = c[static_cast<std::size_t>(j)];
+        const int lFirst = firstPartialSum(j, N);
+        // The interval factors depend on the term but not on the point.
+        for (std::size_t m = 1; m < n; ++m)
+            factor[m] = intervalFactor(static_cast<double>(lam * (C[m + 1] - C[m])));
+        for (std::size_t k = 2; k <= n; ++k) {
+            double newerWeight = 1.0; // weight at the newer end of interval m
+            double walk = 0.0;
+            for (std::size_t m = k - 1; m >= 1; --m) {
+                double F = static_cast<double>((C[k] - C[m]) * lam);
+                if (F < kLowestExponent)
+                    F = kLowestExponent;
+                const double olderWeight = std::exp(-F);
+                walk += (in.times[m + 1] - in.times[m]) * newerWeight * factor[m];
+                if (F >= kCutOff)
+                    break;
+                newerWeight = olderWeight;
+            }
+            const double term = cj * walk;
+            for (int l = lFirst; l <= 5; ++l)
+                P[k][static_cast<std::size_t>(l - 1)] += term;
+        }
+        if (progress)
+            progress->store(j);
+    }
+}
+
+} // namespace
+
+std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
+                                  std::atomic<std::int32_t> *progress) {
+    checkModel(in);
+    checkHistory(in);
+    const std::size_t n = pointCount(in);
+    const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
+    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
+
+    // Volume of the sphere over that of the emission zone.
+    const double V = R * R * R / (b * b * b - a * a * a);
+    if (!std::isfinite(V))
+        throwNotFinite("the volume ratio of sphere and emission zone");
+
+    // Every working array up front; the loops allocate nothing.
+    std::vector<double> c(static_cast<std::size_t>(N) + 1, 0.0);
+    std::vector<double> lambda(static_cast<std::size_t>(N) + 1, 0.0);
+    std::vector<long double> C(n + 1, 0.0L);
+    std::vector<PartialSums> P(n + 1, PartialSums{});
+    std::vector<double> factor(method == AgeMethod::Direct ? n + 1 : 0, 0.0);
+
+    for (std::int32_t j = 1; j <= N; ++j) {
+        const auto slot = static_cast<std::size_t>(j);
+        c[slot] = slot < in.coefficients.size() ? in.coefficients[slot] : 0.0;
+        lambda[slot] = j * kPi / R * j * kPi / R; // (j pi / R)^2
+        if (!std::isfinite(lambda[slot]))
+            throwNotFinite("eigenvalue " + std::to_string(j));
+    }
+    integrateDiffusivity(in, C);
+
+    clearUpperVectorState();
+    if (method == AgeMethod::Fast)
+        sumTermsFast(in, N, c, lambda, C, P, progress);
+    else
+        sumTermsDirect(in, N, c, lambda, C, P, factor, progress);
+
+    // Extrapolate the partial sums for N-4..N terms to infinitely many: the
+    // intercept at x = 0 of the least-squares line through (x_l, P[k][l]),
+    // x_l = 1 / (terms + 0.5). The 0.5 keeps x_l finite for every N.
+    std::array<double, 5> x{};
+    double Sx = 0.0, Sxx = 0.0, count = 0.0;
+    for (int l = 1; l <= 5; ++l) {
+        const double xl = 1.0 / (static_cast<double>(in.terms) - 5 + l + 0.5);
+        x[static_cast<std::size_t>(l - 1)] = xl;
+        Sx += xl;
+        Sxx += xl * xl;
+        count += 1.0;
+    }
+    auto extrapolate = [&](const PartialSums &p) {
+        double SP = 0.0, SxP = 0.0;
+        for (std::size_t l = 0; l < 5; ++l) {
+            SP += p[l];
+            SxP += x[l] * p[l];
+        }
+        return V * (SP * Sxx - SxP * Sx) / (Sxx * count - Sx * Sx);
+    };
+
+    // Nothing is handed back unless every result is a number.
+    for (std::size_t k = 1; k <= n; ++k)
+        if (!std::isfinite(extrapolate(P[k])))
+            throwNotFinite("the result at " + pointText(k));
+    std::vector<double> results(n + 1, 0.0);
+    for (std::size_t k = 1; k <= n; ++k)
+        results[k] = extrapolate(P[k]);
+    return results;
+}

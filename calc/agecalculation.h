@@ -1,0 +1,45 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// How the sums over the history are formed. Both give the same results on
+// every history whose times never decrease (to about 1e-8 relative; the
+// direct walk leaves out intervals weighing less than e^-20).
+enum class AgeMethod {
+    Fast,  // one recurrence step per term and point: linear in the points
+    Direct // walks back over the older intervals for every term and point
+};
+
+// Everything the age calculation needs. Times and temperatures (degrees
+// Celsius) are indexed from 1 with slot 0 unused, so n points take n + 1 slots;
+// the two spans must have the same size and are read, never kept.
+struct AgeInput {
+    double sphereRadius = 0.0;           // R, µm
+    double outerRadius = 0.0;            // b, µm
+    double innerRadius = 0.0;            // a, µm
+    std::int32_t terms = 0;              // N, the number of eigenvalues
+    long double activationEnergy = 0.0L; // cal/mol
+    long double d0 = 0.0L;               // cm²/s
+    // The geometry coefficient of term j at slot j; slots the vector does not
+    // hold read as 0, as the coefficient store does.
+    std::vector<double> coefficients;
+    std::span<const double> times;
+    std::span<const double> temps;
+};
+
+// The calculated time at every point of the history: n + 1 values, slot 0
+// unused, slot 1 always 0. `progress`, when given, is set to j after term j is
+// complete.
+//
+// Throws tarvel::Error, before any work, for a history or model it refuses: a
+// time that runs backwards, a temperature at or below absolute zero, a value
+// that is not a finite number, a sphere radius not above 0, an empty emission
+// zone, a negative D0. Throws tarvel::Error as well when an intermediate value
+// or a result is not a finite number; no results are returned then. Running out
+// of memory throws std::bad_alloc. All working storage is allocated up front,
+// linear in the points and the terms.
+std::vector<double> calculateAges(const AgeInput &input, AgeMethod method,
+                                  std::atomic<std::int32_t> *progress = nullptr);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Where calculation failures go. The calculations run on worker threads that
+// cannot throw to anybody, so they hand the message to one process-wide
+// reporter: the desktop program shows it in a box, the command-line calculator
+// prints it and exits with an error status. The default writes to stderr.
+using CalculationErrorReporter = std::function<void(const std::string &message)>;
+
+// Installs the reporter; an empty function restores the default. Thread-safe.
+void SetCalculationErrorReporter(CalculationErrorReporter reporter);
+
+// Hands the message to the reporter. May be called from any thread; two workers
+// failing at once would call the reporter concurrently.
+void ReportCalculationError(const std::string &message);

@@ -1,0 +1,75 @@
+#include "gammacalc.h"
+
+#include "calcerrors.h"
+#include "datamodule.h"
+#include "errors.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+#include <string>
+
+gammacalc::~gammacalc() {
+    WaitFor();
+}
+
+void gammacalc::LoadModel(TDataModule1 *model) {
+    Model = model;
+    try {
+        Results.assign(static_cast<std::size_t>(std::max<std::int32_t>(NPoints, 0)) + 1, 0.0);
+    } catch (const std::bad_alloc &) {
+        Results.clear(); // the body tries again and reports the failure
+    }
+    if (!model)
+        return;
+    R = model->GrainData.Sphere_radius;
+    N = model->ModelData.Neigen;
+    Ea = model->ModelData.Activation_energy;
+    D0 = model->ModelData.D0;
+}
+
+void gammacalc::Execute() {
+    try {
+        Calculate();
+    } catch (const std::bad_alloc &) {
+        ReportCalculationError("There is not enough memory for the age calculation of " +
+                               std::to_string(NPoints) + " points with " + std::to_string(N) +
+                               " eigenvalues.");
+    } catch (const std::exception &e) {
+        ReportCalculationError(e.what());
+    } catch (...) {
+        ReportCalculationError("The age calculation stopped with an unknown failure.");
+    }
+    Finished.store(true, std::memory_order_release);
+}
+
+void gammacalc::Calculate() {
+    if (!Model)
+        throw tarvel::Error("The age calculation was started without a model.");
+    if (NPoints < 0)
+        throw tarvel::Error("The thermal history cannot have a negative number of points (" +
+                            std::to_string(NPoints) + ").");
+    const auto slots = static_cast<std::size_t>(NPoints) + 1;
+    if (Times.size() < slots || Temps.size() < slots)
+        throw tarvel::Error("The thermal history should have " + std::to_string(NPoints) +
+                            " points but holds " + std::to_string(Times.size()) + " time and " +
+                            std::to_string(Temps.size()) + " temperature slots (slot 0 unused).");
+    if (Results.size() != slots)
+        Results.assign(slots, 0.0); // LoadModel came before NPoints was set
+
+    AgeInput input;
+    input.sphereRadius = R;
+    input.outerRadius = Model->GrainData.Outer_radius;
+    input.innerRadius = Model->GrainData.Inner_radius;
+    input.terms = N;
+    input.activationEnergy = Ea;
+    input.d0 = D0;
+    input.coefficients.assign(static_cast<std::size_t>(std::max<std::int32_t>(N, 0)) + 1, 0.0);
+    for (std::int32_t j = 1; j <= N; ++j)
+        input.coefficients[static_cast<std::size_t>(j)] = Model->GetCoefficient(j);
+    input.times = std::span<const double>(Times.data(), slots);
+    input.temps = std::span<const double>(Temps.data(), slots);
+
+    const std::vector<double> ages = calculateAges(input, Method, &Progress);
+    std::copy(ages.begin(), ages.end(), Results.begin());
+}

@@ -1,0 +1,126 @@
+#include "geometrycoefficients.h"
+
+#include "errors.h"
+#include "numbertext.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+// The unit constant of the full-retention term: pi rounded to eight decimals.
+// The partial-retention term uses pi at full precision. Both are kept so that
+// the coefficients stay those the program has always produced.
+constexpr double kUnitPi = 3.14159265;
+constexpr double kPi = 3.141592653589793;
+
+std::string numberText(double value) {
+    return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
+}
+
+void requireFinite(double value, const char *name) {
+    if (!std::isfinite(value))
+        throw tarvel::Error(std::string("The geometry calculation needs a finite ") + name +
+                            " (got " + numberText(value) + ").");
+}
+
+// The two parts of the emission zone [a, b]: where every emitted daughter stays
+// in the grain (full retention) and where only some do (partial retention).
+struct ZoneParts {
+    bool fullPresent = false;
+    double a1 = 0.0, a2 = 0.0;
+    bool partialPresent = false;
+    double b1 = 0.0, b2 = 0.0;
+};
+
+ZoneParts splitEmissionZone(double R, double b, double a, double S) {
+    // The tests are made in this order and a later one that holds wins, so
+    // S == R and S == 2R both count as the middle case.
+    int geometryCase = 0;
+    if (!(S >= R))
+        geometryCase = 1; // emission shorter than the radius
+    if (S >= R && 2 * R >= S)
+        geometryCase = 2; // no point keeps all its daughters
+    if (!(2 * R >= S))
+        geometryCase = 3; // every daughter leaves the grain
+
+    ZoneParts parts;
+    if (geometryCase == 3)
+        return parts;
+    // Within c of the centre, case 1: every point is at least S from the surface;
+    // case 2: every point is less than S from every surface point.
+    const double c = std::fabs(R - S);
+    if (b > c) {
+        parts.partialPresent = true;
+        parts.b1 = a < c ? c : a;
+        parts.b2 = b;
+    }
+    if (geometryCase == 1 && a < c) {
+        parts.fullPresent = true;
+        parts.a1 = a;
+        parts.a2 = b <= c ? b : c;
+    }
+    return parts;
+}
+
+} // namespace
+
+std::vector<double> geometryCoefficients(double R, double b, double a, double S, std::int32_t N,
+                                         const std::function<void(std::int32_t)> &progress) {
+    requireFinite(R, "sphere radius");
+    requireFinite(b, "outer radius");
+    requireFinite(a, "inner radius");
+    requireFinite(S, "emission distance");
+    if (!(R > 0))
+        throw tarvel::Error("The sphere radius must be greater than 0 (got " + numberText(R) +
+                            ").");
+    if (S < 0)
+        throw tarvel::Error("The emission distance must not be negative (got " + numberText(S) +
+                            ").");
+
+    const ZoneParts parts = splitEmissionZone(R, b, a, S);
+    const std::int32_t count = N > 0 ? N : 0;
+    std::vector<double> coefficients(static_cast<std::size_t>(count) + 1, 0.0);
+
+    for (std::int32_t k = 1; k <= count; ++k) {
+        if (progress)
+            progress(k);
+        double ck = 0.0;
+        const double beta = k * kUnitPi / R;
+        const int s = k % 2 != 0 ? -1 : 1;
+
+        if (parts.fullPresent) {
+            const double u = beta * parts.a1;
+            const double v = beta * parts.a2;
+            const double Q = u * std::cos(u) - v * std::cos(v) + std::sin(v) - std::sin(u);
+            const double kP = k * kUnitPi;
+            const double kP4 = (kP * kP) * (kP * kP);
+            double T;
+            if (S != 0)
+                T = std::sin(beta * S) * Q * (6 / kP4) * R / S;
+            else
+                T = R * beta * Q * 6 / kP4; // the limit of sin(beta*S)/S -> beta as S -> 0
+            ck = ck - s * T;
+        }
+        if (parts.partialPresent) {
+            const double u = beta * parts.b1;
+            const double v = beta * parts.b2;
+            const double p = beta * (parts.b1 - S);
+            const double q = beta * (parts.b2 - S);
+            const double Q = v * std::sin(q) - u * std::sin(p) + std::cos(q) - std::cos(p);
+            const double W =
+                (parts.b2 * parts.b2 - parts.b1 * parts.b1) * (beta * beta) * 0.5 - s * Q;
+            const double kp = k * kPi;
+            const double kp4 = (kp * kp) * (kp * kp);
+            ck = ck + (R / S) * 3 * W / kp4;
+        }
+
+        if (!(std::fabs(ck) <= std::numeric_limits<float>::max()))
+            throw tarvel::Error("Geometry coefficient " + std::to_string(k) +
+                                " is not a finite single-precision number (" + numberText(ck) +
+                                "); check the grain radii and the emission distance.");
+        coefficients[static_cast<std::size_t>(k)] = ck;
+    }
+    return coefficients;
+}
