@@ -1,0 +1,68 @@
+#pragma once
+
+#include "graphcore.h"
+
+#include <initializer_list>
+#include <vector>
+
+// Building graphs the way hosts do, and reading them back.
+namespace fixtures {
+
+inline void drawLine(CurveGraph &g, std::initializer_list<FPOINT> pts) {
+    g.PenUp();
+    bool first = true;
+    for (const FPOINT &p : pts) {
+        g.MoveTo(p.x, p.y);
+        if (first)
+            g.PenDown();
+        first = false;
+    }
+    g.PenUp();
+}
+
+inline void addSingle(CurveGraph &g, float x, float y) {
+    g.PenUp();
+    g.MoveTo(x, y);
+    g.PenDown();
+    g.PenUp();
+}
+
+inline std::vector<FPOINT> enumerate(const CurveGraph &g) {
+    std::vector<FPOINT> out;
+    float x = 0, y = 0;
+    for (int c = g.EnumPoints(0, &x, &y); c != 0; c = g.EnumPoints(c, &x, &y))
+        out.push_back({x, y});
+    return out;
+}
+
+inline std::vector<FPOINT> lineValues(const GraphCore &g, std::size_t index) {
+    std::vector<FPOINT> out;
+    for (const auto &p : *g.lines().at(index))
+        out.push_back(*p);
+    return out;
+}
+
+inline bool samePoints(const std::vector<FPOINT> &a, std::initializer_list<FPOINT> b) {
+    if (a.size() != b.size())
+        return false;
+    auto it = b.begin();
+    for (const FPOINT &p : a) {
+        if (p.x != it->x || p.y != it->y)
+            return false;
+        ++it;
+    }
+    return true;
+}
+
+// The 353 x 193 graph with scales on both sides that the examples use: plot
+// area from (37, 12) to (341, 152), 304 x 140 pixels, showing 0..100 x 0..100.
+inline void standardGeometry(GraphCore &g) {
+    g.setSize(353, 193);
+    g.setBorders(37, 41, 12, 12);
+    g.setxzero(0);
+    g.setyzero(0);
+    g.setxmax(100);
+    g.setymax(100);
+}
+
+} // namespace fixtures

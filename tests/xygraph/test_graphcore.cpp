@@ -1,0 +1,372 @@
+// The graph's data: pen-plotter filling, enumeration, deleting, the world
+// window and pixel transform, borders, axis fitting and bar mode.
+#include "errors.h"
+#include "graphcore.h"
+#include "graphfixtures.h"
+
+#include <QTest>
+
+using namespace fixtures;
+
+class TestGraphCore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void penPlotterBuildsLinesAndSinglePoints();
+    void newLineStartsAtPenPositionOfFirstPenDown();
+    void enumerationOrderSinglesThenLines();
+    void enumLinesReportsWhereLinesBegin();
+    void clearRemovesEverythingButKeepsPenAndWindow();
+    void strokeGoesOnInNewLineAfterItsLineIsRemoved();
+    void deletepointByIdentity();
+    void lineEmptiedByDeletingIsRemoved();
+    void transformsMatchExample();
+    void transformsTruncateTowardZeroAndSurviveEmptyWindow();
+    void sideScalesSetAndDerivedFromBorders();
+    void calcbordersFromLabelMetrics();
+    void pointsChangedReadClears();
+    void axisGuardRefitsOnceAndReportsChange();
+    void calcaxisExamples_data();
+    void calcaxisExamples();
+    void calcaxisKeepsWindowNonEmpty();
+    void barModeSubdividesOnce();
+    void barModeKeepsPointIdentity();
+    void barModeRefusesHugeLineAndChangesNothing();
+};
+
+void TestGraphCore::penPlotterBuildsLinesAndSinglePoints() {
+    GraphCore g;
+    g.PenUp();
+    g.MoveTo(0, 60);
+    g.PenDown();
+    g.MoveTo(10, 60);
+    g.MoveTo(20, 80);
+    g.PenUp();
+    QVERIFY(g.points().empty());
+    QCOMPARE(g.lines().size(), std::size_t(1));
+    QVERIFY(samePoints(lineValues(g, 0), {{0, 60}, {10, 60}, {20, 80}}));
+    float x = -1, y = -1;
+    QCOMPARE(g.EnumPoints(0, &x, &y), 1);
+    QCOMPARE(g.EnumPoints(1, &x, &y), 2);
+    QCOMPARE(g.EnumPoints(2, &x, &y), 3);
+    QCOMPARE(x, 20.0f);
+    QCOMPARE(y, 80.0f);
+    QCOMPARE(g.EnumPoints(3, &x, &y), 0);
+    QCOMPARE(x, 20.0f); // untouched past the end
+
+    // PenUp, MoveTo, PenDown, PenUp leaves one single point.
+    GraphCore s;
+    addSingle(s, 3, 4);
+    QCOMPARE(s.points().size(), std::size_t(1));
+    QVERIFY(s.lines().empty());
+    QVERIFY(s.axisChanged());
+    // A pen-up MoveTo adds nothing; a repeated PenUp adds nothing.
+    s.MoveTo(7, 7);
+    s.PenUp();
+    QCOMPARE(s.pointCount(), std::size_t(1));
+}
+
+void TestGraphCore::newLineStartsAtPenPositionOfFirstPenDown() {
+    GraphCore g;
+    drawLine(g, {{0, 60}, {10, 60}, {20, 80}});
+    g.PenDown();
+    g.MoveTo(30, 90);
+    g.PenUp();
+    QCOMPARE(g.lines().size(), std::size_t(2));
+    QVERIFY(samePoints(lineValues(g, 1), {{0, 60}, {30, 90}}));
+    // PenDown while down opens another line from the same pen position.
+    g.PenDown();
+    g.MoveTo(1, 1);
+    g.PenDown();
+    g.MoveTo(2, 2);
+    g.PenUp();
+    QCOMPARE(g.lines().size(), std::size_t(4));
+    QVERIFY(samePoints(lineValues(g, 3), {{0, 60}, {2, 2}}));
+}
+
+void TestGraphCore::enumerationOrderSinglesThenLines() {
+    GraphCore g;
+    addSingle(g, 1, 2);
+    addSingle(g, 3, 4);
+    drawLine(g, {{10, 11}, {12, 13}, {14, 15}});
+    float x = 0, y = 0;
+    QCOMPARE(g.EnumPoints(0, &x, &y), 1);
+    QCOMPARE(x, 1.0f);
+    QCOMPARE(g.EnumPoints(1, &x, &y), 2);
+    QCOMPARE(y, 4.0f);
+    QCOMPARE(g.EnumPoints(2, &x, &y), 3);
+    QCOMPARE(x, 10.0f);
+    QCOMPARE(g.EnumPoints(4, &x, &y), 5);
+    QCOMPARE(y, 15.0f);
+    QCOMPARE(g.EnumPoints(5, &x, &y), 0);
+    QCOMPARE(g.EnumPoints(-1, &x, &y), 0);
+    // Enumerating out of order across many lines gives the same points.
+    GraphCore many;
+    for (int i = 0; i < 50; ++i)
+        drawLine(many, {{float(i), 0}, {float(i), 1}, {float(i), 2}});
+    QCOMPARE(many.EnumPoints(149, &x, &y), 150);
+    QCOMPARE(x, 49.0f);
+    QCOMPARE(many.EnumPoints(4, &x, &y), 5);
+    QCOMPARE(x, 1.0f);
+    QCOMPARE(y, 1.0f);
+    QCOMPARE(enumerate(many).size(), std::size_t(150));
+}
+
+void TestGraphCore::enumLinesReportsWhereLinesBegin() {
+    GraphCore g;
+    addSingle(g, 1, 2);
+    addSingle(g, 3, 4);
+    int first = -7;
+    QCOMPARE(g.EnumLines(0, &first), 0); // no line yet
+    drawLine(g, {{10, 11}, {12, 13}});
+    QCOMPARE(g.EnumLines(0, &first), 2);
+    QCOMPARE(g.EnumLines(1, &first), 0);
+    QCOMPARE(first, -7);
+}
+
+void TestGraphCore::clearRemovesEverythingButKeepsPenAndWindow() {
+    GraphCore g;
+    g.setxmax(40);
+    addSingle(g, 1, 2);
+    drawLine(g, {{10, 11}, {12, 13}});
+    g.setAxisChanged(false);
+    g.Clear();
+    float x = 0, y = 0;
+    QCOMPARE(g.EnumPoints(0, &x, &y), 0);
+    QVERIFY(!g.axisChanged());
+    QCOMPARE(g.getxmax(), 40.0f);
+}
+
+void TestGraphCore::strokeGoesOnInNewLineAfterItsLineIsRemoved() {
+    GraphCore g;
+    g.PenUp();
+    g.MoveTo(0, 0);
+    g.PenDown();
+    g.MoveTo(1, 1);
+    g.Clear(); // pen stays down with its line gone
+    g.MoveTo(2, 2);
+    g.PenUp();
+    QCOMPARE(g.lines().size(), std::size_t(1));
+    QVERIFY(samePoints(lineValues(g, 0), {{0, 0}, {2, 2}}));
+}
+
+void TestGraphCore::deletepointByIdentity() {
+    GraphCore g;
+    addSingle(g, 5, 5);
+    drawLine(g, {{5, 5}, {6, 6}});
+    FPOINT *inLine = g.lines()[0]->front().get();
+    QVERIFY(g.deletepoint(inLine)); // equal coordinates, yet the line's point goes
+    QCOMPARE(g.points().size(), std::size_t(1));
+    QVERIFY(samePoints(lineValues(g, 0), {{6, 6}}));
+    FPOINT stranger{6, 6};
+    QVERIFY(!g.deletepoint(&stranger));
+    QVERIFY(!g.deletepoint(nullptr));
+    QCOMPARE(g.pointCount(), std::size_t(2));
+    g.setAxisChanged(false);
+    QVERIFY(g.deletepoint(g.points()[0].get()));
+    QVERIFY(g.points().empty());
+    QVERIFY(!g.axisChanged());
+}
+
+void TestGraphCore::lineEmptiedByDeletingIsRemoved() {
+    GraphCore g;
+    drawLine(g, {{0, 0}, {1, 1}});
+    drawLine(g, {{2, 2}, {3, 3}});
+    g.deletepoint(g.lines()[0]->back().get());
+    g.deletepoint(g.lines()[0]->back().get());
+    QCOMPARE(g.lines().size(), std::size_t(1));
+    QVERIFY(samePoints(lineValues(g, 0), {{2, 2}, {3, 3}}));
+    QCOMPARE(enumerate(g).size(), std::size_t(2));
+}
+
+void TestGraphCore::transformsMatchExample() {
+    GraphCore g;
+    standardGeometry(g);
+    QCOMPARE(g.w2cc({0, 0}), (TPoint{37, 152}));
+    QCOMPARE(g.w2cc({100, 100}), (TPoint{341, 12}));
+    QCOMPARE(g.w2cc({50, 50}), (TPoint{189, 82}));
+    const FPOINT back = g.cc2w({189, 82});
+    QCOMPARE(back.x, 50.0f);
+    QCOMPARE(back.y, 50.0f);
+    // Outside the window maps outside the plot area, unclipped.
+    QCOMPARE(g.w2cc({200, -100}), (TPoint{645, 292}));
+}
+
+void TestGraphCore::transformsTruncateTowardZeroAndSurviveEmptyWindow() {
+    GraphCore g;
+    g.setSize(110, 110);
+    g.setBorders(10, 0, 0, 0); // plot 100 x 110
+    g.setxmax(1000);
+    // 10 + 100 * 7 / 1000 = 10.7 -> 10; 10 + 100 * (-15) / 1000 = 8.5 -> 8.
+    QCOMPARE(g.w2cc({7, 100}).x, 10);
+    QCOMPARE(g.w2cc({-15, 100}).x, 8);
+    // Half a pixel left of the axis truncates to 0, one and a half to -1.
+    g.setBorders(0, 0, 0, 0);
+    g.setSize(100, 100);
+    g.setxmax(10);
+    QCOMPARE(g.w2cc({-0.05f, 0}).x, 0);
+    QCOMPARE(g.w2cc({-0.15f, 0}).x, -1);
+
+    g.setxmax(0); // empty window: no crash, finite pixels
+    g.setymax(0);
+    const TPoint p = g.w2cc({5, 5});
+    QVERIFY(std::abs(p.x) <= (1 << 24) && std::abs(p.y) <= (1 << 24));
+    g.setSize(0, 0);
+    const FPOINT w = g.cc2w({3, 3});
+    QCOMPARE(w.x, 0.0f);
+}
+
+void TestGraphCore::sideScalesSetAndDerivedFromBorders() {
+    GraphCore g;
+    QCOMPARE(g.FSideScales(), sscNone);
+    g.SetSideScales(sscVertical);
+    QCOMPARE(g.FSideScales(), sscVertical);
+    QCOMPARE(g.leftborder(), 12);
+    QCOMPARE(g.rightborder(), 12);
+    QCOMPARE(g.topborder(), 0);
+    g.SetSideScales(sscHorizontal);
+    QCOMPARE(g.FSideScales(), sscHorizontal);
+    QCOMPARE(g.leftborder(), 0);
+    QCOMPARE(g.bottomborder(), 12);
+    g.SetSideScales(sscNone);
+    QCOMPARE(g.FSideScales(), sscNone);
+    QCOMPARE(g.bottomborder() + g.leftborder() + g.topborder() + g.rightborder(), 0);
+    // A border computed from a label is kept.
+    g.SetSideScales(sscBoth);
+    g.SetTicks(sscBoth);
+    g.calcborders(13, 9);
+    g.SetSideScales(sscBoth);
+    QCOMPARE(g.bottomborder(), 41);
+    QCOMPARE(g.leftborder(), 37);
+    QCOMPARE(g.FSideScales(), sscBoth);
+}
+
+void TestGraphCore::calcbordersFromLabelMetrics() {
+    GraphCore g;
+    g.SetSideScales(sscBoth);
+    g.SetTicks(sscBoth);
+    g.calcborders(13, 9);
+    QCOMPARE(g.bottomborder(), 41);
+    QCOMPARE(g.leftborder(), 37);
+    g.SetTicks(sscVertical); // no tick room below
+    g.calcborders(13, 9);
+    QCOMPARE(g.bottomborder(), 37);
+    QCOMPARE(g.leftborder(), 37);
+    g.SetSideScales(sscNone); // computed whatever the scales are
+    g.calcborders(13, 0);
+    QCOMPARE(g.bottomborder(), 13);
+    QCOMPARE(g.leftborder(), 4);
+}
+
+void TestGraphCore::pointsChangedReadClears() {
+    GraphCore g;
+    QVERIFY(!g.Fpointschanged());
+    g.Setpointschanged(true);
+    QVERIFY(g.Fpointschanged());
+    QVERIFY(!g.Fpointschanged());
+}
+
+void TestGraphCore::axisGuardRefitsOnceAndReportsChange() {
+    GraphCore g;
+    g.SetAutoAxis(sscHorizontal);
+    drawLine(g, {{0, 0}, {35, 1}});
+    QVERIFY(g.axisChanged());
+    g.axisGuard();
+    QVERIFY(!g.axisChanged());
+    QVERIFY(g.Fpointschanged());
+    QCOMPARE(g.getxmax(), 40.0f);
+    g.setxmax(77); // no change since: the guard leaves the window alone
+    g.axisGuard();
+    QCOMPARE(g.getxmax(), 77.0f);
+    QVERIFY(!g.Fpointschanged());
+}
+
+void TestGraphCore::calcaxisExamples_data() {
+    QTest::addColumn<QList<float>>("values");
+    QTest::addColumn<float>("expected");
+    QTest::newRow("0 10 20 35") << QList<float>{0, 10, 20, 35} << 40.0f;
+    QTest::newRow("0 10 35 20") << QList<float>{0, 10, 35, 20} << 40.0f;
+    QTest::newRow("5 120") << QList<float>{5, 120} << 200.0f;
+    QTest::newRow("0 50 100") << QList<float>{0, 50, 100} << 100.0f;
+    QTest::newRow("no points") << QList<float>{} << 1.0f;
+}
+
+void TestGraphCore::calcaxisExamples() {
+    QFETCH(QList<float>, values);
+    QFETCH(float, expected);
+    GraphCore gx, gy;
+    gx.SetAutoAxis(sscHorizontal);
+    gy.SetAutoAxis(sscVertical);
+    for (float v : values) {
+        addSingle(gx, v, 0);
+        addSingle(gy, 0, v);
+    }
+    gx.calcaxis();
+    gy.calcaxis();
+    QCOMPARE(gx.getxmax(), expected);
+    QCOMPARE(gx.getymax(), 100.0f); // not asked for
+    QCOMPARE(gy.getymax(), expected);
+    QCOMPARE(gy.getxmax(), 100.0f);
+}
+
+void TestGraphCore::calcaxisKeepsWindowNonEmpty() {
+    GraphCore g;
+    g.SetAutoAxis(sscVertical);
+    addSingle(g, 0, 0.3f);
+    addSingle(g, 0, 0.5f);
+    g.calcaxis();
+    QCOMPARE(g.getymax(), 1.0f);
+    GraphCore fixed; // AutoAxis none still mends an empty window
+    fixed.setxzero(5);
+    fixed.setxmax(5);
+    fixed.calcaxis();
+    QCOMPARE(fixed.getxmax(), 6.0f);
+}
+
+void TestGraphCore::barModeSubdividesOnce() {
+    GraphCore g;
+    drawLine(g, {{0, 0}, {12, 12}});
+    g.setAxisChanged(false);
+    g.Setbarmode(true);
+    QVERIFY(g.Fbarmode());
+    QVERIFY(samePoints(lineValues(g, 0), {{0, 0}, {5, 5}, {10, 10}, {12, 12}}));
+    QVERIFY(!g.axisChanged());
+    QVERIFY(!g.Fpointschanged());
+    g.Setbarmode(true); // already in bar mode: nothing more
+    QCOMPARE(g.lines()[0]->size(), std::size_t(4));
+    g.Setbarmode(false); // leaving keeps the points
+    QCOMPARE(g.lines()[0]->size(), std::size_t(4));
+
+    GraphCore off; // Setbarmode(false) outside bar mode subdivides too
+    drawLine(off, {{0, 0}, {10, 20}, {11, 0}});
+    off.Setbarmode(false);
+    QVERIFY(!off.Fbarmode());
+    QVERIFY(samePoints(lineValues(off, 0), {{0, 0}, {5, 10}, {10, 20}, {11, 0}}));
+}
+
+void TestGraphCore::barModeKeepsPointIdentity() {
+    GraphCore g;
+    addSingle(g, 0, 0);
+    drawLine(g, {{0, 0}, {20, 0}});
+    const FPOINT *single = g.points()[0].get();
+    const FPOINT *first = g.lines()[0]->front().get();
+    const FPOINT *last = g.lines()[0]->back().get();
+    g.Setbarmode(true);
+    QCOMPARE(g.points()[0].get(), single);
+    QCOMPARE(g.lines()[0]->front().get(), first);
+    QCOMPARE(g.lines()[0]->back().get(), last);
+    QCOMPARE(g.lines()[0]->size(), std::size_t(5));
+}
+
+void TestGraphCore::barModeRefusesHugeLineAndChangesNothing() {
+    GraphCore g;
+    drawLine(g, {{0, 0}, {12, 0}});
+    drawLine(g, {{0, 0}, {6e7f, 0}}); // 12 million bars
+    QVERIFY_THROWS_EXCEPTION(tarvel::Error, g.Setbarmode(true));
+    QVERIFY(!g.Fbarmode());
+    QCOMPARE(g.lines()[0]->size(), std::size_t(2));
+    QCOMPARE(g.lines()[1]->size(), std::size_t(2));
+}
+
+QTEST_GUILESS_MAIN(TestGraphCore)
+#include "test_graphcore.moc"

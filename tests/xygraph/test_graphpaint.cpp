@@ -1,0 +1,298 @@
+// Painting checked on images: markers where the transform puts them, line
+// colours, bars, ticks, numbers, white text boxes on a coloured sheet and the
+// position box. Geometry is checked, not fonts or exact glyphs.
+#include "graphcore.h"
+#include "graphfixtures.h"
+#include "graphpainter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+using namespace fixtures;
+
+namespace {
+
+const QColor kGrey(160, 160, 160);
+
+// A canvas as the control has it: black pen, white brush, the default font.
+struct Canvas {
+    QImage image;
+    explicit Canvas(QSize size, QColor fill = Qt::white) : image(size, QImage::Format_RGB32) {
+        image.fill(fill);
+    }
+    void paint(const std::function<void(QPainter &)> &draw) {
+        QPainter p(&image);
+        p.setFont(QGuiApplication::font());
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        draw(p);
+    }
+    QColor at(int x, int y) const { return image.pixelColor(x, y); }
+    bool dark(int x, int y) const { return qGray(image.pixel(x, y)) < 128; }
+    // Dark pixels inside a rectangle.
+    int ink(const QRect &r) const {
+        int n = 0;
+        for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+            for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x)
+                n += dark(x, y);
+        return n;
+    }
+};
+
+int lineHeight() {
+    return QFontInfo(QGuiApplication::font()).pixelSize();
+}
+
+} // namespace
+
+class TestGraphPaint : public QObject {
+    Q_OBJECT
+
+private slots:
+    void markersAreFourPixelSquaresAtTransform();
+    void linesUseColourTableCyclically();
+    void barModeDrawsBarsAtMeanHeight();
+    void ticksAndNumbersOfHorizontalScale();
+    void verticalScaleTicksAndShortAxisNumber();
+    void noHorizontalScaleWithoutBottomBorder();
+    void textsAndMarkersStandOnWhiteOverColouredSheet();
+    void positionBoxAndHighlight();
+    void paintingRunsAxisGuardOnce();
+    void onePointLineDrawsItsMarker();
+};
+
+void TestGraphPaint::markersAreFourPixelSquaresAtTransform() {
+    GraphCore g;
+    standardGeometry(g);
+    addSingle(g, 50, 50);
+    addSingle(g, 25, 75);
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    for (const FPOINT pt : {FPOINT{50, 50}, FPOINT{25, 75}}) {
+        const TPoint at = g.w2cc(pt);
+        // Frame from px - 2 to px + 1, white inside, nothing around.
+        for (int d = -2; d <= 1; ++d) {
+            QVERIFY(c.dark(at.x + d, at.y - 2));
+            QVERIFY(c.dark(at.x + d, at.y + 1));
+            QVERIFY(c.dark(at.x - 2, at.y + d));
+            QVERIFY(c.dark(at.x + 1, at.y + d));
+        }
+        QCOMPARE(c.at(at.x, at.y), QColor(Qt::white));
+        QCOMPARE(c.at(at.x - 1, at.y - 1), QColor(Qt::white));
+        QVERIFY(!c.dark(at.x - 3, at.y));
+        QVERIFY(!c.dark(at.x + 2, at.y));
+        QVERIFY(!c.dark(at.x, at.y + 2));
+    }
+    QCOMPARE(c.ink(QRect(0, 0, 353, 193)), 24);
+}
+
+void TestGraphPaint::linesUseColourTableCyclically() {
+    GraphCore g;
+    g.setSize(300, 260);
+    g.setymax(12);
+    for (int i = 0; i < 11; ++i) // one horizontal line per row of the table, and one more
+        drawLine(g, {{0, float(i + 1)}, {100, float(i + 1)}});
+    Canvas c(QSize(300, 260));
+    c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    for (int i = 0; i < 11; ++i) {
+        const TPoint mid = g.w2cc({50, float(i + 1)});
+        QCOMPARE(c.at(mid.x, mid.y), graphpaint::lineColor(std::size_t(i)));
+    }
+    QCOMPARE(graphpaint::lineColor(10), QColor(0, 0, 0));
+    QCOMPARE(graphpaint::lineColor(2), QColor(0, 128, 0));
+    QCOMPARE(graphpaint::lineColor(9), QColor(128, 0, 0));
+}
+
+void TestGraphPaint::barModeDrawsBarsAtMeanHeight() {
+    GraphCore g;
+    standardGeometry(g);
+    g.setxmax(20);      // 15.2 pixels per unit
+    g.setymax(40);      // 3.5 pixels per unit
+    g.Setbarmode(true); // entered before the line exists: the step stays whole
+    drawLine(g, {{0, 0}, {10, 20}});
+    const int axis = g.w2cc({0, 0}).y;
+    const int top = g.w2cc({0, 10}).y;  // the mean height
+    const int high = g.w2cc({0, 20}).y; // the second point's height
+    const int left = g.w2cc({0, 0}).x, right = g.w2cc({10, 0}).x;
+
+    Canvas bar(QSize(353, 193));
+    bar.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    // One bar from x = 0 to x = 10 at height 10, dropping to the axis at x = 10.
+    QCOMPARE(bar.ink(QRect(left + 3, top, right - left - 6, 1)), right - left - 6);
+    QCOMPARE(bar.ink(QRect(right, top + 3, 1, axis - top - 6)), axis - top - 6);
+    QCOMPARE(bar.ink(QRect(left, top + 3, 1, axis - top - 6)), axis - top - 6);
+    QCOMPARE(bar.ink(QRect(left + 3, high, right - left - 6, 1)), 0);
+
+    // Without bar mode the same line is one slope.
+    GraphCore plain;
+    standardGeometry(plain);
+    plain.setxmax(20);
+    plain.setymax(40);
+    drawLine(plain, {{0, 0}, {10, 20}});
+    Canvas slope(QSize(353, 193));
+    slope.paint([&](QPainter &p) { graphpaint::PaintPoints(plain, p); });
+    QVERIFY(slope.ink(QRect(left + 3, top, right - left - 6, 1)) < 10);
+
+    // Later bars rise from the previous data point: (0,0), (5,10), (10,20).
+    plain.Setbarmode(true);
+    Canvas bars(QSize(353, 193));
+    bars.paint([&](QPainter &p) { graphpaint::PaintPoints(plain, p); });
+    const int mid = plain.w2cc({5, 0}).x;
+    const int firstTop = plain.w2cc({0, 5}).y;   // mean of 0 and 10
+    const int secondTop = plain.w2cc({0, 15}).y; // mean of 10 and 20
+    const int point = plain.w2cc({0, 10}).y;
+    QCOMPARE(bars.ink(QRect(left + 3, firstTop, mid - left - 6, 1)), mid - left - 6);
+    QCOMPARE(bars.ink(QRect(mid + 3, secondTop, right - mid - 6, 1)), right - mid - 6);
+    QCOMPARE(bars.ink(QRect(mid, secondTop + 1, 1, point - secondTop - 3)), point - secondTop - 3);
+    QCOMPARE(bars.ink(QRect(left + 3, high, right - left - 6, 1)), 0);
+}
+
+void TestGraphPaint::ticksAndNumbersOfHorizontalScale() {
+    GraphCore g;
+    standardGeometry(g); // plot 304 pixels wide, 0..100
+    g.SetTicks(sscBoth);
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscHorizontal, p, '.'); });
+    const int row = 152 + 2; // inside the 4-pixel ticks below the axis
+    int ticks = 0;
+    for (int x = 0; x < 353; ++x)
+        ticks += c.dark(x, row);
+    QCOMPARE(ticks, 11);
+    for (int t = 0; t <= 100; t += 10)
+        QVERIFY(c.dark(g.w2cc({float(t), 0}).x, row));
+    // The axis itself spans the plot width.
+    QCOMPARE(c.ink(QRect(37, 152, 304, 1)), 304);
+    // Two numbers: "0" under the origin and "100" under the last tick, none between.
+    const int numbersTop = 152 + lineHeight() + 4;
+    const QRect band(0, numbersTop, 353, QFontMetrics(QGuiApplication::font()).height());
+    QVERIFY(c.ink(QRect(37 - 8, band.top(), 16, band.height())) > 0);
+    QVERIFY(c.ink(QRect(341 - 15, band.top(), 30, band.height())) > 0);
+    QCOMPARE(c.ink(QRect(60, band.top(), 250, band.height())), 0);
+}
+
+void TestGraphPaint::verticalScaleTicksAndShortAxisNumber() {
+    GraphCore g;
+    standardGeometry(g); // plot 140 pixels high: 3 per 40, so ticks 0, 20 .. 100
+    g.SetTicks(sscBoth);
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscVertical, p, '.'); });
+    int ticks = 0;
+    for (int y = 0; y < 193; ++y)
+        ticks += c.dark(37 - 2, y);
+    QCOMPARE(ticks, 6);
+    QCOMPARE(c.ink(QRect(37, 12, 1, 141)), 141); // the axis, origin included
+
+    // Too short for ticks: only the lower end's number, at the bottom.
+    GraphCore s;
+    s.setSize(353, 83);
+    s.setBorders(37, 41, 12, 12); // plot 30 pixels high
+    s.SetTicks(sscBoth);
+    Canvas sc(QSize(353, 83));
+    sc.paint([&](QPainter &p) { graphpaint::PaintAxis(s, sscVertical, p, '.'); });
+    const int numberTop = 83 - 41 - lineHeight() / 2;
+    QVERIFY(sc.ink(QRect(0, numberTop, 30, QFontMetrics(QGuiApplication::font()).height())) > 0);
+    QCOMPARE(sc.ink(QRect(0, 0, 30, numberTop)), 0);
+}
+
+void TestGraphPaint::noHorizontalScaleWithoutBottomBorder() {
+    GraphCore g;
+    standardGeometry(g);
+    g.setBorders(37, 0, 12, 12);
+    g.SetTicks(sscBoth);
+    g.storeHLabel("Time");
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscHorizontal, p, '.'); });
+    QCOMPARE(c.ink(QRect(0, 0, 353, 193)), 0);
+}
+
+void TestGraphPaint::textsAndMarkersStandOnWhiteOverColouredSheet() {
+    GraphCore g;
+    standardGeometry(g);
+    g.SetTicks(sscBoth);
+    g.storeHLabel("Time");
+    g.storeVLabel("T");
+    addSingle(g, 50, 50);
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::Paint(g, p, kGrey, QRect(0, 0, 353, 193), '.'); });
+    QCOMPARE(c.at(250, 120), kGrey); // the sheet
+    const TPoint m = g.w2cc({50, 50});
+    QCOMPARE(c.at(m.x, m.y), QColor(Qt::white)); // marker inside
+    // The horizontal label's box: white cells, some ink, no grey inside.
+    const QFontMetrics fm(QGuiApplication::font());
+    const int w = fm.horizontalAdvance("Time");
+    const QRect label(37 + 152 - w / 2, 193 - 12 - lineHeight() / 2, w, fm.height());
+    QCOMPARE(c.at(label.left(), label.top()), QColor(Qt::white));
+    QCOMPARE(c.at(label.right(), label.bottom()), QColor(Qt::white));
+    QCOMPARE(c.at(label.left() - 1, label.top()), kGrey);
+    QVERIFY(c.ink(label) > 0);
+    // The position box is white.
+    QCOMPARE(c.at(353 - 35, 3), QColor(Qt::white));
+}
+
+void TestGraphPaint::positionBoxAndHighlight() {
+    GraphCore g;
+    standardGeometry(g);
+    addSingle(g, 50, 50);
+    const int boxH = lineHeight() + 4;
+    Canvas empty(QSize(353, 193), kGrey);
+    empty.paint([&](QPainter &p) { graphpaint::PaintPos(g, p, '.'); });
+    QVERIFY(empty.dark(353 - 70, 0));
+    QVERIFY(empty.dark(352, boxH - 1));
+    QCOMPARE(empty.at(353 - 71, 0), kGrey);
+    QCOMPARE(empty.at(353 - 35, boxH), kGrey);
+    QCOMPARE(empty.ink(QRect(353 - 68, 1, 66, boxH - 2)), 0); // no readout, no text
+
+    FPOINT zero{0, 0}, value{12.34f, 0.5f};
+    g.setReadout(&zero);
+    Canvas commaOnly(QSize(353, 193));
+    commaOnly.paint([&](QPainter &p) { graphpaint::PaintPos(g, p, '.'); });
+    g.setReadout(&value);
+    Canvas numbers(QSize(353, 193));
+    numbers.paint([&](QPainter &p) { graphpaint::PaintPos(g, p, '.'); });
+    const QRect inside(353 - 68, 1, 66, boxH - 2);
+    QVERIFY(commaOnly.ink(inside) > 0);
+    QVERIFY(numbers.ink(inside) > 2 * commaOnly.ink(inside));
+
+    // Pressed in the plot and moved onto a point: its marker is blanked.
+    Canvas marked(QSize(353, 193));
+    marked.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    const TPoint at = g.w2cc({50, 50});
+    QVERIFY(marked.dark(at.x - 2, at.y - 2));
+    g.recordPress(250, 40);
+    g.pressDrag(250, 40);
+    g.MouseMove(at.x, at.y);
+    QVERIFY(g.highlight());
+    marked.paint([&](QPainter &p) { graphpaint::PaintPos(g, p, '.'); });
+    QCOMPARE(marked.ink(QRect(at.x - 2, at.y - 2, 4, 4)), 0);
+}
+
+void TestGraphPaint::paintingRunsAxisGuardOnce() {
+    GraphCore g;
+    standardGeometry(g);
+    g.SetAutoAxis(sscBoth);
+    drawLine(g, {{0, 0}, {35, 20}});
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscBoth, p, '.'); });
+    QCOMPARE(g.getxmax(), 40.0f);
+    QVERIFY(g.Fpointschanged());
+    c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    QVERIFY(!g.Fpointschanged()); // already refitted
+}
+
+void TestGraphPaint::onePointLineDrawsItsMarker() {
+    GraphCore g;
+    standardGeometry(g);
+    drawLine(g, {{50, 50}, {60, 60}});
+    g.deletepoint(g.lines()[0]->back().get());
+    for (bool bar : {false, true}) {
+        g.Setbarmode(bar);
+        Canvas c(QSize(353, 193));
+        c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+        QCOMPARE(c.ink(QRect(0, 0, 353, 193)), 12);
+    }
+}
+
+QTEST_MAIN(TestGraphPaint)
+#include "test_graphpaint.moc"

@@ -1,0 +1,232 @@
+// The pop-up menu's entries and handlers, and the four forms "Copy" puts on
+// the clipboard, read back.
+#include "widgetfixture.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <clocale>
+
+using namespace fixtures;
+
+namespace {
+
+const QString kSylkOffice = "application/x-openoffice-sylk;windows_formatname=\"Sylk\"";
+
+QStringList captions(const Txygraph &g) {
+    QStringList out;
+    for (QAction *a : g.PopupMenu()->actions())
+        out << a->text();
+    return out;
+}
+
+// Presses the right button without leaving the menu open.
+void rightPress(Txygraph &g, QPoint at) {
+    QTest::mousePress(&g, Qt::RightButton, {}, at);
+    g.PopupMenu()->hide();
+}
+
+} // namespace
+
+class TestXygraphMenu : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The text form follows the locale; these cases expect a decimal point.
+    void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }
+    void editableGraphMenu();
+    void clearMenuThenEditable();
+    void findmenuIsExactAndFindsFirst();
+    void hostHandlerReceivesItsEntry();
+    void handlerMayClearMenu();
+    void seteditableReenablesEditOnlyEntries();
+    void addAndDeletePointThroughMenu();
+    void copyFormsReadBack();
+    void svgHoldsDrawingWithoutBackground();
+    void copyPutsFormsOnClipboard();
+};
+
+void TestXygraphMenu::editableGraphMenu() {
+    Txygraph g;
+    QCOMPARE(captions(g), QStringList{"Copy"});
+    g.Seteditable(true);
+    QVERIFY(g.Feditable());
+    g.AddMenu("Table Edit", {});
+    QCOMPARE(captions(g), (QStringList{"Copy", "Add Point", "Delete Point", "Table Edit"}));
+    g.Seteditable(true); // adds nothing twice
+    QCOMPARE(g.PopupMenu()->actions().size(), 4);
+    Txygraph off;
+    off.Seteditable(false); // also provides the point entries
+    QCOMPARE(captions(off), (QStringList{"Copy", "Add Point", "Delete Point"}));
+}
+
+void TestXygraphMenu::clearMenuThenEditable() {
+    Txygraph g;
+    g.Seteditable(true);
+    g.AddMenu("Show Bars", {});
+    g.AddMenu("Edit Lines", {});
+    QCOMPARE(g.PopupMenu()->actions().size(), 5);
+    g.ClearMenu();
+    QCOMPARE(captions(g), QStringList{"Copy"});
+    QVERIFY(g.findmenu("Add Point") == nullptr);
+    g.Seteditable(true);
+    QCOMPARE(captions(g), (QStringList{"Copy", "Add Point", "Delete Point"}));
+    QCOMPARE(g.findmenu("Delete Point"), g.PopupMenu()->actions()[2]);
+}
+
+void TestXygraphMenu::findmenuIsExactAndFindsFirst() {
+    Txygraph g;
+    QAction *first = g.AddMenu("Twice", {});
+    g.AddMenu("Twice", {});
+    QCOMPARE(g.findmenu("Twice"), first);
+    QVERIFY(g.findmenu("twice") == nullptr);
+    QVERIFY(g.findmenu("Twice ") == nullptr);
+    QCOMPARE(g.findmenu("Copy"), g.PopupMenu()->actions()[0]);
+}
+
+void TestXygraphMenu::hostHandlerReceivesItsEntry() {
+    Txygraph g;
+    QAction *received = nullptr;
+    QAction *entry = g.AddMenu("Table Edit", [&](QAction *sender) { received = sender; });
+    QVERIFY(entry->isEnabled());
+    entry->trigger();
+    QCOMPARE(received, entry);
+}
+
+void TestXygraphMenu::handlerMayClearMenu() {
+    Txygraph g;
+    g.Seteditable(true);
+    int calls = 0;
+    QAction *entry = g.AddMenu("Show Bars", [&](QAction *) {
+        ++calls;
+        g.ClearMenu();
+        g.AddMenu("Hide Bars", {});
+    });
+    entry->trigger();
+    QCOMPARE(calls, 1);
+    QCOMPARE(captions(g), (QStringList{"Copy", "Hide Bars"}));
+}
+
+void TestXygraphMenu::seteditableReenablesEditOnlyEntries() {
+    Txygraph g;
+    QAction *always = g.AddMenu("Table Edit", {}); // added while not editable
+    g.Seteditable(true);
+    QAction *host = g.AddMenu("Edit Lines", {}); // added while editable
+    host->setEnabled(false);
+    always->setEnabled(false);
+    g.findmenu("Add Point")->setEnabled(false);
+    g.Seteditable(true);
+    QVERIFY(host->isEnabled());
+    QVERIFY(g.findmenu("Add Point")->isEnabled());
+    QVERIFY(!always->isEnabled());
+}
+
+void TestXygraphMenu::addAndDeletePointThroughMenu() {
+    Txygraph g;
+    showStandard(g);
+    g.Seteditable(true);
+    g.setymax(175); // pixel row 122 is height 37.5
+    rightPress(g, QPoint(150, 122));
+    g.findmenu("Add Point")->trigger();
+    QVERIFY(samePoints(lineValues(g.core(), 0), {{0, 37.5f}, {100, 37.5f}}));
+
+    g.setymax(100);
+    g.Clear();
+    drawLine(g, {{0, 20}, {100, 70}});
+    rightPress(g, QPoint(189, 89)); // world (50, 45): on the line
+    g.findmenu("Add Point")->trigger();
+    QCOMPARE(g.core().lines()[0]->size(), std::size_t(3));
+    QCOMPARE((*g.core().lines()[0])[1]->x, 50.0f);
+    QCOMPARE((*g.core().lines()[0])[1]->y, 45.0f);
+    g.repaint();
+    QVERIFY(g.Fpointschanged()); // an added point is reported
+
+    rightPress(g, QPoint(189, 89));
+    g.findmenu("Delete Point")->trigger();
+    QCOMPARE(g.core().lines()[0]->size(), std::size_t(2));
+    g.repaint();
+    QVERIFY(!g.Fpointschanged()); // a deletion is not
+}
+
+void TestXygraphMenu::copyFormsReadBack() {
+    Txygraph g;
+    showStandard(g);
+    g.setsheetcolor(QColor(160, 160, 160));
+    drawLine(g, {{0, 60}, {10, 60.5f}});
+    g.repaint();
+    QTest::mouseMove(&g, QPoint(169, 82)); // puts a readout in the box
+    const QImage screen = g.canvasImage();
+    std::unique_ptr<QMimeData> mime(g.copyMimeData());
+
+    QVERIFY(mime->hasImage());
+    const QImage bitmap = qvariant_cast<QImage>(mime->imageData());
+    QCOMPARE(bitmap.size(), screen.size());
+    QCOMPARE(bitmap.pixel(250, 120), screen.pixel(250, 120));
+    QVERIFY(qGray(screen.pixel(353 - 70, 0)) < 128); // the box frame on screen...
+    for (int x = 353 - 70; x < 353; ++x)             // ...is blank in the copy
+        QCOMPARE(bitmap.pixelColor(x, 0), QColor(Qt::white));
+    const TPoint m = g.w2cc({10, 60.5f});
+    QCOMPARE(bitmap.pixel(m.x - 2, m.y - 2), screen.pixel(m.x - 2, m.y - 2));
+
+    QCOMPARE(mime->text(), QString("0, 60\r\n10, 60.5\r\n"));
+    const QByteArray sylk("ID;Pzentrograph\r\nB;Y2;X2\r\nC;X1;Y1;K0\r\nC;X2;K60\r\n"
+                          "C;X1;Y2;K10\r\nC;X2;K60.5\r\nE\r\n");
+    QCOMPARE(mime->data("application/x-sylk"), sylk);
+    QCOMPARE(mime->data(kSylkOffice), sylk);
+    QVERIFY(mime->data("image/svg+xml").startsWith("<?xml"));
+}
+
+void TestXygraphMenu::svgHoldsDrawingWithoutBackground() {
+    Txygraph g;
+    showStandard(g);
+    g.SetTicks(sscBoth);
+    g.SetAutoAxis(sscHorizontal);
+    g.setsheetcolor(QColor(160, 160, 160));
+    drawLine(g, {{0, 20}, {35, 50}});
+    g.core().setReadout(&*g.core().lines()[0]->front()); // would show in the box
+    const QByteArray svg = g.svgCopy();
+    QVERIFY(g.Fpointschanged()); // drawing the copy runs the axis refit
+    QCOMPARE(g.getxmax(), 40.0f);
+
+    QSvgRenderer renderer(svg);
+    QVERIFY(renderer.isValid());
+    QImage img(353, 193, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        renderer.render(&p, QRectF(0, 0, 353, 193));
+    }
+    QCOMPARE(qAlpha(img.pixel(250, 150)), 0);    // no background
+    QCOMPARE(qAlpha(img.pixel(353 - 35, 3)), 0); // no position box
+    const TPoint end = g.w2cc({35, 50});
+    QVERIFY(qAlpha(img.pixel(end.x - 2, end.y - 2)) > 128); // marker frame
+    QVERIFY(qGray(img.pixel(end.x - 2, end.y - 2)) < 128);
+    QVERIFY(qAlpha(img.pixel(200, 151)) + qAlpha(img.pixel(200, 152)) > 200); // the axis
+    // Numbers as text: the lower ends and the last ticks (steps of 3 end at 39).
+    QVERIFY(svg.contains(">39</text>"));
+    QVERIFY(svg.contains(">100</text>"));
+    QVERIFY(svg.contains(">0</text>"));
+}
+
+void TestXygraphMenu::copyPutsFormsOnClipboard() {
+    Txygraph g;
+    showStandard(g);
+    addSingle(g, 0.1f, 2);
+    g.repaint();
+    g.findmenu("Copy")->trigger();
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(mime != nullptr);
+    QCOMPARE(mime->text(), QString("0.100000001490116, 2\r\n \r\n"));
+    QVERIFY(mime->hasImage());
+    QVERIFY(mime->hasFormat("image/svg+xml"));
+    QVERIFY(mime->data("application/x-sylk").contains("C;X1;Y1;K0.100000001490116\r\n"));
+    QVERIFY(mime->hasFormat(kSylkOffice));
+}
+
+QTEST_MAIN(TestXygraphMenu)
+#include "test_xygraph_menu.moc"

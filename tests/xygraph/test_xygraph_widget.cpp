@@ -1,0 +1,284 @@
+// The control under simulated mouse input on the offscreen platform: dragging,
+// stretching, the right press, the order of host events, the readout and the
+// pen operations' repaints.
+#include "datamodule.h"
+#include "widgetfixture.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+
+using namespace fixtures;
+
+class TestXygraphWidget : public QObject {
+    Q_OBJECT
+
+private slots:
+    void defaultsAfterConstruction();
+    void dragClampsAndReportsAfterRepaint();
+    void releaseBelowPlotRestoresPoint();
+    void axisStretchFollowsMouse();
+    void rightPressOpensMenuAndNeverDrags();
+    void hostEventsComeBeforeOwnWork();
+    void clickComesBeforeMouseUpAndSeesPreviousRepaint();
+    void readoutFollowsCursor();
+    void sideScalesAndLabelsSetBorders();
+    void paintShowsSheetAndMarkers();
+    void curvesTravelThroughModel();
+};
+
+void TestXygraphWidget::defaultsAfterConstruction() {
+    Txygraph g;
+    QCOMPARE(g.getsheetcolor(), QColor(Qt::white));
+    QCOMPARE(g.getxzero(), 0.0f);
+    QCOMPARE(g.getxmax(), 100.0f);
+    QCOMPARE(g.getymax(), 100.0f);
+    QCOMPARE(g.FSideScales(), sscNone);
+    QCOMPARE(g.FTicks(), sscNone);
+    QCOMPARE(g.FAutoAxis(), sscNone);
+    QVERIFY(!g.Fbarmode());
+    QVERIFY(!g.Feditable());
+    QVERIFY(!g.Fpointschanged());
+    QVERIFY(g.FHLabel().isEmpty());
+    QCOMPARE(g.PopupMenu()->actions().size(), 1);
+    QCOMPARE(g.PopupMenu()->actions()[0]->text(), QString("Copy"));
+    QVERIFY(g.hasMouseTracking());
+}
+
+void TestXygraphWidget::dragClampsAndReportsAfterRepaint() {
+    Txygraph g;
+    showStandard(g);
+    drawLine(g, {{0, 20}, {50, 50}, {60, 20}});
+    g.repaint();
+    QVERIFY(g.Fpointschanged()); // programmatic drawing, reported at the paint
+    FPOINT *middle = (*g.core().lines()[0])[1].get();
+
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
+    QVERIFY(g.core().dragging());
+    QTest::mouseMove(&g, QPoint(120, 60));
+    QTest::mouseMove(&g, QPoint(34, 60)); // left of the previous point
+    QCOMPARE(middle->x, 0.0f);
+    QTest::mouseMove(&g, QPoint(300, 30)); // right of the next point
+    QCOMPARE(middle->x, 60.0f);
+    QTest::mouseMove(&g, QPoint(150, 30));
+    const FPOINT dropped = g.cc2w({150, 30});
+    QCOMPARE(middle->x, dropped.x);
+    QCOMPARE(middle->y, dropped.y);
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(150, 30));
+    QVERIFY(!g.core().dragging());
+    QCOMPARE(middle->x, dropped.x);
+    g.repaint();
+    QVERIFY(g.Fpointschanged());
+    QVERIFY(!g.Fpointschanged());
+    // The repainted canvas has the marker at its new place.
+    const QImage img = g.canvasImage();
+    const TPoint at = g.w2cc(*middle);
+    for (const QPoint corner : {QPoint(-2, -2), QPoint(1, -2), QPoint(-2, 1), QPoint(1, 1)})
+        QVERIFY(qGray(img.pixel(at.x + corner.x(), at.y + corner.y())) < 128);
+}
+
+void TestXygraphWidget::releaseBelowPlotRestoresPoint() {
+    Txygraph g;
+    showStandard(g);
+    drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
+    FPOINT *middle = (*g.core().lines()[0])[1].get();
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
+    QTest::mouseMove(&g, QPoint(250, 40));
+    QVERIFY(middle->x > 60.0f);
+    QTest::mouseMove(&g, QPoint(250, 170));
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(250, 170));
+    QCOMPARE(middle->x, 50.0f);
+    QCOMPARE(middle->y, 50.0f);
+}
+
+void TestXygraphWidget::axisStretchFollowsMouse() {
+    Txygraph g;
+    showStandard(g);
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(137, 170));
+    QTest::mouseMove(&g, QPoint(145, 170));
+    QCOMPARE(g.getxmax(), 100.0f);
+    QCOMPARE(g.cursor().shape(), Qt::SplitHCursor);
+    QTest::mouseMove(&g, QPoint(237, 170));
+    QCOMPARE(g.getxmax(), 50.0f);
+    QTest::mouseMove(&g, QPoint(10, 170)); // past the origin: refused
+    QCOMPARE(g.getxmax(), 50.0f);
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(10, 170));
+
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(20, 100));
+    QTest::mouseMove(&g, QPoint(20, 52));
+    QCOMPARE(g.getymax(), 52.0f);
+    QCOMPARE(g.cursor().shape(), Qt::SplitVCursor);
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(20, 52));
+    QCOMPARE(g.core().dragmode(), 0);
+}
+
+void TestXygraphWidget::rightPressOpensMenuAndNeverDrags() {
+    Txygraph g;
+    showStandard(g);
+    g.Seteditable(true);
+    drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
+    FPOINT *middle = (*g.core().lines()[0])[1].get();
+    QSignalSpy shown(g.PopupMenu(), &QMenu::aboutToShow);
+    QTest::mousePress(&g, Qt::RightButton, {}, QPoint(189, 82));
+    QCOMPARE(shown.count(), 1);
+    QVERIFY(g.PopupMenu()->isVisible());
+    QVERIFY(!g.core().dragging());
+    QCOMPARE(g.core().dragmode(), 0);
+    QVERIFY(g.findmenu("Add Point")->isEnabled());
+    QVERIFY(g.findmenu("Delete Point")->isEnabled());
+    g.PopupMenu()->hide();
+    g.MouseMove({}, 250, 40);
+    QCOMPARE(middle->x, 50.0f);
+    QCOMPARE(middle->y, 50.0f);
+
+    // Below the plot and away from points both point entries are disabled.
+    QTest::mousePress(&g, Qt::RightButton, {}, QPoint(250, 170));
+    QVERIFY(!g.findmenu("Add Point")->isEnabled());
+    QVERIFY(!g.findmenu("Delete Point")->isEnabled());
+    g.PopupMenu()->hide();
+}
+
+void TestXygraphWidget::hostEventsComeBeforeOwnWork() {
+    Txygraph g;
+    showStandard(g);
+    addSingle(g, 50, 50);
+    QStringList seen;
+    connect(&g, &Txygraph::OnMouseDown,
+            [&](Txygraph *sender, Qt::MouseButton button, TShiftState shift, int x, int y) {
+                QCOMPARE(sender, &g);
+                QCOMPARE(button, Qt::LeftButton);
+                QVERIFY(shift.keys & Qt::ShiftModifier);
+                QCOMPARE(g.core().downpos().x, float(x)); // recorded first
+                QCOMPARE(g.core().downpos().y, float(y));
+                QCOMPARE(g.core().dragmode(), 0); // the press is not handled yet
+                seen << "down";
+            });
+    connect(&g, &Txygraph::OnMouseMove, [&](Txygraph *, TShiftState, int, int) {
+        QVERIFY(g.core().readout() == nullptr); // the readout follows after
+        seen << "move";
+    });
+    connect(&g, &Txygraph::OnMouseUp, [&](Txygraph *, Qt::MouseButton, TShiftState, int, int) {
+        QCOMPARE(g.core().dragmode(), 3); // still pressed when the host hears it
+        seen << "up";
+    });
+    QTest::mousePress(&g, Qt::LeftButton, Qt::ShiftModifier, QPoint(189, 82));
+    QCOMPARE(g.core().dragmode(), 3);
+    g.MouseMove({}, 345, 100); // outside: the readout is cleared
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(189, 82));
+    QCOMPARE(seen, (QStringList{"down", "move", "up"}));
+}
+
+void TestXygraphWidget::clickComesBeforeMouseUpAndSeesPreviousRepaint() {
+    Txygraph g;
+    showStandard(g);
+    drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
+    g.repaint();
+    g.Fpointschanged();
+    QStringList order;
+    bool changedAtClick = true;
+    connect(&g, &Txygraph::OnClick, [&](Txygraph *sender) {
+        QCOMPARE(sender, &g);
+        changedAtClick = g.Fpointschanged();
+        order << "click";
+    });
+    connect(&g, &Txygraph::OnMouseUp,
+            [&](Txygraph *, Qt::MouseButton, TShiftState, int, int) { order << "up"; });
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
+    QTest::mouseMove(&g, QPoint(200, 60));
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(200, 60));
+    QCOMPARE(order, (QStringList{"click", "up"}));
+    QVERIFY(!changedAtClick); // the drag is reported by the repaint that follows
+    QCOMPARE(g.core().topborder(), 10);
+    g.repaint();
+    QVERIFY(g.Fpointschanged());
+
+    // A right press and release is no click.
+    order.clear();
+    QTest::mouseRelease(&g, Qt::RightButton, {}, QPoint(200, 60));
+    QCOMPARE(order, QStringList{"up"});
+}
+
+void TestXygraphWidget::readoutFollowsCursor() {
+    Txygraph g;
+    showStandard(g);
+    g.repaint();
+    QTest::mouseMove(&g, QPoint(169, 82)); // world x 43.42 shows as 43
+    QVERIFY(g.core().readout() != nullptr);
+    QCOMPARE(g.core().readout()->x, 43.0f);
+    QCOMPARE(g.cursor().shape(), Qt::UpArrowCursor);
+    const QImage withText = g.canvasImage();
+    QTest::mouseMove(&g, QPoint(345, 100));
+    QVERIFY(g.core().readout() == nullptr);
+    const QImage empty = g.canvasImage();
+    auto ink = [](const QImage &img) {
+        int n = 0;
+        for (int y = 2; y < 12; ++y)
+            for (int x = 353 - 68; x < 352; ++x)
+                n += qGray(img.pixel(x, y)) < 160;
+        return n;
+    };
+    QVERIFY(ink(withText) > 0);
+    QCOMPARE(ink(empty), 0);
+}
+
+void TestXygraphWidget::sideScalesAndLabelsSetBorders() {
+    QWidget parent;
+    auto *g = new Txygraph(&parent);
+    g->SetSideScales(sscBoth);
+    g->SetTicks(sscBoth);
+    g->SetHLabel("Time");
+    g->SetVLabel("Temperature");
+    const QFontMetrics fm(g->font());
+    int widest = 0;
+    for (QChar c : QString("Temperature"))
+        widest = std::max(widest, fm.horizontalAdvance(c));
+    QCOMPARE(g->core().bottomborder(), fm.height() + 24 + 4);
+    QCOMPARE(g->core().leftborder(), widest + 24 + 4);
+    QCOMPARE(g->FSideScales(), sscBoth);
+    QCOMPARE(g->FHLabel(), QString("Time"));
+    g->SetSideScales(sscBoth); // keeps the label borders
+    QCOMPARE(g->core().leftborder(), widest + 24 + 4);
+}
+
+void TestXygraphWidget::paintShowsSheetAndMarkers() {
+    Txygraph g;
+    showStandard(g);
+    g.setsheetcolor(QColor(160, 160, 160));
+    addSingle(g, 25, 75);
+    g.repaint();
+    const QImage img = g.canvasImage();
+    QCOMPARE(img.size(), QSize(353, 193) * g.devicePixelRatioF());
+    QCOMPARE(img.pixelColor(250, 120), QColor(160, 160, 160));
+    const TPoint at = g.w2cc({25, 75});
+    QVERIFY(qGray(img.pixel(at.x + 1, at.y + 1)) < 128);
+    QCOMPARE(img.pixelColor(at.x, at.y), QColor(Qt::white));
+    // The widget shows its canvas.
+    const QImage shown = g.grab().toImage();
+    QCOMPARE(shown.pixelColor(250, 120), QColor(160, 160, 160));
+}
+
+void TestXygraphWidget::curvesTravelThroughModel() {
+    Txygraph g;
+    TDataModule1 dm;
+    dm.DisplayGraph = &g;
+    dm.SourceGraph = &g;
+    dm.GetCurrentCurve().Append(0, 20);
+    dm.GetCurrentCurve().Append(10, 60);
+    dm.GetCurrentCurve().Append(30, 40);
+    dm.DrawCurve();
+    QCOMPARE(g.core().lines().size(), std::size_t(1));
+    QVERIFY(samePoints(lineValues(g.core(), 0), {{0, 20}, {10, 60}, {30, 40}}));
+    g.Setbarmode(true);
+    dm.CaptureCurve();
+    QCOMPARE(dm.GetCurrentCurve().PointCount(), 7); // x = 0, 5, 10, 15, 20, 25, 30
+    QCOMPARE(dm.GetCurrentCurve().Time[2], 5.0f);
+    QCOMPARE(dm.GetCurrentCurve().Temp[2], 40.0f);
+
+    dm.GetCurrentCurve().MakeEmpty();
+    dm.GetCurrentCurve().Append(7, 8);
+    dm.DrawCurve(); // one point: a single point and no line
+    QCOMPARE(g.core().points().size(), std::size_t(1));
+    QVERIFY(g.core().lines().empty());
+}
+
+QTEST_MAIN(TestXygraphWidget)
+#include "test_xygraph_widget.moc"

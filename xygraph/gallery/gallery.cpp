@@ -1,0 +1,208 @@
+// Renders the graph control in typical states to PNG files, for review by eye.
+// Usage: xygraph_gallery [output folder]; by default "gallery" next to the program.
+#include "xygraph.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <initializer_list>
+
+namespace {
+
+struct Shot {
+    const char *name;
+    QSize size;
+    std::function<void(Txygraph &)> setup;
+};
+
+void line(Txygraph &g, std::initializer_list<FPOINT> pts) {
+    g.PenUp();
+    bool first = true;
+    for (const FPOINT &p : pts) {
+        g.MoveTo(p.x, p.y);
+        if (first)
+            g.PenDown();
+        first = false;
+    }
+    g.PenUp();
+}
+
+void single(Txygraph &g, float x, float y) {
+    g.PenUp();
+    g.MoveTo(x, y);
+    g.PenDown();
+    g.PenUp();
+}
+
+// The thermal history page's setting: time against temperature.
+void thermalScales(Txygraph &g) {
+    g.SetSideScales(sscBoth);
+    g.SetTicks(sscBoth);
+    g.SetHLabel("Time (Ma)");
+    g.SetVLabel("Temp");
+    g.setxmax(500);
+    g.setymax(200);
+}
+
+void thermalCurve(Txygraph &g) {
+    line(g, {{0, 20}, {60, 45}, {180, 110}, {260, 160}, {380, 90}, {500, 30}});
+}
+
+void move(Txygraph &g, int x, int y) {
+    g.MouseMove({}, x, y);
+}
+
+const Shot kShots[] = {
+    {"01_empty", {353, 193}, [](Txygraph &g) { thermalScales(g); }},
+    {"02_thermal_curve",
+     {353, 193},
+     [](Txygraph &g) {
+         thermalScales(g);
+         thermalCurve(g);
+     }},
+    {"03_bar_mode",
+     {353, 193},
+     [](Txygraph &g) {
+         thermalScales(g);
+         g.setxmax(100);
+         line(g, {{0, 20}, {12, 60}, {30, 150}, {47, 120}, {80, 190}, {100, 40}});
+         g.Setbarmode(true);
+     }},
+    {"04_coloured_lines",
+     {420, 260},
+     [](Txygraph &g) {
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         g.SetHLabel("x");
+         g.SetVLabel("y");
+         for (int i = 0; i < 11; ++i) {
+             const float base = 5.0f + 8.0f * float(i);
+             line(g, {{0, base}, {30, base + 6}, {60, base - 2}, {100, base + 4}});
+         }
+     }},
+    {"05_readout_box",
+     {353, 193},
+     [](Txygraph &g) {
+         thermalScales(g);
+         thermalCurve(g);
+         g.grab();
+         move(g, 169, 82);
+     }},
+    {"06_drag_in_progress",
+     {353, 193},
+     [](Txygraph &g) {
+         thermalScales(g);
+         thermalCurve(g);
+         g.grab();
+         const TPoint p = g.w2cc({180, 110});
+         g.MouseDown(Qt::LeftButton, {}, p.x, p.y);
+         move(g, p.x + 30, p.y + 25);
+     }},
+    {"07_negative_ranges",
+     {353, 193},
+     [](Txygraph &g) {
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         g.SetHLabel("Offset");
+         g.SetVLabel("dT");
+         g.setxzero(-50);
+         g.setxmax(50);
+         g.setyzero(-20);
+         g.setymax(20);
+         line(g, {{-50, -15}, {-20, 5}, {0, 0}, {25, 18}, {50, -10}});
+         single(g, -30, -12);
+         single(g, 30, 12);
+     }},
+    {"08_very_small",
+     {70, 45},
+     [](Txygraph &g) {
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         line(g, {{0, 10}, {50, 80}, {100, 30}});
+     }},
+    {"09_grey_sheet_points",
+     {353, 193},
+     [](Txygraph &g) {
+         thermalScales(g);
+         g.setsheetcolor(QColor(192, 192, 192));
+         thermalCurve(g);
+         for (int i = 1; i < 10; ++i)
+             single(g, 50.0f * float(i), 100 + 60 * std::sin(float(i)));
+     }},
+    {"10_age_graph_autoaxis",
+     {420, 260},
+     [](Txygraph &g) {
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         g.SetAutoAxis(sscBoth);
+         g.SetHLabel("Real time (Ma)");
+         g.SetVLabel("Age");
+         g.PenUp();
+         g.MoveTo(0, 0);
+         g.PenDown();
+         for (int t = 5; t <= 470; t += 5)
+             g.MoveTo(float(t), float(t) * (0.6f + 0.3f * std::exp(-float(t) / 150.0f)));
+         g.PenUp();
+     }},
+    {"11_small_and_large_numbers",
+     {353, 193},
+     [](Txygraph &g) {
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         g.SetHLabel("Distance");
+         g.SetVLabel("c");
+         g.setxmax(2500000);
+         g.setymax(0.002f);
+         line(g, {{0, 0.0001f}, {800000, 0.0015f}, {2500000, 0.0009f}});
+     }},
+    {"12_no_scales",
+     {353, 193},
+     [](Txygraph &g) {
+         thermalCurve(g);
+         g.setxmax(500);
+         g.setymax(200);
+     }},
+    {"13_stretched_axis",
+     {353, 193},
+     [](Txygraph &g) {
+         thermalScales(g);
+         thermalCurve(g);
+         g.grab();
+         const int y = g.Height() - 5;
+         g.MouseDown(Qt::LeftButton, {}, 150, y);
+         move(g, 300, y);
+         g.MouseUp(Qt::LeftButton, {}, 300, y);
+     }},
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QCoreApplication::applicationDirPath() + "/gallery";
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "Cannot create the folder %s\n", qPrintable(folder));
+        return 1;
+    }
+    int failures = 0;
+    for (const Shot &shot : kShots) {
+        Txygraph graph;
+        graph.resize(shot.size);
+        shot.setup(graph);
+        const QString file = folder + "/" + shot.name + ".png";
+        if (graph.grab().save(file)) {
+            std::printf("%s\n", qPrintable(file));
+        } else {
+            std::fprintf(stderr, "Cannot write %s\n", qPrintable(file));
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}

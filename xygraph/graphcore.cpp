@@ -1,0 +1,305 @@
+#include "graphcore.h"
+
+#include "barsteps.h"
+#include "niceval.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+GraphCore::GraphCore() = default;
+GraphCore::~GraphCore() = default;
+
+// --- borders -----------------------------------------------------------------
+
+void GraphCore::setBorders(int left, int bottom, int top, int right) {
+    leftborder_ = left;
+    bottomborder_ = bottom;
+    topborder_ = top;
+    rightborder_ = right;
+}
+
+TSideScale GraphCore::FSideScales() const {
+    if (leftborder_ == 0 && bottomborder_ == 0)
+        return sscNone;
+    if (leftborder_ != 0 && bottomborder_ != 0)
+        return sscBoth;
+    return leftborder_ != 0 ? sscVertical : sscHorizontal;
+}
+
+void GraphCore::SetSideScales(TSideScale value) {
+    // A border already computed from a label is kept; 12 is the spacing unit.
+    const bool horizontal = includesHorizontal(value);
+    const bool vertical = includesVertical(value);
+    if (horizontal) {
+        if (bottomborder_ == 0)
+            bottomborder_ = 12;
+    } else {
+        bottomborder_ = 0;
+    }
+    if (vertical) {
+        if (leftborder_ == 0)
+            leftborder_ = 12;
+    } else {
+        leftborder_ = 0;
+    }
+    topborder_ = horizontal ? 12 : 0;
+    rightborder_ = vertical ? 12 : 0;
+}
+
+void GraphCore::calcborders(int hLabelHeight, int vLabelWidestChar) {
+    bottomborder_ = hLabelHeight + 2 * topborder_ + (includesHorizontal(ticks_) ? 4 : 0);
+    leftborder_ = vLabelWidestChar + 2 * rightborder_ + (includesVertical(ticks_) ? 4 : 0);
+}
+
+// --- transforms ----------------------------------------------------------------
+
+namespace {
+
+// Pixels far outside any screen; keeps huge or undefined results (an empty
+// window, a zero-sized plot) from overflowing the integer conversion.
+constexpr long double kPixelLimit = 1 << 24;
+
+int toPixel(long double v) {
+    if (std::isnan(v))
+        return 0;
+    return static_cast<int>(std::clamp(v, -kPixelLimit, kPixelLimit));
+}
+
+// num / den, or 0 where the window or plot has no extent.
+long double ratio(long double num, long double den) {
+    return den == 0.0L ? 0.0L : num / den;
+}
+
+} // namespace
+
+TPoint GraphCore::w2cc(FPOINT p) const {
+    const long double w = plotWidth();
+    const long double h = plotHeight();
+    const long double px = leftborder_ + ratio(w * (static_cast<long double>(p.x) - xzero_),
+                                               static_cast<long double>(xmax_) - xzero_);
+    const long double py =
+        topborder_ + h * (1.0L - ratio(static_cast<long double>(p.y) - yzero_,
+                                       static_cast<long double>(ymax_) - yzero_));
+    return {toPixel(px), toPixel(py)};
+}
+
+FPOINT GraphCore::cc2w(TPoint q) const {
+    const long double x = ratio(static_cast<long double>(q.x - leftborder_) *
+                                    (static_cast<long double>(xmax_) - xzero_),
+                                plotWidth()) +
+                          xzero_;
+    const long double y = ratio(static_cast<long double>(height_ - q.y - bottomborder_) *
+                                    (static_cast<long double>(ymax_) - yzero_),
+                                plotHeight()) +
+                          yzero_;
+    return {static_cast<float>(x), static_cast<float>(y)};
+}
+
+// --- the pen plotter -------------------------------------------------------------
+
+void GraphCore::PenUp() {
+    if (!penup_ && !linestarted_) {
+        points_.push_back(std::make_unique<FPOINT>(penpos_));
+        resetEnumCache();
+        axischanged_ = true;
+        requestRepaint();
+    }
+    penup_ = true;
+}
+
+void GraphCore::PenDown() {
+    linestarted_ = false;
+    penup_ = false;
+}
+
+void GraphCore::MoveTo(float x, float y) {
+    if (penup_) {
+        penpos_ = {x, y};
+        return;
+    }
+    // A line removed since it was opened (Clear, deleting its last point) is
+    // not extended; the stroke goes on in a new line from the pen position.
+    if (!linestarted_ || openLine_ == nullptr) {
+        auto line = std::make_unique<Line>();
+        line->push_back(std::make_unique<FPOINT>(penpos_));
+        openLine_ = line.get();
+        lines_.push_back(std::move(line));
+        linestarted_ = true;
+    }
+    openLine_->push_back(std::make_unique<FPOINT>(FPOINT{x, y}));
+    resetEnumCache();
+    axischanged_ = true;
+    requestRepaint();
+}
+
+void GraphCore::Clear() {
+    points_.clear();
+    lines_.clear();
+    openLine_ = nullptr;
+    resetEnumCache();
+    // Nothing the mouse holds may outlive its point.
+    dragging_ = false;
+    dragpoint_ = dragprev_ = dragnext_ = nullptr;
+    if (readout_ != &cursorpoint_)
+        readout_ = nullptr;
+}
+
+std::size_t GraphCore::pointCount() const {
+    std::size_t n = points_.size();
+    for (const auto &line : lines_)
+        n += line->size();
+    return n;
+}
+
+int GraphCore::EnumPoints(int cursor, float *x, float *y) const {
+    if (cursor < 0)
+        return 0;
+    const std::size_t k = static_cast<std::size_t>(cursor);
+    const FPOINT *found = nullptr;
+    if (k < points_.size()) {
+        found = points_[k].get();
+    } else {
+        const std::size_t r = k - points_.size();
+        std::size_t li = 0, start = 0;
+        if (enumLine_ < lines_.size() && r >= enumLineStart_) {
+            li = enumLine_;
+            start = enumLineStart_;
+        }
+        for (; li < lines_.size(); ++li) {
+            const std::size_t n = lines_[li]->size();
+            if (r < start + n) {
+                found = (*lines_[li])[r - start].get();
+                enumLine_ = li;
+                enumLineStart_ = start;
+                break;
+            }
+            start += n;
+        }
+    }
+    if (found == nullptr || cursor == std::numeric_limits<int>::max())
+        return 0;
+    *x = found->x;
+    *y = found->y;
+    return cursor + 1;
+}
+
+int GraphCore::EnumLines(int j, int * /*first*/) const {
+    if (j < 0 || static_cast<std::size_t>(j) >= lines_.size())
+        return 0;
+    const std::size_t s = points_.size();
+    return s + lines_[j]->size() > static_cast<std::size_t>(j) ? static_cast<int>(s) : 0;
+}
+
+bool GraphCore::deletepoint(FPOINT *p) {
+    if (p == nullptr)
+        return false;
+    auto holds = [p](const std::unique_ptr<FPOINT> &q) { return q.get() == p; };
+    if (auto it = std::find_if(points_.begin(), points_.end(), holds); it != points_.end()) {
+        forget(p);
+        points_.erase(it);
+        resetEnumCache();
+        return true;
+    }
+    for (auto li = lines_.begin(); li != lines_.end(); ++li) {
+        Line &line = **li;
+        auto it = std::find_if(line.begin(), line.end(), holds);
+        if (it == line.end())
+            continue;
+        forget(p);
+        line.erase(it);
+        if (line.empty()) { // an emptied line has nothing left to draw or hit
+            if (openLine_ == &line)
+                openLine_ = nullptr;
+            lines_.erase(li);
+        }
+        resetEnumCache();
+        refreshDragNeighbours();
+        return true;
+    }
+    return false;
+}
+
+void GraphCore::forget(const FPOINT *p) {
+    if (dragpoint_ == p) {
+        dragpoint_ = dragprev_ = dragnext_ = nullptr;
+        dragging_ = false;
+    }
+    if (dragprev_ == p)
+        dragprev_ = nullptr;
+    if (dragnext_ == p)
+        dragnext_ = nullptr;
+    if (readout_ == p)
+        readout_ = nullptr;
+}
+
+void GraphCore::refreshDragNeighbours() {
+    if (dragging_ && dragpoint_ != nullptr) {
+        dragprev_ = nearpoint(dragpoint_, true);
+        dragnext_ = nearpoint(dragpoint_, false);
+    }
+}
+
+// --- axes ------------------------------------------------------------------------------
+
+void GraphCore::calcaxis() {
+    float mx = xzero_, px = xzero_;
+    float my = yzero_, py = yzero_;
+    forEachPoint([&](const FPOINT *p) {
+        if (p->x > mx) {
+            px = mx;
+            mx = p->x;
+        }
+        if (p->y > my) {
+            py = my;
+            my = p->y;
+        }
+    });
+    if (includesHorizontal(autoaxis_))
+        xmax_ = static_cast<float>(graphmath::niceval(mx, 2.0f * mx - px, false));
+    if (includesVertical(autoaxis_))
+        ymax_ = static_cast<float>(graphmath::niceval(my, 2.0f * my - py, false));
+    if (xmax_ == xzero_)
+        xmax_ = xzero_ + 1.0f;
+    if (ymax_ == yzero_)
+        ymax_ = yzero_ + 1.0f;
+}
+
+void GraphCore::axisGuard() {
+    if (axischanged_) {
+        calcaxis();
+        axischanged_ = false;
+        pointschanged_ = true;
+    }
+}
+
+// --- bar mode ------------------------------------------------------------------------------
+
+void GraphCore::Setbarmode(bool v) {
+    if (!barmode_) {
+        // Work out every insertion first so that a refused line changes nothing.
+        std::vector<std::vector<std::vector<FPOINT>>> inserts(lines_.size());
+        for (std::size_t li = 0; li < lines_.size(); ++li) {
+            const Line &line = *lines_[li];
+            auto &perGap = inserts[li];
+            perGap.resize(line.size());
+            for (std::size_t i = 1; i < line.size(); ++i)
+                barsteps::appendSteps(*line[i - 1], *line[i], kBarStep, perGap[i]);
+        }
+        for (std::size_t li = 0; li < lines_.size(); ++li) {
+            Line &line = *lines_[li];
+            Line stepped;
+            stepped.reserve(line.size());
+            for (std::size_t i = 0; i < line.size(); ++i) {
+                for (const FPOINT &r : inserts[li][i])
+                    stepped.push_back(std::make_unique<FPOINT>(r));
+                stepped.push_back(std::move(line[i]));
+            }
+            line = std::move(stepped);
+        }
+        resetEnumCache();
+        refreshDragNeighbours();
+    }
+    barmode_ = v;
+    requestRepaint();
+}

@@ -1,0 +1,258 @@
+#include "graphpainter.h"
+
+#include "graphtext.h"
+#include "niceval.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <cstdlib>
+
+namespace graphpaint {
+
+namespace {
+
+// Restores the painter's brush when a routine ends, however it ends.
+class BrushKeeper {
+public:
+    explicit BrushKeeper(QPainter &p) : painter_(p), brush_(p.brush()) {}
+    ~BrushKeeper() { painter_.setBrush(brush_); }
+    BrushKeeper(const BrushKeeper &) = delete;
+    BrushKeeper &operator=(const BrushKeeper &) = delete;
+
+private:
+    QPainter &painter_;
+    QBrush brush_;
+};
+
+QPoint qpoint(TPoint p) {
+    return {p.x, p.y};
+}
+
+// A 4 x 4 pixel square around the point's pixel, framed with the pen and
+// filled with the brush.
+void marker(QPainter &p, TPoint at) {
+    p.drawRect(QRect(at.x - 2, at.y - 2, 3, 3));
+}
+
+QString numberText(float v, char sep) {
+    return QString::fromStdString(graphtext::numberText(v, sep));
+}
+
+int textWidth(const QPainter &p, const QString &s) {
+    return p.fontMetrics().horizontalAdvance(s);
+}
+
+// The tick values of one axis: the last one drawn, or none without ticks.
+struct TickRun {
+    int count = 0;
+    float first = 0.0f, step = 0.0f;
+};
+
+} // namespace
+
+QColor lineColor(std::size_t index) {
+    static const QColor table[10] = {
+        QColor(0, 0, 0),     QColor(0, 0, 255),   QColor(0, 128, 0),   QColor(255, 0, 0),
+        QColor(255, 255, 0), QColor(128, 0, 128), QColor(128, 128, 0), QColor(0, 128, 128),
+        QColor(0, 255, 0),   QColor(128, 0, 0),
+    };
+    return table[index % 10];
+}
+
+int fontHeightValue(const QPainter &painter) {
+    return -painter.fontInfo().pixelSize();
+}
+
+int widestCharacter(const QFontMetrics &metrics, const QString &text) {
+    int widest = 0;
+    for (char32_t c : text.toUcs4())
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUcs4(&c, 1)));
+    return widest;
+}
+
+QRect posBoxRect(int width, int fontHeightValue) {
+    return {width - kPosBoxWidth, 0, kPosBoxWidth, std::abs(fontHeightValue) + 4};
+}
+
+void textOut(QPainter &painter, int x, int y, const QString &text) {
+    const QFontMetrics fm = painter.fontMetrics();
+    if (painter.brush().style() != Qt::NoBrush)
+        painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), painter.brush());
+    painter.drawText(x, y + fm.ascent(), text);
+}
+
+void Paint(GraphCore &graph, QPainter &painter, const QColor &sheetColor, const QRect &clip,
+           char decimalSeparator) {
+    BrushKeeper keep(painter);
+    painter.fillRect(clip, sheetColor);
+    // Texts and markers always stand on white, whatever the sheet colour.
+    painter.setBrush(Qt::white);
+    PaintAxis(graph, sscBoth, painter, decimalSeparator);
+    PaintPoints(graph, painter);
+    PaintPos(graph, painter, decimalSeparator);
+}
+
+void PaintAxis(GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator) {
+    const int h = fontHeightValue(painter);
+    const int lineheight = h < 0 ? -h : 2 * h / 3;
+    BrushKeeper keep(painter);
+    painter.setBrush(Qt::white);
+    graph.axisGuard();
+
+    const float x0 = graph.getxzero(), y0 = graph.getyzero();
+    const TPoint origin = graph.w2cc({x0, y0});
+    const int w = graph.plotWidth();
+    const int ht = graph.plotHeight();
+
+    if (includesHorizontal(side) && graph.bottomborder() != 0) {
+        const QString label = QString::fromStdString(graph.FHLabel());
+        if (!label.isEmpty())
+            textOut(painter, graph.leftborder() + w / 2 - textWidth(painter, label) / 2,
+                    graph.Height() - graph.topborder() - std::abs(h / 2), label);
+        painter.drawLine(qpoint(origin), qpoint(graph.w2cc({graph.getxmax(), y0})));
+        const int numbersY = origin.y + lineheight + 4;
+        TickRun run;
+        if (includesHorizontal(graph.FTicks()))
+            run.count = graphmath::calcticks(w, x0, graph.getxmax(), &run.first, &run.step);
+        float t = run.first, last = run.first;
+        TPoint at;
+        for (int k = 0; k < run.count; ++k) {
+            at = graph.w2cc({t, y0});
+            painter.drawLine(qpoint(at), QPoint(at.x, at.y + 4));
+            last = t;
+            t += run.step;
+        }
+        // Two numbers: the last tick's value and the lower end at the origin.
+        if (run.count > 0) {
+            const QString text = numberText(last, decimalSeparator);
+            textOut(painter, at.x - textWidth(painter, text) / 2, numbersY, text);
+        }
+        const QString zero = numberText(x0, decimalSeparator);
+        textOut(painter, graph.leftborder() - textWidth(painter, zero) / 2, numbersY, zero);
+    }
+
+    if (includesVertical(side) && graph.leftborder() != 0) {
+        // One character per line, centred on the plot height; all boxes first so
+        // that a character's white box does not cut into the one above.
+        const QList<uint> chars = QString::fromStdString(graph.FVLabel()).toUcs4();
+        const int y0Label = graph.topborder() + ht / 2 - int(chars.size()) * lineheight / 2;
+        const QFontMetrics fm = painter.fontMetrics();
+        for (qsizetype i = 0; i < chars.size(); ++i) {
+            const char32_t c = chars[i];
+            const QString s = QString::fromUcs4(&c, 1);
+            painter.fillRect(QRect(graph.rightborder(), y0Label + int(i) * lineheight,
+                                   fm.horizontalAdvance(s), fm.height()),
+                             painter.brush());
+        }
+        for (qsizetype i = 0; i < chars.size(); ++i) {
+            const char32_t c = chars[i];
+            painter.drawText(graph.rightborder(), y0Label + int(i) * lineheight + fm.ascent(),
+                             QString::fromUcs4(&c, 1));
+        }
+        painter.drawLine(qpoint(graph.w2cc({x0, graph.getymax()})), qpoint(origin));
+        TickRun run;
+        if (includesVertical(graph.FTicks()))
+            run.count = graphmath::calcticks(ht, y0, graph.getymax(), &run.first, &run.step);
+        float t = run.first, last = run.first;
+        TPoint at;
+        for (int k = 0; k < run.count; ++k) {
+            at = graph.w2cc({x0, t});
+            painter.drawLine(qpoint(at), QPoint(at.x - 4, at.y));
+            last = t;
+            t += run.step;
+        }
+        if (run.count > 0)
+            textOut(painter, 2, at.y - lineheight / 2, numberText(last, decimalSeparator));
+        textOut(painter, 2, graph.Height() - graph.bottomborder() - lineheight / 2,
+                numberText(y0, decimalSeparator));
+    }
+}
+
+void PaintPoints(GraphCore &graph, QPainter &painter) {
+    BrushKeeper keep(painter);
+    painter.setBrush(Qt::white);
+    graph.axisGuard();
+
+    for (const auto &p : graph.points())
+        marker(painter, graph.w2cc(*p));
+
+    const float y0 = graph.getyzero();
+    const auto &lines = graph.lines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const GraphCore::Line &line = *lines[i];
+        if (line.empty())
+            continue;
+        const QPen oldPen = painter.pen();
+        QPen pen = oldPen;
+        pen.setColor(lineColor(i));
+        painter.setPen(pen);
+        const FPOINT &first = *line.front();
+        if (!graph.Fbarmode()) {
+            TPoint pos = graph.w2cc(first);
+            marker(painter, pos);
+            for (std::size_t k = 1; k < line.size(); ++k) {
+                const TPoint next = graph.w2cc(*line[k]);
+                painter.drawLine(qpoint(pos), qpoint(next));
+                marker(painter, next);
+                pos = next;
+            }
+        } else {
+            // Each bar spans two neighbours at their mean height; the first
+            // rises from the axis, later ones from the previous data point.
+            TPoint base = graph.w2cc({first.x, y0});
+            float h = first.y;
+            marker(painter, graph.w2cc(first));
+            for (std::size_t k = 1; k < line.size(); ++k) {
+                const FPOINT &q = *line[k - 1];
+                const FPOINT &p = *line[k];
+                h = (h + p.y) / 2.0f;
+                const QPoint topLeft = qpoint(graph.w2cc({q.x, h}));
+                const QPoint topRight = qpoint(graph.w2cc({p.x, h}));
+                const QPoint foot = qpoint(graph.w2cc({p.x, y0}));
+                const QPoint path[] = {qpoint(base), topLeft, topRight, foot};
+                painter.drawPolyline(path, 4);
+                marker(painter, graph.w2cc(p));
+                h = p.y;
+                base = graph.w2cc(p);
+            }
+        }
+        painter.setPen(oldPen);
+    }
+}
+
+void PaintPos(const GraphCore &graph, QPainter &painter, char decimalSeparator) {
+    BrushKeeper keep(painter);
+    painter.setBrush(Qt::white);
+    const QRect box = posBoxRect(graph.Width(), fontHeightValue(painter));
+    painter.fillRect(box, Qt::white);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    if (const FPOINT *r = graph.readout()) {
+        const std::string text = graphtext::readoutText(r->x, decimalSeparator) + " , " +
+                                 graphtext::readoutText(r->y, decimalSeparator);
+        textOut(painter, graph.Width() - kPosBoxWidth + 2, 1, QString::fromStdString(text));
+        if (graph.highlight()) {
+            const TPoint at = graph.w2cc(*r);
+            painter.fillRect(QRect(at.x - 2, at.y - 2, 4, 4), Qt::white);
+        }
+    }
+}
+
+void PaintDragFigure(const GraphCore &graph, QPainter &painter, bool erase) {
+    const FPOINT *p = graph.dragpoint();
+    if (p == nullptr)
+        return;
+    const QPen oldPen = painter.pen();
+    QPen pen = oldPen;
+    pen.setColor(erase ? Qt::white : Qt::black);
+    painter.setPen(pen);
+    const TPoint at = graph.w2cc(*p);
+    if (const FPOINT *prev = graph.dragprev())
+        painter.drawLine(qpoint(graph.w2cc(*prev)), qpoint(at));
+    marker(painter, at);
+    if (const FPOINT *next = graph.dragnext())
+        painter.drawLine(qpoint(at), qpoint(graph.w2cc(*next)));
+    painter.setPen(oldPen);
+}
+
+} // namespace graphpaint

@@ -1,0 +1,25 @@
+#pragma once
+
+// Round numbers for axis ends, tick marks and the cursor readout. The roundest
+// number in an interval is found by comparing decimal digits from the most
+// significant one down; everything works in extended precision on the
+// single-precision values the graph stores.
+namespace graphmath {
+
+// log10(v) truncated toward zero, for v > 0. The logarithm passes through
+// double precision on its way, so decade(1000) is 2 (and decade(1e6) is 5).
+int decade(float v);
+
+// 10^k in extended precision.
+long double powerOfTen(int k);
+
+// The roundest value between x and y: `high` false leans to x, true to y.
+// Callers store the result into a float.
+long double niceval(float x, float y, bool high);
+
+// Tick marks for an axis `length` pixels long showing lo..hi: at most one per
+// 40 pixels. Returns the tick count and writes the first tick and the step;
+// with no ticks (a short axis, or hi not above lo) nothing is written.
+int calcticks(int length, float lo, float hi, float *first, float *step);
+
+} // namespace graphmath

@@ -1,0 +1,258 @@
+#include "xygraph.h"
+
+#include "graphpainter.h"
+#include "numbertext.h"
+
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+TShiftState shiftOf(const QMouseEvent *event) {
+    return {event->modifiers(), event->buttons()};
+}
+
+// Client pixel of an event; fractional positions (scaled screens) round down.
+QPoint pixelOf(const QMouseEvent *event) {
+    const QPointF p = event->position();
+    return {int(std::floor(p.x())), int(std::floor(p.y()))};
+}
+
+} // namespace
+
+Txygraph::Txygraph(QWidget *parent) : QWidget(parent), popup_(new QMenu(this)) {
+    core_.setView(this);
+    syncSize();
+    setMouseTracking(true); // the position box follows the cursor without a button
+    setContextMenuPolicy(Qt::PreventContextMenu); // the right press opens our menu itself
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(popup_, &QMenu::aboutToShow, this, &Txygraph::PopupClick);
+    ClearMenu();
+}
+
+Txygraph::~Txygraph() {
+    core_.setView(nullptr);
+}
+
+void Txygraph::syncSize() const {
+    core_.setSize(width(), height());
+}
+
+// --- properties -----------------------------------------------------------------------
+
+void Txygraph::SetSideScales(TSideScale value) {
+    core_.SetSideScales(value);
+    requestRepaint();
+    if (QWidget *parent = parentWidget())
+        parent->update();
+}
+
+void Txygraph::SetHLabel(const QString &text) {
+    core_.storeHLabel(text.toStdString());
+    calcborders();
+}
+
+void Txygraph::SetVLabel(const QString &text) {
+    core_.storeVLabel(text.toStdString());
+    calcborders();
+}
+
+void Txygraph::calcborders() {
+    const QFontMetrics fm(font(), this);
+    core_.calcborders(fm.height(), graphpaint::widestCharacter(fm, FVLabel()));
+}
+
+TPoint Txygraph::w2cc(FPOINT p) const {
+    syncSize();
+    return core_.w2cc(p);
+}
+
+FPOINT Txygraph::cc2w(TPoint q) const {
+    syncSize();
+    return core_.cc2w(q);
+}
+
+int Txygraph::winpos(int x, int y) const {
+    syncSize();
+    return core_.winpos(x, y);
+}
+
+FPOINT *Txygraph::nearpoint(int x, int y) const {
+    syncSize();
+    return core_.nearpoint(x, y);
+}
+
+int Txygraph::nearline(int x, int y) const {
+    syncSize();
+    return core_.nearline(x, y);
+}
+
+// --- painting ---------------------------------------------------------------------------
+
+int Txygraph::fontHeightValue() const {
+    return -QFontInfo(font()).pixelSize();
+}
+
+void Txygraph::beginCanvasPainter(QPainter &painter) const {
+    painter.setFont(font());
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white); // a fresh canvas's brush
+}
+
+void Txygraph::PaintAxis(TSideScale side, QPainter &canvas) {
+    syncSize();
+    graphpaint::PaintAxis(core_, side, canvas, tarvel::localeDecimalSeparator());
+}
+
+void Txygraph::PaintPoints(QPainter &canvas) {
+    syncSize();
+    graphpaint::PaintPoints(core_, canvas);
+}
+
+// Makes the canvas match the control; false when it had to be recreated.
+bool Txygraph::ensureCanvas() {
+    syncSize();
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels = size() * dpr;
+    if (canvas_.size() == pixels && canvas_.devicePixelRatio() == dpr && !canvas_.isNull())
+        return true;
+    canvas_ = QImage(pixels.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    canvas_.setDevicePixelRatio(dpr);
+    canvasValid_ = false;
+    return false;
+}
+
+void Txygraph::paintCanvas() {
+    ensureCanvas();
+    QPainter painter(&canvas_);
+    beginCanvasPainter(painter);
+    graphpaint::Paint(core_, painter, sheetcolor_, rect(), tarvel::localeDecimalSeparator());
+    canvasValid_ = true;
+}
+
+void Txygraph::PaintPos() {
+    if (!ensureCanvas() || !canvasValid_) {
+        requestRepaint(); // nothing to draw on yet; the repaint draws the box
+        return;
+    }
+    QPainter painter(&canvas_);
+    beginCanvasPainter(painter);
+    graphpaint::PaintPos(core_, painter, tarvel::localeDecimalSeparator());
+    painter.end();
+    canvasChanged();
+}
+
+void Txygraph::drawDragFigure(bool erase) {
+    if (!ensureCanvas() || !canvasValid_)
+        return;
+    QPainter painter(&canvas_);
+    beginCanvasPainter(painter);
+    graphpaint::PaintDragFigure(core_, painter, erase);
+    painter.end();
+    canvasChanged();
+}
+
+// Drawing on the canvas between repaints: show it without a whole repaint,
+// unless one was asked for anyway.
+void Txygraph::canvasChanged() {
+    if (!fullPending_)
+        blitOnly_ = true;
+    update();
+}
+
+void Txygraph::requestRepaint() {
+    fullPending_ = true;
+    blitOnly_ = false;
+    update();
+}
+
+QImage Txygraph::canvasImage() {
+    if (!ensureCanvas() || !canvasValid_)
+        paintCanvas();
+    return canvas_;
+}
+
+void Txygraph::paintEvent(QPaintEvent * /*event*/) {
+    if (!ensureCanvas() || !canvasValid_ || !blitOnly_)
+        paintCanvas();
+    fullPending_ = false;
+    blitOnly_ = false;
+    QPainter painter(this);
+    painter.drawImage(0, 0, canvas_);
+}
+
+void Txygraph::showZoneCursor(int zone) {
+    switch (zone) {
+    case GraphCore::zoneHScale:
+        setCursor(Qt::SplitHCursor);
+        break;
+    case GraphCore::zoneVScale:
+        setCursor(Qt::SplitVCursor);
+        break;
+    case GraphCore::zonePlot:
+        setCursor(Qt::UpArrowCursor);
+        break;
+    default:
+        setCursor(Qt::ArrowCursor);
+        break;
+    }
+}
+
+// --- mouse ---------------------------------------------------------------------------------
+
+void Txygraph::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y) {
+    syncSize();
+    core_.recordPress(x, y);
+    emit OnMouseDown(this, button, shift, x, y);
+    if (button == Qt::RightButton) {
+        popup_->popup(mapToGlobal(QPoint(x, y))); // PopupClick runs as it shows
+        return;
+    }
+    if (button == Qt::LeftButton || button == Qt::MiddleButton)
+        core_.pressDrag(x, y);
+}
+
+void Txygraph::MouseMove(TShiftState shift, int x, int y) {
+    syncSize();
+    emit OnMouseMove(this, shift, x, y);
+    core_.MouseMove(x, y);
+}
+
+void Txygraph::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) {
+    syncSize();
+    emit OnMouseUp(this, button, shift, x, y);
+    core_.release(x, y);
+}
+
+void Txygraph::Click() {
+    emit OnClick(this);
+    core_.Click();
+}
+
+void Txygraph::mousePressEvent(QMouseEvent *event) {
+    const QPoint p = pixelOf(event);
+    if (event->button() == Qt::LeftButton)
+        leftPressed_ = true;
+    MouseDown(event->button(), shiftOf(event), p.x(), p.y());
+}
+
+void Txygraph::mouseMoveEvent(QMouseEvent *event) {
+    const QPoint p = pixelOf(event);
+    MouseMove(shiftOf(event), p.x(), p.y());
+}
+
+void Txygraph::mouseReleaseEvent(QMouseEvent *event) {
+    const QPoint p = pixelOf(event);
+    // A left press and release on the control is a click, reported first.
+    if (event->button() == Qt::LeftButton) {
+        const bool click = leftPressed_ && rect().contains(p);
+        leftPressed_ = false;
+        if (click)
+            Click();
+    }
+    MouseUp(event->button(), shiftOf(event), p.x(), p.y());
+}

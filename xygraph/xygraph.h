@@ -1,0 +1,177 @@
+#pragma once
+
+#include "graphcore.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QMimeData;
+class QPainter;
+
+// Keys and mouse buttons held during a mouse event.
+struct TShiftState {
+    Qt::KeyboardModifiers keys;
+    Qt::MouseButtons buttons;
+};
+
+// The graph control: shows single points and lines in a world window with
+// optional scales, lets the user drag points and axis ends, and carries a
+// pop-up menu for copying and editing. All arithmetic lives in GraphCore; this
+// class paints and routes Qt events.
+//
+// Hosts fill it with Clear, PenUp, MoveTo and PenDown, read it back with
+// EnumPoints, learn of user edits by reading Fpointschanged, connect to the
+// OnClick / OnMouseDown / OnMouseUp / OnMouseMove signals (emitted before the
+// control's own handling), and append menu entries with AddMenu.
+class Txygraph : public QWidget, public CurveGraph, private GraphView {
+    Q_OBJECT
+
+public:
+    using MenuHandler = std::function<void(QAction *sender)>;
+
+    explicit Txygraph(QWidget *parent = nullptr);
+    ~Txygraph() override;
+
+    // Position and size inside the parent, in pixels.
+    int Left() const { return x(); }
+    int Top() const { return y(); }
+    int Width() const { return width(); }
+    int Height() const { return height(); }
+
+    // --- properties (setters of the world window store only) ---------------
+    QColor getsheetcolor() const { return sheetcolor_; }
+    void setsheetcolor(const QColor &color) { sheetcolor_ = color; }
+    float getxzero() const { return core_.getxzero(); }
+    float getyzero() const { return core_.getyzero(); }
+    float getxmax() const { return core_.getxmax(); }
+    float getymax() const { return core_.getymax(); }
+    void setxzero(float v) { core_.setxzero(v); }
+    void setyzero(float v) { core_.setyzero(v); }
+    void setxmax(float v) { core_.setxmax(v); }
+    void setymax(float v) { core_.setymax(v); }
+    TSideScale FSideScales() const { return core_.FSideScales(); }
+    void SetSideScales(TSideScale value); // repaints the parent window
+    TSideScale FTicks() const { return core_.FTicks(); }
+    void SetTicks(TSideScale value) { core_.SetTicks(value); }
+    TSideScale FAutoAxis() const { return core_.FAutoAxis(); }
+    void SetAutoAxis(TSideScale value) { core_.SetAutoAxis(value); }
+    QString FHLabel() const { return QString::fromStdString(core_.FHLabel()); }
+    QString FVLabel() const { return QString::fromStdString(core_.FVLabel()); }
+    void SetHLabel(const QString &text); // then calcborders
+    void SetVLabel(const QString &text); // then calcborders
+    bool Fbarmode() const { return core_.Fbarmode(); }
+    // Throws tarvel::Error, changing nothing, when a line would need too many bars.
+    void Setbarmode(bool v) { core_.Setbarmode(v); }
+    bool Feditable() const { return editable_; }
+    void Seteditable(bool v);
+    bool Fpointschanged() { return core_.Fpointschanged(); } // reading clears it
+    void Setpointschanged(bool v) { core_.Setpointschanged(v); }
+    QMenu *PopupMenu() const { return popup_; }
+
+    // --- points in and out ----------------------------------------------------
+    void PenUp() override { core_.PenUp(); }
+    void PenDown() override { core_.PenDown(); }
+    void MoveTo(float x, float y) override { core_.MoveTo(x, y); }
+    void Clear() override { core_.Clear(); }
+    int EnumPoints(int cursor, float *x, float *y) const override {
+        return core_.EnumPoints(cursor, x, y);
+    }
+    int EnumLines(int j, int *first) const { return core_.EnumLines(j, first); }
+    bool deletepoint(FPOINT *p) { return core_.deletepoint(p); }
+
+    // --- transforms, axes and hit tests ------------------------------------------
+    TPoint w2cc(FPOINT p) const;
+    FPOINT cc2w(TPoint q) const;
+    void calcborders();
+    void calcaxis() { core_.calcaxis(); }
+    int winpos(int x, int y) const;
+    FPOINT *nearpoint(int x, int y) const;
+    FPOINT *nearpoint(const FPOINT *p, bool before) const { return core_.nearpoint(p, before); }
+    int nearline(int x, int y) const; // index of the line, or -1
+
+    // --- painting ------------------------------------------------------------------
+    // Asks for a full repaint (the scales, the points and the position box).
+    void Invalidate() { requestRepaint(); }
+    void PaintAxis(TSideScale side, QPainter &canvas);
+    void PaintPoints(QPainter &canvas);
+    void PaintPos(); // on the control's own canvas, shown at once
+    // The control's current pixels (painted first if it never was).
+    QImage canvasImage();
+
+    // --- mouse (Qt's events call these; x and y are client pixels) ----------------
+    void MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y);
+    void Click();
+
+    // --- pop-up menu and copying ----------------------------------------------------
+    QAction *AddMenu(const QString &caption, MenuHandler handler);
+    void ClearMenu(); // leaves "Copy" alone
+    QAction *findmenu(const QString &caption) const;
+    void PopupClick(); // enables the point entries for the press position
+    void AddPopup();
+    void DelPopup();
+    void CopyPopup();
+    std::string points2text() const; // the locale's decimal separator
+    std::string points2sylk() const; // always "."
+    // The four copy forms: a bitmap, SVG, plain text and SYLK (caller owns it).
+    QMimeData *copyMimeData();
+    QByteArray svgCopy();
+
+    GraphCore &core() { return core_; }
+    const GraphCore &core() const { return core_; }
+
+signals:
+    void OnClick(Txygraph *sender);
+    void OnMouseDown(Txygraph *sender, Qt::MouseButton button, TShiftState shift, int x, int y);
+    void OnMouseUp(Txygraph *sender, Qt::MouseButton button, TShiftState shift, int x, int y);
+    void OnMouseMove(Txygraph *sender, TShiftState shift, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    struct MenuDef {
+        QString caption;
+        bool editonly = false;
+        int index = 0;
+    };
+
+    // GraphView: what the arithmetic asks of the screen.
+    void requestRepaint() override;
+    void paintPos() override { PaintPos(); }
+    void drawDragFigure(bool erase) override;
+    void showZoneCursor(int zone) override;
+
+    void syncSize() const;
+    void beginCanvasPainter(QPainter &painter) const;
+    bool ensureCanvas();
+    void paintCanvas();
+    void canvasChanged();
+    int fontHeightValue() const;
+
+    mutable GraphCore core_;
+    QColor sheetcolor_ = Qt::white;
+    bool editable_ = false;
+    QMenu *popup_ = nullptr;
+    std::vector<MenuDef> menudefs_;
+
+    // The control's canvas: a whole repaint draws into it, and the position
+    // box and the drag sketch draw on top of it between repaints.
+    QImage canvas_;
+    bool canvasValid_ = false;
+    bool fullPending_ = true;
+    bool blitOnly_ = false;
+    bool leftPressed_ = false;
+};

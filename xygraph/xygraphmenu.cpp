@@ -1,0 +1,69 @@
+// The graph's pop-up menu: "Copy" always, "Add Point" and "Delete Point" for
+// editable graphs, and whatever the host appends.
+#include "xygraph.h"
+
+#include <QAction>
+#include <QMenu>
+
+QAction *Txygraph::AddMenu(const QString &caption, MenuHandler handler) {
+    auto *action = new QAction(caption, popup_);
+    menudefs_.push_back({caption, editable_, int(popup_->actions().size())});
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, [action, handler = std::move(handler)] {
+        if (handler)
+            handler(action);
+    });
+    popup_->addAction(action);
+    return action;
+}
+
+void Txygraph::ClearMenu() {
+    // A handler may clear the menu it was called from: its entry goes later.
+    for (QAction *action : popup_->actions()) {
+        popup_->removeAction(action);
+        action->deleteLater();
+    }
+    menudefs_.clear();
+    AddMenu(QStringLiteral("Copy"), [this](QAction *) { CopyPopup(); });
+}
+
+QAction *Txygraph::findmenu(const QString &caption) const {
+    for (const MenuDef &def : menudefs_)
+        if (def.caption == caption)
+            return popup_->actions().value(def.index, nullptr);
+    return nullptr;
+}
+
+void Txygraph::Seteditable(bool v) {
+    editable_ = v;
+    bool hasAdd = false, hasDelete = false;
+    for (const MenuDef &def : menudefs_) {
+        hasAdd = hasAdd || def.caption == QLatin1String("Add Point");
+        hasDelete = hasDelete || def.caption == QLatin1String("Delete Point");
+        if (def.editonly)
+            if (QAction *action = popup_->actions().value(def.index, nullptr))
+                action->setEnabled(true);
+    }
+    if (!hasAdd)
+        AddMenu(QStringLiteral("Add Point"), [this](QAction *) { AddPopup(); });
+    if (!hasDelete)
+        AddMenu(QStringLiteral("Delete Point"), [this](QAction *) { DelPopup(); });
+}
+
+void Txygraph::PopupClick() {
+    syncSize();
+    if (QAction *add = findmenu(QStringLiteral("Add Point")))
+        add->setEnabled(core_.addPointEnabled());
+    if (QAction *del = findmenu(QStringLiteral("Delete Point")))
+        del->setEnabled(core_.deletePointEnabled());
+}
+
+void Txygraph::AddPopup() {
+    syncSize();
+    core_.AddPoint();
+}
+
+void Txygraph::DelPopup() {
+    syncSize();
+    core_.DeletePoint();
+}
