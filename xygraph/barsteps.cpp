@@ -1,6 +1,7 @@
 #include "barsteps.h"
 
 #include "errors.h"
+#include "numbertext.h"
 
 #include <string>
 
@@ -16,7 +17,9 @@ void appendSteps(FPOINT p, FPOINT q, float barstep, std::vector<FPOINT> &out) {
             break; // x too large for another step to show in single precision
         if (out.size() >= kMaxPoints)
             throw tarvel::Error("The thermal history is too long to split into bars of " +
-                                std::to_string(barstep) + " time units: it would need more than " +
+                                tarvel::formatGeneral(double(barstep), tarvel::kEditDigits,
+                                                      tarvel::localeDecimalSeparator()) +
+                                " time units: it would need more than " +
                                 std::to_string(kMaxPoints) + " points.");
         out.push_back(r);
         p = r;

@@ -277,25 +277,26 @@ void GraphCore::axisGuard() {
 
 void GraphCore::Setbarmode(bool v) {
     if (!barmode_) {
-        // Work out every insertion first so that a refused line changes nothing.
-        std::vector<std::vector<std::vector<FPOINT>>> inserts(lines_.size());
-        for (std::size_t li = 0; li < lines_.size(); ++li) {
-            const Line &line = *lines_[li];
-            auto &perGap = inserts[li];
-            perGap.resize(line.size());
-            for (std::size_t i = 1; i < line.size(); ++i)
-                barsteps::appendSteps(*line[i - 1], *line[i], kBarStep, perGap[i]);
-        }
-        for (std::size_t li = 0; li < lines_.size(); ++li) {
-            Line &line = *lines_[li];
-            Line stepped;
-            stepped.reserve(line.size());
-            for (std::size_t i = 0; i < line.size(); ++i) {
-                for (const FPOINT &r : inserts[li][i])
-                    stepped.push_back(std::make_unique<FPOINT>(r));
-                stepped.push_back(std::move(line[i]));
+        // Work out every insertion first, into one list so the point limit
+        // holds for the whole graph, and so that a refused graph changes nothing.
+        std::vector<FPOINT> inserted;
+        std::vector<std::size_t> gapEnds; // inserted.size() after each gap, line by line
+        for (const auto &line : lines_)
+            for (std::size_t i = 1; i < line->size(); ++i) {
+                barsteps::appendSteps(*(*line)[i - 1], *(*line)[i], kBarStep, inserted);
+                gapEnds.push_back(inserted.size());
             }
-            line = std::move(stepped);
+        std::size_t next = 0, gap = 0;
+        for (auto &line : lines_) {
+            Line stepped;
+            stepped.reserve(line->size());
+            for (std::size_t i = 0; i < line->size(); ++i) {
+                if (i > 0)
+                    for (const std::size_t end = gapEnds[gap++]; next < end; ++next)
+                        stepped.push_back(std::make_unique<FPOINT>(inserted[next]));
+                stepped.push_back(std::move((*line)[i]));
+            }
+            *line = std::move(stepped);
         }
         resetEnumCache();
         refreshDragNeighbours();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "barsteps.h"
 #include "curvegraph.h"
 #include "fpoint.h"
 #include "sidescale.h"
@@ -41,7 +42,7 @@ public:
     // Zones of the control, the result of winpos.
     enum Zone { zoneNone = 0, zoneHScale = 1, zoneVScale = 2, zonePlot = 3 };
 
-    static constexpr float kBarStep = 5.0f;
+    static constexpr float kBarStep = barsteps::kBarStep;
     // Pixels a drag must cover before an axis end follows it.
     static constexpr int kStretchMinMove = 10;
 

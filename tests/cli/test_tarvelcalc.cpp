@@ -190,6 +190,9 @@ void TestTarvelCalc::malformedInput_data() {
     QTest::newRow("time runs backwards")
         << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n50, 20\r\n30, 20\r\n"))
         << "backwards";
+    QTest::newRow("history too long for bar steps")
+        << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n1e9, 20\r\n"))
+        << "too long to split into bars of 5 time units";
     QTest::newRow("below absolute zero")
         << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n10, -300\r\n")) << "-300";
 }

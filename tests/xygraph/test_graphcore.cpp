@@ -366,6 +366,13 @@ void TestGraphCore::barModeRefusesHugeLineAndChangesNothing() {
     QVERIFY(!g.Fbarmode());
     QCOMPARE(g.lines()[0]->size(), std::size_t(2));
     QCOMPARE(g.lines()[1]->size(), std::size_t(2));
+
+    // The limit holds for the whole graph, not for each line alone.
+    GraphCore many;
+    for (int i = 0; i < 3; ++i)
+        drawLine(many, {{0, 0}, {2e7f, 0}}); // 4 million bars each
+    QVERIFY_THROWS_EXCEPTION(tarvel::Error, many.Setbarmode(true));
+    QCOMPARE(many.pointCount(), std::size_t(6));
 }
 
 QTEST_GUILESS_MAIN(TestGraphCore)
