@@ -153,6 +153,23 @@ void writeCoefficients(const TDataModule1 &model, std::ostream &out) {
         out << k << ',' << number(model.GetCoefficient(k)) << '\n';
 }
 
+// Messages quote text from the file; control bytes in it must not break the
+// one-line error or play tricks on the terminal.
+std::string printable(const std::string &message) {
+    std::string out;
+    for (const char c : message) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            out += '?';
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardInput,
@@ -192,9 +209,9 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
             throw tarvel::Error("cannot write the output");
         return 0;
     } catch (const std::bad_alloc &) {
-        err << "tarvel-calc: " << file << ": not enough memory for this calculation\n";
+        err << "tarvel-calc: " << printable(file) << ": not enough memory for this calculation\n";
     } catch (const std::exception &e) {
-        err << "tarvel-calc: " << file << ": " << e.what() << '\n';
+        err << "tarvel-calc: " << printable(file) << ": " << printable(e.what()) << '\n';
     }
     return 1;
 }

@@ -193,6 +193,9 @@ void TestTarvelCalc::malformedInput_data() {
     QTest::newRow("history too long for bar steps")
         << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n1e9, 20\r\n"))
         << "too long to split into bars of 5 time units";
+    QTest::newRow("control bytes shown, line kept whole")
+        << QString::fromStdString(dataSet(kDefaultGrain + "D0=4\r2\x1b\r\n", okTable))
+        << "'4\\r2?' is not a valid floating point value";
     QTest::newRow("below absolute zero")
         << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n10, -300\r\n")) << "-300";
 }
