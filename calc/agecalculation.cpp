@@ -252,11 +252,11 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
     };
 
     // Nothing is handed back unless every result is a number.
-    for (std::size_t k = 1; k <= n; ++k)
-        if (!std::isfinite(extrapolate(P[k])))
-            throwNotFinite("the result at " + pointText(k));
     std::vector<double> results(n + 1, 0.0);
-    for (std::size_t k = 1; k <= n; ++k)
+    for (std::size_t k = 1; k <= n; ++k) {
         results[k] = extrapolate(P[k]);
+        if (!std::isfinite(results[k]))
+            throwNotFinite("the result at " + pointText(k));
+    }
     return results;
 }
