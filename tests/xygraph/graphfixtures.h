@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphcore.h"
+#include "penstrokes.h"
 
 #include <initializer_list>
 #include <vector>
@@ -9,22 +10,11 @@
 namespace fixtures {
 
 inline void drawLine(CurveGraph &g, std::initializer_list<FPOINT> pts) {
-    g.PenUp();
-    bool first = true;
-    for (const FPOINT &p : pts) {
-        g.MoveTo(p.x, p.y);
-        if (first)
-            g.PenDown();
-        first = false;
-    }
-    g.PenUp();
+    drawPolyline(g, std::span<const FPOINT>(pts.begin(), pts.size()));
 }
 
 inline void addSingle(CurveGraph &g, float x, float y) {
-    g.PenUp();
-    g.MoveTo(x, y);
-    g.PenDown();
-    g.PenUp();
+    drawSinglePoint(g, x, y);
 }
 
 inline std::vector<FPOINT> enumerate(const CurveGraph &g) {

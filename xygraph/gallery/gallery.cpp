@@ -1,5 +1,6 @@
 // Renders the graph control in typical states to PNG files, for review by eye.
 // Usage: xygraph_gallery [output folder]; by default "gallery" next to the program.
+#include "penstrokes.h"
 #include "xygraph.h"
 
 #include <QApplication>
@@ -20,22 +21,11 @@ struct Shot {
 };
 
 void line(Txygraph &g, std::initializer_list<FPOINT> pts) {
-    g.PenUp();
-    bool first = true;
-    for (const FPOINT &p : pts) {
-        g.MoveTo(p.x, p.y);
-        if (first)
-            g.PenDown();
-        first = false;
-    }
-    g.PenUp();
+    drawPolyline(g, std::span<const FPOINT>(pts.begin(), pts.size()));
 }
 
 void single(Txygraph &g, float x, float y) {
-    g.PenUp();
-    g.MoveTo(x, y);
-    g.PenDown();
-    g.PenUp();
+    drawSinglePoint(g, x, y);
 }
 
 // The thermal history page's setting: time against temperature.
