@@ -1,0 +1,309 @@
+#include "tform7.h"
+
+#include "application.h"
+#include "datamodule.h"
+#include "dialogseam.h"
+#include "geometrycheck.h"
+#include "mainicons.h"
+#include "mainlayout.h"
+#include "penstrokes.h"
+#include "roster.h"
+#include "tform3.h"
+#include "tform5.h"
+#include "tshape.h"
+#include "ttableedit.h"
+#include "xygraph.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolBar>
+
+namespace {
+
+QLineEdit *makeEdit(QWidget *parent, int top, const QString &text, const QString &hint) {
+    auto *edit = new QLineEdit(text, parent);
+    edit->setGeometry(136, top, 81, 21);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+QLabel *makeLabel(QWidget *parent, int left, int top, const QString &text) {
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+void setupGraph(Txygraph *graph, const QString &vLabel) {
+    graph->setxmax(100);
+    graph->setymax(100);
+    graph->SetSideScales(sscBoth);
+    graph->SetTicks(sscBoth);
+    graph->SetAutoAxis(sscNone);
+    graph->SetHLabel(QStringLiteral("Real Time"));
+    graph->SetVLabel(vLabel);
+}
+
+QAction *addTool(QToolBar *bar, const QString &icon, const QString &hint, const QKeySequence &key) {
+    QAction *action = bar->addAction(themedIcon(icon), hint);
+    action->setToolTip(hint);
+    action->setShortcut(key);
+    return action;
+}
+
+} // namespace
+
+TForm7::TForm7(QWidget *parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("Tarvel"));
+    move(133, 227);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolButton1 = addTool(ToolBar1, QStringLiteral("document-save"), QStringLiteral("Save to File"),
+                          QKeySequence::Save);
+    ToolButton2 = addTool(ToolBar1, QStringLiteral("document-open"), QStringLiteral("Open File"),
+                          QKeySequence::Open);
+    ToolButton3 = addTool(ToolBar1, QStringLiteral("application-exit"),
+                          QStringLiteral("Quit Program"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    ToolBar1->addSeparator();
+    ToolButton5 = addTool(ToolBar1, QStringLiteral("view-refresh"), QStringLiteral("Recalculate"),
+                          QKeySequence(Qt::Key_F5));
+    ToolButton5->setEnabled(false);
+    ToolButton6 = addTool(ToolBar1, QStringLiteral("configure"), QStringLiteral("Edit Constants"),
+                          QKeySequence());
+    ToolBar1->addSeparator();
+    for (QAction *action : ToolBar1->actions())
+        action->setShortcutContext(Qt::WindowShortcut);
+    // The tool bar is 25 pixels high by design; a taller one on this desktop
+    // pushes the rest down rather than covering it.
+    const int barHeight = std::max(25, ToolBar1->sizeHint().height());
+    contentTop_ = barHeight - 25;
+    const int dy = contentTop_;
+
+    Label1 = makeLabel(this, 24, 40 + dy, QStringLiteral("Sphere radius "));
+    Label2 = makeLabel(this, 24, 72 + dy, QStringLiteral("Outer zone radius"));
+    Label3 = makeLabel(this, 24, 104 + dy, QStringLiteral("Inner zone radius"));
+    Label4 = makeLabel(this, 24, 136 + dy, QStringLiteral("Emission distance"));
+    Edit_Radius =
+        makeEdit(this, 40 + dy, QStringLiteral("60"), QStringLiteral("The size of the object"));
+    Edit_Outer_Radius =
+        makeEdit(this, 72 + dy, QStringLiteral("40"), QStringLiteral("Another hint of a value"));
+    Edit_Inner_Radius = makeEdit(this, 104 + dy, QStringLiteral("20"), QString());
+    Edit_Emission_Dist = makeEdit(this, 136 + dy, QStringLiteral("20"), QString());
+
+    Shape1 = new TShape(this, Qt::white, Qt::SolidLine);
+    Shape1->setGeometry(250, 30 + dy, 120, 120);
+    Shape2 = new TShape(this, Qt::red, Qt::DashLine);
+    Shape2->setGeometry(270, 50 + dy, 80, 80);
+    Shape3 = new TShape(this, Qt::white, Qt::SolidLine);
+    Shape3->setGeometry(290, 70 + dy, 40, 40);
+
+    Label8 = makeLabel(this, 224, 160 + dy,
+                       QStringLiteral("Setting does not satisfy: SphereRadius >= OuterRadius > "
+                                      "InnerRadius >= 0"));
+    Label8->hide();
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Annotation"), this);
+    GroupBox1->setGeometry(416, 32 + dy, 377, 113);
+    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1->setGeometry(8, 16, 361, 89);
+    Memo1->setToolTip(
+        QStringLiteral("Enter whatever you would like to remeber about this data set"));
+
+    xygraph1 = new Txygraph(this);
+    xygraph1->setGeometry(8, 192 + dy, 385, 249);
+    setupGraph(xygraph1, QStringLiteral("Temperature"));
+    xygraph1->Seteditable(true);
+    xygraph1->setToolTip(QStringLiteral("Right click for options"));
+    xygraph1->AddMenu(QStringLiteral("Table Edit"), [this](QAction *) { TableEditClick(); });
+    xygraph2 = new Txygraph(this);
+    xygraph2->setGeometry(408, 192 + dy, 385, 249);
+    setupGraph(xygraph2, QStringLiteral("Calc Time"));
+
+    ToolBar1->setGeometry(0, 0, 802, barHeight);
+    resize(802, 445 + dy);
+
+    for (QLineEdit *edit : {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius, Edit_Emission_Dist})
+        connect(edit, &QLineEdit::textChanged, this, [this] { Edit_NEigenChange(); });
+    connect(xygraph1, &Txygraph::OnClick, this, [this] { xygraph1Click(); });
+    connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Memo1Change(); });
+    connect(ToolButton1, &QAction::triggered, this, [this] { ToolButton1Click(); });
+    connect(ToolButton2, &QAction::triggered, this, [this] { ToolButton2Click(); });
+    connect(ToolButton3, &QAction::triggered, this, [this] { ToolButton3Click(); });
+    connect(ToolButton5, &QAction::triggered, this, [this] { Button1Click(); });
+    connect(ToolButton6, &QAction::triggered, this, [this] { ToolButton6Click(); });
+    // The window's own repaint comes before the graphs', as FormPaint expects.
+    installEventFilter(this);
+}
+
+TForm7::~TForm7() {
+    // FormDestroy: the closing check, which does nothing once the program ends.
+    if (ClosingCheck && !programEnding())
+        ClosingCheck();
+}
+
+// --- the grain drawn to scale ---------------------------------------------------------
+
+bool TForm7::CheckGeometry() {
+    const geometrycheck::Square sphere{Shape1->x(), Shape1->y(), Shape1->width()};
+    const auto result = geometrycheck::check(Edit_Radius->text().toStdString(),
+                                             Edit_Outer_Radius->text().toStdString(),
+                                             Edit_Inner_Radius->text().toStdString(), sphere);
+    if (result.outer)
+        Shape2->setGeometry(result.outer->left, result.outer->top, result.outer->size,
+                            result.outer->size);
+    if (result.inner)
+        Shape3->setGeometry(result.inner->left, result.inner->top, result.inner->size,
+                            result.inner->size);
+    return result.valid;
+}
+
+void TForm7::Edit_NEigenChange() {
+    GeometryChanged = true;
+    const bool valid = CheckGeometry();
+    Label8->setVisible(!valid);
+    ToolButton5->setEnabled(valid);
+    ClearResult();
+}
+
+void TForm7::ClearResult() {
+    xygraph2->Clear();
+    xygraph2->Invalidate();
+}
+
+// --- Recalculate ------------------------------------------------------------------------
+
+void TForm7::Button1Click() {
+    if (GeometryChanged && !RecalculateGeometry())
+        return;
+    CaptureDrawnCurve();
+    CaptureSteppedCurve();
+    const bool done = RunAgeCalculation();
+    RestoreDrawnCurve();
+    // A run the user stopped leaves Recalculate ready for another try.
+    ToolButton5->setEnabled(!done);
+}
+
+// Stores the edits and computes the coefficients; false when the user stopped
+// the run or it failed, leaving the geometry marked as changed.
+bool TForm7::RecalculateGeometry() {
+    StoreEdits();
+    Form3->move(pos());
+    if (dialogs().execModal(*Form3) != QDialog::Accepted)
+        return false;
+    GeometryChanged = false;
+    return true;
+}
+
+void TForm7::CaptureDrawnCurve() {
+    DataModule1->SourceGraph = xygraph1;
+    DataModule1->CaptureCurve();
+}
+
+// Bar mode splits the lines into steps of at most 5 time units: the time steps
+// of the age calculation.
+void TForm7::CaptureSteppedCurve() {
+    xygraph1->Setbarmode(true);
+    DataModule1->CaptureCurve();
+}
+
+bool TForm7::RunAgeCalculation() {
+    Form5->move(pos());
+    Form5->SetModel(&DataModule1->GrainData, &DataModule1->ModelData);
+    Form5->TargetGraph = xygraph2;
+    Form5->NextForm = this;
+    return dialogs().execModal(*Form5) == QDialog::Accepted;
+}
+
+void TForm7::RestoreDrawnCurve() {
+    DataModule1->RestorePreviousCurve();
+    DataModule1->DisplayGraph = xygraph1;
+    xygraph1->Setbarmode(false);
+    DataModule1->DrawCurve();
+    // Redrawing the curve is no change by the user: fit the axes now, as the
+    // next repaint would, and drop the change report it would leave behind,
+    // so a later click on the graph does not throw the new result away.
+    xygraph1->core().axisGuard();
+    xygraph1->Fpointschanged();
+    xygraph1->Invalidate();
+}
+
+// --- reactions to the graph ------------------------------------------------------------
+
+void TForm7::xygraph1Click() {
+    if (xygraph1->Fpointschanged())
+        CurveChanged();
+}
+
+void TForm7::CurveChanged() {
+    ToolButton5->setEnabled(true);
+    ClearResult();
+}
+
+void TForm7::FormPaint() {
+    xygraph1->Fpointschanged();
+}
+
+bool TForm7::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == this && event->type() == QEvent::Paint)
+        FormPaint();
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- table editing ----------------------------------------------------------------------
+
+void TForm7::TableEditClick() {
+    DataModule1->SourceGraph = xygraph1;
+    DataModule1->CaptureCurve();
+    TableEdit->Fill(DataModule1->GetCurrentCurve());
+    if (dialogs().execModal(*TableEdit) != QDialog::Accepted)
+        return;
+    const auto points = TableEdit->Points();
+    if (points.empty())
+        return; // an empty table has nothing to apply
+    TableToGraph(points);
+}
+
+void TForm7::TableToGraph(const std::vector<std::pair<float, float>> &points) {
+    std::vector<FPOINT> line;
+    line.reserve(points.size());
+    for (const auto &[time, temp] : points)
+        line.push_back({time, temp});
+    xygraph1->Clear();
+    drawPolyline(*xygraph1, line);
+    xygraph1->Invalidate();
+    CurveChanged();
+}
+
+// --- window events ------------------------------------------------------------------------
+
+void TForm7::FormResize() {
+    const auto l = mainlayout::arrange(width() + mainlayout::kFrameWidth,
+                                       height() - contentTop_ + mainlayout::kFrameHeight,
+                                       Edit_Emission_Dist->y() - contentTop_, GroupBox1->x());
+    xygraph1->setGeometry(l.graph1.left, l.graph1.top + contentTop_, l.graph1.width,
+                          std::max(l.graph1.height, 0));
+    xygraph2->setGeometry(l.graph2.left, l.graph2.top + contentTop_, l.graph2.width,
+                          std::max(l.graph2.height, 0));
+    GroupBox1->resize(l.groupBoxWidth, GroupBox1->height());
+    Memo1->resize(l.memoWidth, Memo1->height());
+    ToolBar1->resize(width(), ToolBar1->height());
+}
+
+void TForm7::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TForm7::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    // FormDeactivate: the closing check (a modal dialog over this window
+    // deactivates it too; the check then finds the window still visible).
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && ClosingCheck &&
+        !programEnding())
+        ClosingCheck();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolBar;
+class TDataModule1;
+class TShape;
+class Txygraph;
+
+// The main analysis window ("Tarvel"): the grain in four edits and drawn to
+// scale, the thermal history as an editable graph, the calculated time in a
+// second graph, the annotation and the toolbar with the data set commands.
+class TForm7 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm7(QWidget *parent = nullptr);
+    ~TForm7() override;
+
+    // Set by whoever shows the window; the data set commands work on it.
+    TDataModule1 *Model = nullptr;
+    // The coefficients must be computed again before the next age calculation.
+    bool GeometryChanged = true;
+    // Run when the window is deactivated or destroyed: the program's closing
+    // check, installed when the roster is created.
+    std::function<void()> ClosingCheck;
+
+    QToolBar *ToolBar1;
+    QAction *ToolButton1; // Save to File
+    QAction *ToolButton2; // Open File
+    QAction *ToolButton3; // Quit Program
+    QAction *ToolButton5; // Recalculate
+    QAction *ToolButton6; // Edit Constants
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label8;
+    QLineEdit *Edit_Radius, *Edit_Outer_Radius, *Edit_Inner_Radius, *Edit_Emission_Dist;
+    TShape *Shape1, *Shape2, *Shape3;
+    QGroupBox *GroupBox1;
+    QPlainTextEdit *Memo1;
+    Txygraph *xygraph1; // the thermal history, editable
+    Txygraph *xygraph2; // calculated time against real time
+
+    // --- the analysis (tform7.cpp) ---
+    void Edit_NEigenChange();
+    bool CheckGeometry();
+    void Button1Click(); // Recalculate
+    void xygraph1Click();
+    void FormPaint();
+    void TableEditClick();
+    void TableToGraph(const std::vector<std::pair<float, float>> &points);
+    void FormResize();
+
+    // --- data set commands (datasetcommands.cpp) ---
+    void ToolButton1Click(); // Save to File
+    void ToolButton2Click(); // Open File
+    void ToolButton3Click(); // Quit Program
+    void ToolButton6Click(); // Edit Constants
+    void Memo1Change();
+    void ShowDataSet();
+    bool SaveSettings(); // false when the store failed (the user was told)
+    void LoadSettings();
+    // Puts what the window shows into the model: the four edits and the curve
+    // of xygraph1 as drawn. Converts every edit before storing any.
+    void StoreWindowValues();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool RecalculateGeometry();
+    void CaptureDrawnCurve();
+    void CaptureSteppedCurve();
+    bool RunAgeCalculation();
+    void RestoreDrawnCurve();
+    void StoreEdits();
+    void ClearResult();
+    void CurveChanged();
+
+    int contentTop_ = 0; // how far the tool bar pushes the controls down
+    bool fillingMemo_ = false;
+};

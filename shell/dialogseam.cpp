@@ -1,0 +1,53 @@
+#include "dialogseam.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+class QtDialogs final : public DialogSeam {
+public:
+    void tell(QWidget *parent, const QString &caption, const QString &text,
+              const QString &detail) override {
+        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+        if (!detail.isEmpty())
+            box.setInformativeText(detail);
+        box.exec();
+    }
+
+    bool ask(QWidget *parent, const QString &caption, const QString &text) override {
+        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
+    }
+
+    QString chooseOpenFile(QWidget *parent, const QString &filter) override {
+        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    }
+
+    QString chooseSaveFile(QWidget *parent, const QString &filter,
+                           const QString &defaultSuffix) override {
+        QFileDialog dialog(parent, QString(), QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+    int execModal(QDialog &dialog) override { return dialog.exec(); }
+};
+
+DialogSeam *installed = nullptr;
+
+} // namespace
+
+DialogSeam &dialogs() {
+    static QtDialogs qtDialogs;
+    return installed ? *installed : qtDialogs;
+}
+
+void setDialogs(DialogSeam *seam) {
+    installed = seam;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// Every message box, file dialog and modal window of the program goes through
+// this seam, so that tests can answer them without a person at the screen.
+// The windows call dialogs(); the program runs with the Qt implementation and
+// a test installs its own with setDialogs.
+class DialogSeam {
+public:
+    virtual ~DialogSeam() = default;
+
+    // A box with one OK button. `detail`, when not empty, is shown below the text.
+    virtual void tell(QWidget *parent, const QString &caption, const QString &text,
+                      const QString &detail = {}) = 0;
+    // A box with Yes and No; true for Yes.
+    virtual bool ask(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A file to read, or an empty text when the user cancels.
+    virtual QString chooseOpenFile(QWidget *parent, const QString &filter) = 0;
+    // A file to write, or an empty text when the user cancels. The dialog adds
+    // `defaultSuffix` to a name without one and asks before replacing a file.
+    virtual QString chooseSaveFile(QWidget *parent, const QString &filter,
+                                   const QString &defaultSuffix) = 0;
+    // Shows `dialog` modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int execModal(QDialog &dialog) = 0;
+};
+
+// The seam in use; the Qt dialogs unless a test installed another.
+DialogSeam &dialogs();
+// Installs `seam` (not owned); nullptr restores the Qt dialogs.
+void setDialogs(DialogSeam *seam);

@@ -1,0 +1,224 @@
+// The main analysis window driven through its handlers, with the roster of the
+// real program around it.
+#include "calccommand.h"
+#include "datamodule.h"
+#include "rosterfixture.h"
+#include "tform7.h"
+#include "ttableedit.h"
+#include "xygraph.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::vector<FPOINT> pointsOf(const Txygraph &graph) {
+    std::vector<FPOINT> points;
+    float x = 0, y = 0;
+    for (int c = graph.EnumPoints(0, &x, &y); c != 0; c = graph.EnumPoints(c, &x, &y))
+        points.push_back({x, y});
+    return points;
+}
+
+QByteArray readAll(const QString &name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// time,calculated_time rows of tarvel-calc for a data file.
+std::vector<std::pair<double, double>> calculatorRows(const QString &file) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int status = runTarvelCalc({file.toStdString()}, in, out, err);
+    if (status != 0)
+        qWarning("tarvel-calc: %s", err.str().c_str());
+    std::vector<std::pair<double, double>> rows;
+    std::istringstream csv(out.str());
+    std::string line;
+    std::getline(csv, line);
+    while (std::getline(csv, line)) {
+        const auto comma = line.find(',');
+        rows.emplace_back(std::stod(line.substr(0, comma)), std::stod(line.substr(comma + 1)));
+    }
+    return rows;
+}
+
+const QString kDefaultGrain = QStringLiteral(TARVEL_EXAMPLES_DIR "/default-grain.txt");
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    RosterFixture roster;
+    ScriptedDialogs &answers() { return *roster.dialogs; }
+
+    void openFile(const QString &name) {
+        answers().openName = name;
+        Form7->ToolButton2Click();
+    }
+
+private slots:
+    void init() {
+        roster.start();
+        Form7->Model = DataModule1;
+    }
+    void cleanup() { roster.stop(); }
+
+    // The central road: open, Recalculate, and the result is what the
+    // calculator gives for the same file.
+    void recalculateMatchesTheCalculator() {
+        openFile(kDefaultGrain);
+        const auto drawn = pointsOf(*Form7->xygraph1);
+        Form7->Button1Click();
+
+        const auto expected = calculatorRows(kDefaultGrain);
+        const auto result = pointsOf(*Form7->xygraph2);
+        QCOMPARE(result.size(), expected.size());
+        for (std::size_t i = 0; i < result.size(); ++i) {
+            QCOMPARE(result[i].x, float(expected[i].first));
+            QCOMPARE(result[i].y, float(expected[i].second));
+        }
+        QCOMPARE(answers().modalShown, QStringList({"Geometry Calculation", "Gamma Calculation"}));
+        // The as-drawn points are back, and Recalculate has done its work.
+        const auto after = pointsOf(*Form7->xygraph1);
+        QCOMPARE(after.size(), drawn.size());
+        QVERIFY(!Form7->xygraph1->Fbarmode());
+        QVERIFY(!Form7->ToolButton5->isEnabled());
+
+        // A changed curve enables Recalculate, which then runs only the ages.
+        Form7->xygraph1->Fpointschanged();
+        Form7->xygraph1->MoveTo(70, 40); // pen up: a new single point
+        Form7->xygraph1->canvasImage();  // painted: the graph now reports the change
+        Form7->xygraph1Click();
+        QVERIFY(Form7->ToolButton5->isEnabled());
+        QVERIFY(pointsOf(*Form7->xygraph2).empty());
+        answers().modalShown.clear();
+        Form7->Button1Click();
+        QCOMPARE(answers().modalShown, QStringList({"Gamma Calculation"}));
+        QVERIFY(!pointsOf(*Form7->xygraph2).empty());
+    }
+
+    void geometryEditsFollowTheCheck() {
+        Form7->Edit_Outer_Radius->setText(QStringLiteral("60"));
+        Form7->Edit_Inner_Radius->setText(QStringLiteral("0"));
+        QVERIFY(Form7->Label8->isHidden());
+        QCOMPARE(Form7->Shape2->geometry(), Form7->Shape1->geometry());
+        QCOMPARE(Form7->Shape3->width(), 0);
+
+        Form7->Edit_Inner_Radius->setText(QStringLiteral("60.5"));
+        QVERIFY(!Form7->Label8->isHidden());
+        QVERIFY(!Form7->ToolButton5->isEnabled());
+        QCOMPARE(Form7->Shape3->width(), 0); // a failed check keeps the circles
+    }
+
+    // Save writes what the window shows, and Open brings all of it back.
+    void saveThenOpenRestoresTheDataSet() {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("set.txt"));
+        openFile(kDefaultGrain);
+        Form7->Edit_Radius->setText(QStringLiteral("75"));
+        Form7->xygraph1->MoveTo(80, 30); // shown, never recalculated
+        Form7->Memo1->setPlainText(QStringLiteral("line one\n\nline three"));
+        answers().saveName = name;
+        Form7->ToolButton1Click();
+
+        Form7->Edit_Radius->setText(QStringLiteral("90"));
+        Form7->Memo1->setPlainText(QStringLiteral("other"));
+        Form7->xygraph1->Clear();
+        openFile(name);
+        QCOMPARE(Form7->Edit_Radius->text(), QStringLiteral("75"));
+        QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(3));
+        QCOMPARE(Form7->Memo1->toPlainText(), QStringLiteral("line one\n\nline three"));
+        QVERIFY(Form7->ToolButton5->isEnabled());
+        QVERIFY(pointsOf(*Form7->xygraph2).empty());
+    }
+
+    // A bad entry or a broken file changes nothing.
+    void failuresChangeNothing() {
+        QTemporaryDir dir;
+        openFile(kDefaultGrain);
+        const QByteArray before = [] {
+            std::ostringstream out;
+            DataModule1->WriteDataFile(out);
+            return QByteArray::fromStdString(out.str());
+        }();
+
+        Form7->Edit_Radius->setText(QStringLiteral("70"));
+        Form7->Edit_Emission_Dist->setText(QStringLiteral("abc"));
+        QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->Button1Click());
+        QVERIFY(answers().modalShown.isEmpty());
+        answers().saveName = dir.filePath(QStringLiteral("never.txt"));
+        QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->ToolButton1Click());
+        QVERIFY(!QFile::exists(answers().saveName));
+
+        const QString broken = dir.filePath(QStringLiteral("broken.txt"));
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[DataBegin\nSphere_radius=30\n[TableStart\n1, 2\nx, 3\n]TableEnd\n");
+        file.close();
+        QVERIFY_THROWS_EXCEPTION(tarvel::Error, openFile(broken));
+        std::ostringstream after;
+        DataModule1->WriteDataFile(after);
+        QCOMPARE(QByteArray::fromStdString(after.str()), before);
+        QCOMPARE(Form7->Edit_Emission_Dist->text(), QStringLiteral("abc"));
+    }
+
+    // Cancel on a modal page stops the run and keeps the program and data.
+    void cancelStopsTheRunOnly() {
+        openFile(kDefaultGrain);
+        answers().onPage = [](CalculationPage &page) { page.Button1->click(); };
+        Form7->Button1Click();
+        QVERIFY(!programEnding());
+        QVERIFY(Form7->GeometryChanged);
+        QVERIFY(Form7->ToolButton5->isEnabled());
+
+        answers().onPage = {};
+        Form7->Button1Click(); // the geometry now, then a cancelled age run
+        answers().onPage = [](CalculationPage &page) { page.Button1->click(); };
+        Form7->ToolButton5->setEnabled(true);
+        Form7->Button1Click();
+        QVERIFY(pointsOf(*Form7->xygraph2).empty());
+        QVERIFY(Form7->ToolButton5->isEnabled());
+        QVERIFY(!Form7->xygraph1->Fbarmode());
+        QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(2));
+    }
+
+    // A refused calculation shows its box and leaves no curve that looks like
+    // a result.
+    void failedAgeRunLeavesTheGraphEmpty() {
+        openFile(kDefaultGrain);
+        Form7->Button1Click();
+        Form7->xygraph1->MoveTo(100, -300); // below absolute zero
+        Form7->ToolButton5->setEnabled(true);
+        Form7->Button1Click();
+        QCoreApplication::processEvents();
+        QVERIFY(answers().toldText(QStringLiteral("Oops")));
+        QVERIFY(pointsOf(*Form7->xygraph2).empty());
+    }
+
+    // The table dialog: OK without an edit keeps every point exactly.
+    void tableEditKeepsUntouchedPoints() {
+        Form7->xygraph1->PenUp();
+        Form7->xygraph1->MoveTo(0.123456789f, 20.987654f);
+        Form7->xygraph1->PenDown();
+        Form7->xygraph1->MoveTo(123456.7f, 30.5f);
+        const auto before = pointsOf(*Form7->xygraph1);
+        Form7->TableEditClick();
+        const auto after = pointsOf(*Form7->xygraph1);
+        QCOMPARE(after.size(), before.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            QCOMPARE(after[i].x, before[i].x);
+            QCOMPARE(after[i].y, before[i].y);
+        }
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "application.h"
+#include "roster.h"
+#include "scripteddialogs.h"
+#include "tsplash.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+// The whole roster of windows with the settings in temporary XDG folders and
+// the dialogs answered by a script. The splash's 3-second timer is stopped:
+// tests call its handler when they mean a tick.
+struct RosterFixture {
+    QTemporaryDir home;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+
+    QString userFolder() const { return home.filePath(QStringLiteral("config/Morvik/tarvel")); }
+    QString machineFolder() const { return home.filePath(QStringLiteral("xdg/Morvik/tarvel")); }
+
+    void start() {
+        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_CONFIG_DIRS", home.filePath(QStringLiteral("xdg")).toUtf8());
+        resetProgramEnding();
+        dialogs = std::make_unique<ScriptedDialogs>();
+        CreateRoster();
+        Splash->Timer1->stop();
+    }
+
+    void stop() {
+        DestroyRoster();
+        dialogs.reset();
+        resetProgramEnding();
+    }
+
+    // Stores a data set where the program looks for the user's (or the
+    // machine-wide) settings.
+    void storeSettings(const QByteArray &bytes, bool machineWide = false) const {
+        const QString folder = machineWide ? machineFolder() : userFolder();
+        QDir().mkpath(folder);
+        QFile file(folder + QStringLiteral("/ModelData"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "calculationpage.h"
+#include "dialogseam.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+// Answers the program's dialogs in tests. Boxes are recorded; questions take
+// the next queued answer (No when none is queued); file dialogs return the
+// names set here; calculation pages shown modally run their calculation to
+// the end at once, through their own handlers, without waiting for the timer.
+class ScriptedDialogs : public DialogSeam {
+public:
+    struct Box {
+        QString caption, text, detail;
+    };
+    std::vector<Box> told;
+    QStringList asked;
+    std::deque<bool> answers;
+    QString openName, saveName;
+    QStringList modalShown; // window titles, in order
+    // What a modal dialog other than a calculation page does; Accepted by default.
+    std::function<int(QDialog &)> onDialog;
+    // What a modal calculation page does after its run started; by default the
+    // run completes and the page collects it.
+    std::function<void(CalculationPage &)> onPage;
+
+    ScriptedDialogs() { setDialogs(this); }
+    ~ScriptedDialogs() override { setDialogs(nullptr); }
+
+    void tell(QWidget *, const QString &caption, const QString &text,
+              const QString &detail) override {
+        told.push_back({caption, text, detail});
+    }
+    bool ask(QWidget *, const QString &, const QString &text) override {
+        asked << text;
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString chooseOpenFile(QWidget *, const QString &) override { return openName; }
+    QString chooseSaveFile(QWidget *, const QString &, const QString &) override {
+        return saveName;
+    }
+    int execModal(QDialog &dialog) override {
+        modalShown << dialog.windowTitle();
+        dialog.setResult(QDialog::Rejected);
+        dialog.setAttribute(Qt::WA_ShowModal, true);
+        int result = QDialog::Rejected;
+        if (auto *page = qobject_cast<CalculationPage *>(&dialog)) {
+            page->FormActivate();
+            if (onPage) {
+                onPage(*page);
+            } else {
+                page->WaitForRun();
+                page->Timer1Timer();
+            }
+            result = dialog.result();
+        } else {
+            result = onDialog ? onDialog(dialog) : int(QDialog::Accepted);
+        }
+        dialog.setAttribute(Qt::WA_ShowModal, false);
+        return result;
+    }
+
+    bool toldText(const QString &text) const {
+        for (const Box &box : told)
+            if (box.text == text)
+                return true;
+        return false;
+    }
+};
