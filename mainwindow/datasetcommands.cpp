@@ -9,7 +9,7 @@
 #include "numbertext.h"
 #include "roster.h"
 #include "settingsstore.h"
-#include "tform8.h"
+#include "moddatform.h"
 #include "xygraph.h"
 
 #include <QAction>
@@ -146,7 +146,7 @@ bool TForm7::SaveSettings() {
     StoreWindowValues(); // an edit without a number stops here, before anything is stored
     const std::string bytes = dataSetBytes(*Model);
     try {
-        SettingsStore().store(QByteArray(bytes.data(), qsizetype(bytes.size())));
+        tarvel::SettingsStore::fromEnvironment().store(QByteArray(bytes.data(), qsizetype(bytes.size())));
         return true;
     } catch (const tarvel::Error &failure) {
         dialogs().tell(this, QStringLiteral("Error"), QStringLiteral("Registry Error"),
@@ -156,7 +156,7 @@ bool TForm7::SaveSettings() {
 }
 
 void TForm7::LoadSettings() {
-    const auto bytes = SettingsStore().load();
+    const auto bytes = tarvel::SettingsStore::fromEnvironment().load();
     if (!bytes)
         return; // nothing stored that could be read: the window keeps what it shows
     readDataSet(*Model, *bytes);

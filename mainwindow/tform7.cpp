@@ -11,7 +11,7 @@
 #include "tform3.h"
 #include "tform5.h"
 #include "tshape.h"
-#include "ttableedit.h"
+#include "tableedit.h"
 #include "xygraph.h"
 
 #include <QAction>
@@ -262,17 +262,17 @@ void TForm7::TableEditClick() {
     TableEdit->Fill(DataModule1->GetCurrentCurve());
     if (dialogs().execModal(*TableEdit) != QDialog::Accepted)
         return;
-    const auto points = TableEdit->Points();
-    if (points.empty())
+    const auto &points = TableEdit->Points();
+    if (!points || points->empty())
         return; // an empty table has nothing to apply
-    TableToGraph(points);
+    TableToGraph(*points);
 }
 
-void TForm7::TableToGraph(const std::vector<std::pair<float, float>> &points) {
+void TForm7::TableToGraph(const std::vector<tarvel::TablePoint> &points) {
     std::vector<FPOINT> line;
     line.reserve(points.size());
-    for (const auto &[time, temp] : points)
-        line.push_back({time, temp});
+    for (const tarvel::TablePoint &p : points)
+        line.push_back({p.time, p.temp});
     xygraph1->Clear();
     drawPolyline(*xygraph1, line);
     xygraph1->Invalidate();

@@ -2,7 +2,10 @@
 
 #include <QWidget>
 
+#include "curvetable.h"
+
 #include <functional>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -53,7 +56,7 @@ public:
     void xygraph1Click();
     void FormPaint();
     void TableEditClick();
-    void TableToGraph(const std::vector<std::pair<float, float>> &points);
+    void TableToGraph(const std::vector<tarvel::TablePoint> &points);
     void FormResize();
 
     // --- data set commands (datasetcommands.cpp) ---

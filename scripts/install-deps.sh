@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libbenchmark-dev
-          xvfb xauth fonts-dejavu-core)
+          xvfb xauth xdotool fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

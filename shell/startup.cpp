@@ -6,9 +6,9 @@
 #include "tform3.h"
 #include "tform5.h"
 #include "tform7.h"
-#include "tform8.h"
+#include "moddatform.h"
 #include "tsplash.h"
-#include "ttableedit.h"
+#include "tableedit.h"
 
 void CreateRoster() {
     Splash = new TSplash;

@@ -3,7 +3,7 @@
 #include "application.h"
 #include "datamodule.h"
 #include "dialogseam.h"
-#include "grainpicture.h"
+#include "jpegimage.h"
 #include "roster.h"
 #include "settingsstore.h"
 #include "tform7.h"
@@ -24,7 +24,7 @@ TSplash::TSplash(QWidget *parent)
     resize(241, 417);
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap::fromImage(grainPicture()));
+    Image1->setPixmap(QPixmap::fromImage(tarvel::grainPicture()));
     Image1->setGeometry(rect());
 
     Timer1 = new QTimer(this);
@@ -45,7 +45,7 @@ void TSplash::Timer1Timer() {
 void TSplash::StartUpDecision() {
     hide();
     std::exception_ptr failure;
-    if (SettingsStore().exists()) {
+    if (tarvel::SettingsStore::fromEnvironment().exists()) {
         Form7->Model = DataModule1;
         try {
             Form7->LoadSettings();
@@ -82,7 +82,7 @@ void TSplash::ClosingCheck() {
     Timer1->stop();
     bool stored = true;
     try {
-        if (!SettingsStore().exists() &&
+        if (!tarvel::SettingsStore::fromEnvironment().exists() &&
             dialogs().ask(nullptr, QStringLiteral("Closing"), QStringLiteral("Save Settings?")))
             stored = Form7->SaveSettings();
     } catch (...) {

@@ -1,6 +1,6 @@
 #include "calculationpage.h"
 
-#include "grainpicture.h"
+#include "jpegimage.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -19,7 +19,7 @@ CalculationPage::CalculationPage(const QString &caption, const QString &headline
 
     Image1 = new QLabel(this);
     Image1->setGeometry(8, 8, 121, 209);
-    Image1->setPixmap(QPixmap::fromImage(grainPicture()).scaled(121, 209));
+    Image1->setPixmap(QPixmap::fromImage(tarvel::grainPicture()).scaled(121, 209));
 
     Label1 = new QLabel(headline, this);
     Label1->move(200, 40);

@@ -1,0 +1,112 @@
+// Renders every window of the program in its typical states to PNG files, for
+// review by eye: tarvel_gallery OUTPUT_FOLDER EXAMPLE_DATA_SET
+#include "application.h"
+#include "calculationpage.h"
+#include "datamodule.h"
+#include "dialogseam.h"
+#include "roster.h"
+#include "tform3.h"
+#include "tform5.h"
+#include "tform7.h"
+#include "moddatform.h"
+#include "tsplash.h"
+#include "tableedit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+// Answers every dialog at once: calculation pages run to their end.
+class GalleryDialogs final : public DialogSeam {
+public:
+    void tell(QWidget *, const QString &, const QString &, const QString &) override {}
+    bool ask(QWidget *, const QString &, const QString &) override { return false; }
+    QString chooseOpenFile(QWidget *, const QString &) override { return {}; }
+    QString chooseSaveFile(QWidget *, const QString &, const QString &) override { return {}; }
+    int execModal(QDialog &dialog) override {
+        if (auto *page = qobject_cast<CalculationPage *>(&dialog)) {
+            dialog.setAttribute(Qt::WA_ShowModal, true);
+            page->FormActivate();
+            page->WaitForRun();
+            page->Timer1Timer();
+            dialog.setAttribute(Qt::WA_ShowModal, false);
+        }
+        return dialog.result();
+    }
+};
+
+QString outputFolder;
+int failures = 0;
+
+// Pages that start a run when shown are rendered without showing them.
+void save(QWidget *window, const char *name, bool showFirst = true) {
+    if (showFirst)
+        window->show();
+    window->ensurePolished();
+    QCoreApplication::processEvents();
+    const QString file = QDir(outputFolder).filePath(QString::fromLatin1(name) + ".png");
+    if (!window->grab().save(file)) {
+        std::fprintf(stderr, "tarvel_gallery: could not write %s\n", qPrintable(file));
+        ++failures;
+    }
+    window->hide();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    TarvelApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tarvel_gallery OUTPUT_FOLDER EXAMPLE_DATA_SET\n");
+        return 2;
+    }
+    outputFolder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(outputFolder);
+    QTemporaryDir config; // no settings of the person running it are touched
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    qputenv("XDG_CONFIG_DIRS", config.path().toUtf8());
+    GalleryDialogs answers;
+    setDialogs(&answers);
+
+    CreateRoster();
+    Splash->Timer1->stop();
+    save(Splash, "splash");
+
+    Form7->Model = DataModule1;
+    save(Form7, "main-window-created");
+    QFile example(QString::fromLocal8Bit(argv[2]));
+    if (example.open(QIODevice::ReadOnly)) {
+        std::istringstream in(example.readAll().toStdString());
+        DataModule1->ReadDataFile(in);
+        DataModule1->Annotation = {"Sample 14, zircon from the upper terrace", "second note"};
+        Form7->ShowDataSet();
+    }
+    Form7->Button1Click();
+    save(Form7, "main-window-recalculated");
+    Form7->Edit_Outer_Radius->setText(QStringLiteral("70"));
+    save(Form7, "main-window-invalid-geometry");
+    Form7->resize(1100, 620);
+    save(Form7, "main-window-enlarged");
+
+    Form3->ProgressBar1->setRange(0, 20);
+    Form3->ProgressBar1->setValue(8);
+    save(Form3, "geometry-page-running", false);
+    Form5->ProgressBar1->setRange(0, 20);
+    Form5->ProgressBar1->setValue(15);
+    save(Form5, "gamma-page-running", false);
+    save(Form8, "model-constants");
+    TableEdit->Fill(DataModule1->GetCurrentCurve());
+    save(TableEdit, "table-edit");
+
+    DestroyRoster();
+    setDialogs(nullptr);
+    return failures == 0 ? 0 : 1;
+}
