@@ -3,6 +3,7 @@
 #include "datamodule.h"
 #include "jpegimage.h"
 #include "moddatform.h"
+#include "tableedit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,5 +39,16 @@ int main(int argc, char **argv) {
 
     TForm8 constants;
     ok = save(constants, folder, QStringLiteral("constants.png")) && ok;
+
+    ThermalCurve curve;
+    const float history[][2] = {{0, 20},      {50, 180}, {123456, 0.5f}, {300, 12.345678f},
+                                {412.5f, 95}, {500, 60}, {720, 40},      {1000, 20}};
+    for (const auto &point : history)
+        curve.Append(point[0], point[1]);
+    TTableEdit table;
+    table.Fill(curve);
+    ok = save(table, folder, QStringLiteral("tableedit.png")) && ok;
+    table.Fill(ThermalCurve());
+    ok = save(table, folder, QStringLiteral("tableedit-empty.png")) && ok;
     return ok ? 0 : 1;
 }
