@@ -1,0 +1,55 @@
+#pragma once
+
+#include "errors.h"
+#include "modelrecords.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// What the table edit dialog decides, without widgets: the texts it shows for
+// a thermal curve and the points its cells give back.
+namespace tarvel {
+
+struct TablePoint {
+    float time;
+    float temp;
+};
+
+// One table row's texts: time, then temperature.
+using TableRowTexts = std::array<std::string, 2>;
+
+// A table cell that does not hold a number. Row counts the points from 0,
+// column is 0 for the time and 1 for the temperature.
+class CellConversionError : public ConversionError {
+public:
+    CellConversionError(const std::string &text, int row, int column)
+        : ConversionError(text), Row(row), Column(column) {}
+    int Row;
+    int Column;
+};
+
+class CurveTable {
+public:
+    CurveTable() = default;
+    // The curve's points as texts in the general format with 5 significant digits.
+    CurveTable(const ThermalCurve &curve, char decimalSeparator);
+
+    int rowCount() const { return static_cast<int>(Texts.size()); }
+    const TableRowTexts &texts(int row) const { return Texts[static_cast<std::size_t>(row)]; }
+
+    // The points the table holds when its cells read `cells`, one row per point.
+    // A cell still showing the text it was filled with keeps its exact value, so
+    // what the user did not touch is not rounded to 5 digits; the others are
+    // converted. Every cell is converted before anything is returned: the first
+    // failing one, row by row and time before temperature, throws
+    // CellConversionError with its text.
+    std::vector<TablePoint> points(const std::vector<TableRowTexts> &cells) const;
+
+private:
+    char Separator = '.';
+    std::vector<TableRowTexts> Texts;
+    std::vector<TablePoint> Values;
+};
+
+} // namespace tarvel

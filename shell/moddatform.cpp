@@ -1,0 +1,122 @@
+#include "moddatform.h"
+
+#include "constantsentry.h"
+#include "datamodule.h"
+#include "numbertext.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kEditWidth = 113;
+constexpr int kEditColumn = 144; // where the edits start, from the left border
+
+QString toQ(const std::string &s) {
+    return QString::fromStdString(s);
+}
+std::string fromQ(const QString &s) {
+    return s.toStdString();
+}
+
+} // namespace
+
+TForm8::TForm8(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Model Constants"));
+    setModal(true);
+
+    Label5 = new QLabel(QStringLiteral("Number of Eigenvalues"), this);
+    Label6 = new QLabel(QStringLiteral("Activation Energy"), this);
+    Label7 = new QLabel(QStringLiteral("D0"), this);
+    Edit_NEigen = new QLineEdit(QStringLiteral("20"), this);
+    Edit_AEnergy = new QLineEdit(QStringLiteral("10"), this);
+    Edit_D0 = new QLineEdit(QStringLiteral("100"), this);
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Edit_NEigen->setObjectName(QStringLiteral("Edit_NEigen"));
+    Edit_AEnergy->setObjectName(QStringLiteral("Edit_AEnergy"));
+    Edit_D0->setObjectName(QStringLiteral("Edit_D0"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1->setDefault(true);
+
+    // Labels on the left, edits from x = 144 where the labels leave room, the
+    // two buttons under them; layouts keep every text whole in any font.
+    auto *grid = new QGridLayout;
+    grid->setVerticalSpacing(11);
+    QLabel *labels[] = {Label5, Label6, Label7};
+    QLineEdit *edits[] = {Edit_NEigen, Edit_AEnergy, Edit_D0};
+    int labelWidth = 0;
+    for (const QLabel *label : labels)
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+    grid->setColumnMinimumWidth(0, std::max(labelWidth, kEditColumn - 11 - grid->spacing()));
+    // Wide enough for the longest text the constants can show (15 digits,
+    // sign and exponent), plus the frame.
+    const int editWidth = std::max(
+        kEditWidth,
+        Edit_D0->fontMetrics().horizontalAdvance(QStringLiteral("-8.88888888888888E-38")) + 12);
+    for (int row = 0; row < 3; ++row) {
+        grid->addWidget(labels[row], row, 0);
+        edits[row]->setMinimumWidth(editWidth);
+        grid->addWidget(edits[row], row, 1);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addStretch(2);
+    buttons->addWidget(Button2);
+    buttons->addStretch(1);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(11, 20, 32, 16);
+    outer->addLayout(grid);
+    outer->addSpacing(8);
+    outer->addLayout(buttons);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(Edit_NEigen, Edit_AEnergy);
+    setTabOrder(Edit_AEnergy, Edit_D0);
+    setTabOrder(Edit_D0, Button1);
+    setTabOrder(Button1, Button2);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+}
+
+void TForm8::FormActivate() {
+    const auto texts =
+        tarvel::constantsTexts(DataModule1->ModelData, tarvel::localeDecimalSeparator());
+    Edit_NEigen->setText(toQ(texts.Neigen));
+    Edit_AEnergy->setText(toQ(texts.Activation_energy));
+    Edit_D0->setText(toQ(texts.D0));
+}
+
+void TForm8::Button1Click() {
+    // Converts all three entries first; a failure leaves the model untouched.
+    DataModule1->ModelData = tarvel::applyConstantsTexts(
+        DataModule1->ModelData,
+        {fromQ(Edit_NEigen->text()), fromQ(Edit_AEnergy->text()), fromQ(Edit_D0->text())},
+        tarvel::localeDecimalSeparator());
+    accept();
+}
+
+void TForm8::Button2Click() {
+    reject();
+}
+
+void TForm8::showEvent(QShowEvent *event) {
+    // A window system re-show (after minimising) keeps what the user typed.
+    if (!event->spontaneous())
+        FormActivate();
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,127 @@
+#include "moddatform.h"
+
+#include "datamodule.h"
+#include "errors.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+// The dialog driven through its handlers, on the global data module.
+class TestModDatForm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void showsTheModel();
+    void okStoresEntries_data();
+    void okStoresEntries();
+    void badEntryChangesNothing_data();
+    void badEntryChangesNothing();
+    void cancelKeepsModel();
+
+private:
+    TDataModule1 Model;
+    TForm8 *Form = nullptr;
+};
+
+void TestModDatForm::init() {
+    Model = TDataModule1();
+    DataModule1 = &Model;
+    Form = new TForm8;
+}
+
+void TestModDatForm::cleanup() {
+    delete Form;
+    DataModule1 = nullptr;
+}
+
+void TestModDatForm::showsTheModel() {
+    Form->show();
+    QCOMPARE(Form->Edit_NEigen->text(), "20");
+    QCOMPARE(Form->Edit_AEnergy->text(), "36200");
+    // The single-precision D0 widened to double, 15 significant digits.
+    QCOMPARE(Form->Edit_D0->text(), QString::number(double(1807.8f), 'g', 15));
+}
+
+void TestModDatForm::okStoresEntries_data() {
+    QTest::addColumn<QString>("neigen");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("above 150 falls back to 100") << "151" << 100;
+    QTest::newRow("150 as entered") << "150" << 150;
+    QTest::newRow("between 100 and 150 as entered") << " 120 " << 120;
+    QTest::newRow("fraction truncated") << "20.9" << 20;
+    QTest::newRow("negative fraction toward zero") << "-3.7" << -3;
+    QTest::newRow("huge") << "1e30" << 100;
+}
+
+void TestModDatForm::okStoresEntries() {
+    QFETCH(QString, neigen);
+    QFETCH(int, stored);
+    Form->show();
+    Form->Edit_NEigen->setText(neigen);
+    Form->Edit_AEnergy->setText("40000.5");
+    Form->Edit_D0->setText("-2.5E-3");
+    Form->Button1Click();
+    QCOMPARE(Form->result(), int(QDialog::Accepted));
+    QVERIFY(!Form->isVisible());
+    QCOMPARE(Model.ModelData.Neigen, stored);
+    QCOMPARE(Model.ModelData.Activation_energy, 40000.5f);
+    QCOMPARE(Model.ModelData.D0, -2.5e-3f);
+    QCOMPARE(Model.ModelData.Emission_dist, TModelData().Emission_dist);
+}
+
+void TestModDatForm::badEntryChangesNothing_data() {
+    QTest::addColumn<QString>("neigen");
+    QTest::addColumn<QString>("energy");
+    QTest::addColumn<QString>("d0");
+    QTest::newRow("bad count") << "x20"
+                               << "40000"
+                               << "5";
+    QTest::newRow("bad energy after a good count") << "50"
+                                                   << "4,5"
+                                                   << "5";
+    QTest::newRow("bad D0 after two good ones") << "50"
+                                                << "40000"
+                                                << "";
+    QTest::newRow("energy beyond single precision") << "50"
+                                                    << "1e39"
+                                                    << "5";
+    QTest::newRow("count beyond 32 bits") << "-1e20"
+                                          << "40000"
+                                          << "5";
+}
+
+// All or nothing: a failing entry stores none of the three and the dialog stays open.
+void TestModDatForm::badEntryChangesNothing() {
+    QFETCH(QString, neigen);
+    QFETCH(QString, energy);
+    QFETCH(QString, d0);
+    Form->show();
+    Form->Edit_NEigen->setText(neigen);
+    Form->Edit_AEnergy->setText(energy);
+    Form->Edit_D0->setText(d0);
+    QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form->Button1Click());
+    QVERIFY(Form->isVisible());
+    QCOMPARE(Model.ModelData.Neigen, 20);
+    QCOMPARE(Model.ModelData.Activation_energy, 36200.0f);
+    QCOMPARE(Model.ModelData.D0, 1807.8f);
+    // The typing is still there to correct.
+    QCOMPARE(Form->Edit_AEnergy->text(), energy);
+}
+
+void TestModDatForm::cancelKeepsModel() {
+    Form->show();
+    Form->Edit_NEigen->setText("42");
+    Form->Edit_D0->setText("7");
+    Form->Button2Click();
+    QCOMPARE(Form->result(), int(QDialog::Rejected));
+    QCOMPARE(Model.ModelData.Neigen, 20);
+    // The next opening shows the model again, also after a change elsewhere.
+    Model.ModelData.Neigen = 33;
+    Form->show();
+    QCOMPARE(Form->Edit_NEigen->text(), "33");
+    QCOMPARE(Form->Edit_D0->text(), QString::number(double(1807.8f), 'g', 15));
+}
+
+QTEST_MAIN(TestModDatForm)
+#include "test_moddatform.moc"
