@@ -4,7 +4,6 @@
 #include "niceval.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 GraphCore::GraphCore() = default;
@@ -56,24 +55,18 @@ void GraphCore::calcborders(int hLabelHeight, int vLabelWidestChar) {
 
 namespace {
 
-// Pixels far outside any screen; keeps huge or undefined results (an empty
-// window, a zero-sized plot) from overflowing the integer conversion.
-constexpr long double kPixelLimit = 1 << 24;
-
-int toPixel(long double v) {
-    if (std::isnan(v))
-        return 0;
-    return static_cast<int>(std::clamp(v, -kPixelLimit, kPixelLimit));
-}
-
 // num / den, or 0 where the window or plot has no extent.
 long double ratio(long double num, long double den) {
     return den == 0.0L ? 0.0L : num / den;
 }
 
+TPoint truncated(PixelF p) {
+    return {truncatePixel(p.x), truncatePixel(p.y)};
+}
+
 } // namespace
 
-TPoint GraphCore::w2cc(FPOINT p) const {
+PixelF GraphCore::w2pixel(FPOINT p) const {
     const long double w = plotWidth();
     const long double h = plotHeight();
     const long double px = leftborder_ + ratio(w * (static_cast<long double>(p.x) - xzero_),
@@ -81,7 +74,11 @@ TPoint GraphCore::w2cc(FPOINT p) const {
     const long double py =
         topborder_ + h * (1.0L - ratio(static_cast<long double>(p.y) - yzero_,
                                        static_cast<long double>(ymax_) - yzero_));
-    return {toPixel(px), toPixel(py)};
+    return {px, py};
+}
+
+TPoint GraphCore::w2cc(FPOINT p) const {
+    return truncated(w2pixel(p));
 }
 
 FPOINT GraphCore::cc2w(TPoint q) const {
@@ -94,6 +91,27 @@ FPOINT GraphCore::cc2w(TPoint q) const {
                                 plotHeight()) +
                           yzero_;
     return {static_cast<float>(x), static_cast<float>(y)};
+}
+
+// --- what painting draws ------------------------------------------------------------
+
+PixelBox GraphCore::paintBox() const {
+    return {-kPaintMargin, -kPaintMargin, static_cast<long double>(width_) + kPaintMargin,
+            static_cast<long double>(height_) + kPaintMargin};
+}
+
+std::optional<GraphCore::PixelSegment> GraphCore::segmentPixels(FPOINT a, FPOINT b) const {
+    PixelF from = w2pixel(a), to = w2pixel(b);
+    if (!clipSegment(from, to, paintBox()))
+        return std::nullopt;
+    return PixelSegment{truncated(from), truncated(to)};
+}
+
+std::optional<TPoint> GraphCore::markerPixel(FPOINT p) const {
+    const PixelF at = w2pixel(p);
+    if (!paintBox().contains(at))
+        return std::nullopt;
+    return truncated(at);
 }
 
 // --- the pen plotter -------------------------------------------------------------

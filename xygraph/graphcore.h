@@ -3,9 +3,11 @@
 #include "barsteps.h"
 #include "curvegraph.h"
 #include "fpoint.h"
+#include "pixelclip.h"
 #include "sidescale.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,24 @@ public:
     // --- transforms ---------------------------------------------------------
     TPoint w2cc(FPOINT p) const;
     FPOINT cc2w(TPoint q) const;
+    // World to pixels before truncation; w2cc is this truncated toward zero.
+    PixelF w2pixel(FPOINT p) const;
+
+    // --- what painting draws ------------------------------------------------
+    // Pixels around the control beyond which painting draws nothing.
+    static constexpr int kPaintMargin = 64;
+    // The control, and so the plot rectangle with its borders, grown by the
+    // margin: lines and markers reaching into the borders are drawn whole.
+    PixelBox paintBox() const;
+    struct PixelSegment {
+        TPoint from, to;
+    };
+    // The part of the segment from a to b inside paintBox, cut in unrounded
+    // pixels and only then truncated, so it keeps its direction however far an
+    // end lies; nothing when no part of it is inside.
+    std::optional<PixelSegment> segmentPixels(FPOINT a, FPOINT b) const;
+    // The marker pixel of a point, or nothing when it lies beyond paintBox.
+    std::optional<TPoint> markerPixel(FPOINT p) const;
 
     // --- points in and out ---------------------------------------------------
     void PenUp() override;

@@ -35,6 +35,19 @@ void marker(QPainter &p, TPoint at) {
     p.drawRect(QRect(at.x - 2, at.y - 2, 3, 3));
 }
 
+// The marker of a point, skipped when the point lies far outside the control.
+void marker(QPainter &p, const GraphCore &graph, FPOINT at) {
+    if (const auto pixel = graph.markerPixel(at))
+        marker(p, *pixel);
+}
+
+// The visible part of the line between two points, cut before it is rounded to
+// whole pixels so that it keeps its direction.
+void segment(QPainter &p, const GraphCore &graph, FPOINT from, FPOINT to) {
+    if (const auto s = graph.segmentPixels(from, to))
+        p.drawLine(qpoint(s->from), qpoint(s->to));
+}
+
 QString numberText(float v, char sep) {
     return QString::fromStdString(graphtext::numberText(v, sep));
 }
@@ -175,7 +188,7 @@ void PaintPoints(GraphCore &graph, QPainter &painter) {
     graph.axisGuard();
 
     for (const auto &p : graph.points())
-        marker(painter, graph.w2cc(*p));
+        marker(painter, graph, *p);
 
     const float y0 = graph.getyzero();
     const auto &lines = graph.lines();
@@ -188,33 +201,28 @@ void PaintPoints(GraphCore &graph, QPainter &painter) {
         pen.setColor(lineColor(i));
         painter.setPen(pen);
         const FPOINT &first = *line.front();
+        marker(painter, graph, first);
         if (!graph.Fbarmode()) {
-            TPoint pos = graph.w2cc(first);
-            marker(painter, pos);
             for (std::size_t k = 1; k < line.size(); ++k) {
-                const TPoint next = graph.w2cc(*line[k]);
-                painter.drawLine(qpoint(pos), qpoint(next));
-                marker(painter, next);
-                pos = next;
+                segment(painter, graph, *line[k - 1], *line[k]);
+                marker(painter, graph, *line[k]);
             }
         } else {
             // Each bar spans two neighbours at their mean height; the first
             // rises from the axis, later ones from the previous data point.
-            TPoint base = graph.w2cc({first.x, y0});
+            FPOINT base{first.x, y0};
             float h = first.y;
-            marker(painter, graph.w2cc(first));
             for (std::size_t k = 1; k < line.size(); ++k) {
                 const FPOINT &q = *line[k - 1];
                 const FPOINT &p = *line[k];
                 h = (h + p.y) / 2.0f;
-                const QPoint topLeft = qpoint(graph.w2cc({q.x, h}));
-                const QPoint topRight = qpoint(graph.w2cc({p.x, h}));
-                const QPoint foot = qpoint(graph.w2cc({p.x, y0}));
-                const QPoint path[] = {qpoint(base), topLeft, topRight, foot};
-                painter.drawPolyline(path, 4);
-                marker(painter, graph.w2cc(p));
+                const FPOINT topLeft{q.x, h}, topRight{p.x, h}, foot{p.x, y0};
+                segment(painter, graph, base, topLeft);
+                segment(painter, graph, topLeft, topRight);
+                segment(painter, graph, topRight, foot);
+                marker(painter, graph, p);
                 h = p.y;
-                base = graph.w2cc(p);
+                base = p;
             }
         }
         painter.setPen(oldPen);
@@ -231,10 +239,9 @@ void PaintPos(const GraphCore &graph, QPainter &painter, char decimalSeparator) 
         const std::string text = graphtext::readoutText(r->x, decimalSeparator) + " , " +
                                  graphtext::readoutText(r->y, decimalSeparator);
         textOut(painter, graph.Width() - kPosBoxWidth + 2, 1, QString::fromStdString(text));
-        if (graph.highlight()) {
-            const TPoint at = graph.w2cc(*r);
-            painter.fillRect(QRect(at.x - 2, at.y - 2, 4, 4), Qt::white);
-        }
+        if (graph.highlight())
+            if (const auto at = graph.markerPixel(*r))
+                painter.fillRect(QRect(at->x - 2, at->y - 2, 4, 4), Qt::white);
     }
 }
 
@@ -246,12 +253,11 @@ void PaintDragFigure(const GraphCore &graph, QPainter &painter, bool erase) {
     QPen pen = oldPen;
     pen.setColor(erase ? Qt::white : Qt::black);
     painter.setPen(pen);
-    const TPoint at = graph.w2cc(*p);
     if (const FPOINT *prev = graph.dragprev())
-        painter.drawLine(qpoint(graph.w2cc(*prev)), qpoint(at));
-    marker(painter, at);
+        segment(painter, graph, *prev, *p);
+    marker(painter, graph, *p);
     if (const FPOINT *next = graph.dragnext())
-        painter.drawLine(qpoint(at), qpoint(graph.w2cc(*next)));
+        segment(painter, graph, *p, *next);
     painter.setPen(oldPen);
 }
 

@@ -6,6 +6,11 @@
 
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <random>
+
 using namespace fixtures;
 
 class TestGraphCore : public QObject {
@@ -22,6 +27,8 @@ private slots:
     void lineEmptiedByDeletingIsRemoved();
     void transformsMatchExample();
     void transformsTruncateTowardZeroAndSurviveEmptyWindow();
+    void transformsLimitOnlyAtIntRange();
+    void clippedLinesKeepDirectionAndDropWhatLiesOutside();
     void sideScalesSetAndDerivedFromBorders();
     void calcbordersFromLabelMetrics();
     void pointsChangedReadClears();
@@ -214,6 +221,64 @@ void TestGraphCore::transformsTruncateTowardZeroAndSurviveEmptyWindow() {
     g.setSize(0, 0);
     const FPOINT w = g.cc2w({3, 3});
     QCOMPARE(w.x, 0.0f);
+}
+
+void TestGraphCore::transformsLimitOnlyAtIntRange() {
+    GraphCore g;
+    standardGeometry(g);
+    g.setxmax(1.0f / 1024); // stretched far in
+    g.setymax(1.0f / 1024);
+    // Beyond 2^24 pixels still exact: 37 + 304 * 100 * 1024 and
+    // 12 + 140 * (1 + 200 * 1024).
+    QCOMPARE(g.w2cc({100, -200}), (TPoint{31129637, 28672152}));
+    constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    QCOMPARE(g.w2cc({1e30f, -1e30f}), (TPoint{hi, hi}));
+    QCOMPARE(g.w2cc({-1e30f, 1e30f}), (TPoint{lo, lo}));
+}
+
+// A line from a point in the window to one far outside, with both axes
+// stretched in by up to ten million: the part that is drawn starts at the
+// inner point's pixel, ends inside the painted box, and lies on the true line
+// up to the truncation to whole pixels, so the line keeps its direction.
+void TestGraphCore::clippedLinesKeepDirectionAndDropWhatLiesOutside() {
+    GraphCore g;
+    standardGeometry(g);
+    const PixelBox box = g.paintBox();
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    auto spread = [&](float hi) { return std::pow(hi, unit(random)); }; // 1 .. hi, log-uniform
+    for (int i = 0; i < 2000; ++i) {
+        g.setxmax(100 / spread(1e7f));
+        g.setymax(100 / spread(1e7f));
+        const float reach = spread(1e9f); // in windows
+        const float angle = 2 * std::numbers::pi_v<float> * unit(random);
+        const FPOINT a{g.getxmax() * unit(random), g.getymax() * unit(random)};
+        const FPOINT b{a.x + reach * g.getxmax() * std::cos(angle),
+                       a.y + reach * g.getymax() * std::sin(angle)};
+        const auto s = g.segmentPixels(a, b);
+        QVERIFY(s.has_value());
+        QCOMPARE(s->from, g.w2cc(a));
+        const PixelF to{static_cast<long double>(s->to.x), static_cast<long double>(s->to.y)};
+        QVERIFY(box.contains(to));
+        const PixelF pa = g.w2pixel(a), pb = g.w2pixel(b);
+        const long double dx = pb.x - pa.x, dy = pb.y - pa.y;
+        const long double off =
+            std::fabs((to.x - pa.x) * dy - (to.y - pa.y) * dx) / std::hypot(dx, dy);
+        QVERIFY2(off < 1.5L, qPrintable(QString("%1 pixels off the line").arg(double(off))));
+    }
+
+    standardGeometry(g); // 0..100; y 50 is pixel row 82
+    // Both ends far outside, crossing the window: the crossing of the box.
+    const auto across = g.segmentPixels({-1e6f, 50}, {1e6f, 50});
+    QVERIFY(across.has_value());
+    QCOMPARE(across->from, (TPoint{int(box.left), 82}));
+    QCOMPARE(across->to, (TPoint{int(box.right), 82}));
+    // Passing above the control, or far away on one side: nothing.
+    QVERIFY(!g.segmentPixels({-1e6f, 500}, {1e6f, 500}).has_value());
+    QVERIFY(!g.segmentPixels({1e6f, 0}, {2e6f, 100}).has_value());
+    // Markers in the borders keep their pixel; far away they are skipped.
+    QCOMPARE(g.markerPixel({105, -5}), std::optional<TPoint>(g.w2cc({105, -5})));
+    QVERIFY(!g.markerPixel({1e6f, 50}).has_value());
 }
 
 void TestGraphCore::sideScalesSetAndDerivedFromBorders() {

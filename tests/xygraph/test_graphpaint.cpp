@@ -61,6 +61,7 @@ private slots:
     void positionBoxAndHighlight();
     void paintingRunsAxisGuardOnce();
     void onePointLineDrawsItsMarker();
+    void lineToFarPointKeepsItsDirection();
 };
 
 void TestGraphPaint::markersAreFourPixelSquaresAtTransform() {
@@ -292,6 +293,16 @@ void TestGraphPaint::onePointLineDrawsItsMarker() {
         c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
         QCOMPARE(c.ink(QRect(0, 0, 353, 193)), 12);
     }
+}
+
+void TestGraphPaint::lineToFarPointKeepsItsDirection() {
+    GraphCore g;
+    standardGeometry(g);
+    drawLine(g, {{0, 0}, {1e9f, 1e9f}}); // the far end billions of pixels away
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    const TPoint mid = g.w2cc({50, 50}); // on the plot's diagonal
+    QVERIFY(c.ink(QRect(mid.x - 1, mid.y - 1, 3, 3)) > 0);
 }
 
 QTEST_MAIN(TestGraphPaint)

@@ -167,6 +167,28 @@ const Shot kShots[] = {
          move(g, 300, y);
          g.MouseUp(Qt::LeftButton, {}, 300, y);
      }},
+    {"14_stretched_far_in",
+     {353, 193},
+     [](Txygraph &g) {
+         // Both axes stretched in twice from their first pixel to their last,
+         // thousands of times each: the line's far end lies millions of pixels
+         // away, and the line still rises 0.4 per unit of time.
+         thermalScales(g);
+         line(g, {{0, 0}, {500, 200}});
+         single(g, 400, 10);
+         g.grab();
+         const TPoint origin = g.core().w2cc({0, 0});
+         const TPoint corner = g.core().w2cc({g.getxmax(), g.getymax()});
+         const int below = g.Height() - 5, left = origin.x - 6;
+         for (int k = 0; k < 2; ++k) {
+             g.MouseDown(Qt::LeftButton, {}, origin.x + 1, below);
+             move(g, corner.x - 1, below);
+             g.MouseUp(Qt::LeftButton, {}, corner.x - 1, below);
+             g.MouseDown(Qt::LeftButton, {}, left, origin.y - 1);
+             move(g, left, corner.y + 1);
+             g.MouseUp(Qt::LeftButton, {}, left, corner.y + 1);
+         }
+     }},
 };
 
 } // namespace
