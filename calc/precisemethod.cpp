@@ -40,23 +40,10 @@ double eigenvalue(double j, double R) {
     return j * kPi / R * j * kPi / R; // (j pi / R)^2, as the fast method forms it
 }
 
-// Where to place the one term that carries the terms first..last: for
-// coefficients falling as 1/j² (their smooth part) it gives the block the hot
-// limit sum c_j / lambda_j of its terms.
-double representative(double first, double last) {
-    double s2 = 0.0, s4 = 0.0;
-    for (double j = last; j >= first; --j) { // smallest first, for the rounding
-        const double inv2 = 1.0 / (j * j);
-        s2 += inv2;
-        s4 += inv2 * inv2;
-    }
-    return std::sqrt(s2 / s4);
-}
-
 double defaultBlockRatio(std::int32_t N) {
     // The error of a block grows with the square of the log of its ratio and
     // with its weight, which falls as 1/N; this keeps their product level.
-    return 1.0 + 0.19 * std::sqrt(std::max(N, 1) / 50.0);
+    return 1.0 + 0.1 * std::sqrt(std::max(N, 1) / 50.0);
 }
 
 std::vector<Mode> seriesModes(const AgeInput &in, double S, const PreciseSettings &settings) {
@@ -71,25 +58,40 @@ std::vector<Mode> seriesModes(const AgeInput &in, double S, const PreciseSetting
         explicitSum += c;
     }
 
+    // Nodes at terms N, N r, N r², ..., last (the first is term N itself, or a
+    // new term 1 when N is 0). Every coefficient between two nodes is shared
+    // between them so that both its sum and its hot limit c_j / lambda_j come
+    // out exactly: the nodes interpolate each term linearly in 1 / lambda. This
+    // holds for coefficients of either sign.
     const std::int32_t first = N + 1;
     const std::int32_t last = std::max(settings.lastBlockTerm, 4 * first);
     const std::vector<double> c = geometryCoefficients(R, b, a, S, last);
     const double ratio = settings.blockRatio > 1.0 ? settings.blockRatio : defaultBlockRatio(N);
-    double blockSums = 0.0;
-    for (std::int32_t p = first; p <= last;) {
-        const auto q = std::min<std::int32_t>(
-            last, std::max<std::int32_t>(p, static_cast<std::int32_t>(std::floor(p * ratio))));
-        double sum = 0.0;
-        for (std::int32_t j = q; j >= p; --j)
-            sum += c[static_cast<std::size_t>(j)];
-        modes.push_back({eigenvalue(representative(p, q), R), sum});
-        blockSums += sum;
-        p = q + 1;
+    if (N == 0)
+        modes.push_back({eigenvalue(1, R), 0.0});
+    double lower = std::max(N, 1);
+    std::size_t lowerNode = modes.size() - 1;
+    double tailSum = 0.0;
+    for (std::int32_t j = first; j <= last;) {
+        const double upper = std::min<double>(last, std::max(lower * ratio, lower + 1));
+        modes.push_back({eigenvalue(upper, R), 0.0});
+        Mode &low = modes[lowerNode];
+        Mode &high = modes.back();
+        const double muLow = 1 / low.lambda, muHigh = 1 / high.lambda;
+        for (; j <= upper; ++j) {
+            const double cj = c[static_cast<std::size_t>(j)];
+            const double share = (1 / eigenvalue(j, R) - muHigh) / (muLow - muHigh);
+            low.weight += cj * share;
+            high.weight += cj * (1 - share);
+            tailSum += cj;
+        }
+        lower = upper;
+        lowerNode = modes.size() - 1;
     }
     // The remainder up to the sum of all coefficients; for 1/j² coefficients
     // the terms beyond `last` have their hot limit at sqrt(3) (last + 1/2).
     const double all = keptFraction(R, b, a, S) * ((b * b * b - a * a * a) / (R * R * R));
-    modes.push_back({eigenvalue(std::sqrt(3.0) * (last + 0.5), R), all - explicitSum - blockSums});
+    modes.push_back({eigenvalue(std::sqrt(3.0) * (last + 0.5), R), all - explicitSum - tailSum});
     return modes;
 }
 

@@ -23,7 +23,7 @@
 // limit of the block comes out right; whatever lies beyond the last block goes
 // with one more such term. Cold and hot grains are thus exact in every block.
 struct PreciseSettings {
-    double lnDStep = 0.02;
+    double lnDStep = 0.04;
     // 0 picks a ratio by N: smaller for small N, whose first blocks weigh more.
     double blockRatio = 0.0;
     // Coefficients up to this index (at least 4 N) are summed into blocks.

@@ -4,17 +4,18 @@
 // an independent finite-difference solution.
 //
 //   precise_truths CASE [LNDSTEP BLOCKRATIO LASTBLOCKTERM TERMS]
+//   precise_truths CASE history      (the points as handed over: time,temperature)
 #include "precisecases.h"
 #include "precisemethod.h"
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 int main(int argc, char **argv) {
-    if (argc != 2 && argc != 6) {
+    const bool history = argc == 3 && std::string(argv[2]) == "history";
+    if (argc != 2 && argc != 6 && !history) {
         std::cerr << "usage: precise_truths CASE [LNDSTEP BLOCKRATIO LASTBLOCKTERM TERMS]\n";
         return 2;
     }
@@ -33,6 +34,11 @@ int main(int argc, char **argv) {
     for (PreciseCase c : precisecases::all()) {
         if (c.name != argv[1])
             continue;
+        if (history) {
+            for (std::size_t k = 1; k <= c.history.size(); ++k)
+                std::printf("%.17g,%.17g\n", c.history.times[k], c.history.temps[k]);
+            return 0;
+        }
         c.grain.N = terms;
         AgeInput in = ageInput(c.grain, c.history);
         // Unrounded coefficients: the truth owes nothing to single precision.
