@@ -206,8 +206,11 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
         lambdaTop = std::max(lambdaTop, m.lambda);
 
     std::vector<double> results(n + 1, 0.0);
-    if (n < 2)
+    if (n < 2) {
+        if (progress)
+            progress->store(N);
         return results;
+    }
     const Arrhenius arrhenius(static_cast<double>(in.activationEnergy), static_cast<double>(in.d0));
     const double span = in.times[n] - in.times[1];
     const double lnDFloor =
