@@ -29,8 +29,8 @@ std::string numberText(double value) {
     return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
 }
 
-// One carried term of the series: its eigenvalue and its coefficient (for a
-// block, the block's coefficient sum).
+// One carried term of the series: its eigenvalue and its weight (for a node,
+// its share of the coefficients around it).
 struct Mode {
     double lambda = 0.0;
     double weight = 0.0;
@@ -40,9 +40,10 @@ double eigenvalue(double j, double R) {
     return j * kPi / R * j * kPi / R; // (j pi / R)^2, as the fast method forms it
 }
 
-double defaultBlockRatio(std::int32_t N) {
-    // The error of a block grows with the square of the log of its ratio and
-    // with its weight, which falls as 1/N; this keeps their product level.
+double defaultNodeRatio(std::int32_t N) {
+    // The error between two nodes grows with the square of the log of their
+    // ratio and with the weight they share, which falls as 1/N; this keeps the
+    // product level.
     return 1.0 + 0.1 * std::sqrt(std::max(N, 1) / 50.0);
 }
 
@@ -64,9 +65,9 @@ std::vector<Mode> seriesModes(const AgeInput &in, double S, const PreciseSetting
     // out exactly: the nodes interpolate each term linearly in 1 / lambda. This
     // holds for coefficients of either sign.
     const std::int32_t first = N + 1;
-    const std::int32_t last = std::max(settings.lastBlockTerm, 4 * first);
+    const std::int32_t last = std::max(settings.lastNodeTerm, 4 * first);
     const std::vector<double> c = geometryCoefficients(R, b, a, S, last);
-    const double ratio = settings.blockRatio > 1.0 ? settings.blockRatio : defaultBlockRatio(N);
+    const double ratio = settings.nodeRatio > 1.0 ? settings.nodeRatio : defaultNodeRatio(N);
     if (N == 0)
         modes.push_back({eigenvalue(1, R), 0.0});
     double lower = std::max(N, 1);

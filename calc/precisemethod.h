@@ -17,21 +17,24 @@
 // piece's length, so the error falls as the cube of the piece size.
 //
 // Series: terms 1..N carry the geometry coefficients as given. The rest of the
-// series, whose total is known from the geometry (the kept fraction), is
-// carried in blocks of terms whose widths grow by `blockRatio`, each block's
-// coefficient sum computed once and carried by one term placed where the hot
-// limit of the block comes out right; whatever lies beyond the last block goes
-// with one more such term. Cold and hot grains are thus exact in every block.
+// series, whose total is known from the geometry (the kept fraction), goes to a
+// few carrying terms (nodes) at eigen indexes N, N r, N r², ... up to
+// `lastNodeTerm`: each coefficient between two nodes is shared between them so
+// that its sum and its hot limit c_j / lambda_j both come out exactly, which
+// interpolates every term linearly in 1 / lambda and holds for coefficients of
+// either sign. The remainder beyond the last node, up to the total, goes with
+// one more term. Frozen and hot grains are thus exact; in between, the error
+// falls as the square of ln r.
 struct PreciseSettings {
     double lnDStep = 0.04;
-    // 0 picks a ratio by N: smaller for small N, whose first blocks weigh more.
-    double blockRatio = 0.0;
-    // Coefficients up to this index (at least 4 N) are summed into blocks.
-    std::int32_t lastBlockTerm = 8192;
+    // 0 picks a ratio by N: smaller for small N, whose first nodes weigh more.
+    double nodeRatio = 0.0;
+    // Coefficients up to this index (at least 4 (N + 1)) are shared among nodes.
+    std::int32_t lastNodeTerm = 8192;
     // Upper bound on the pieces of a run: a history that would need more (say
     // thousands of swings between frozen and molten) gets wider pieces instead
     // of an endless run.
-    std::size_t maxPieces = 400'000;
+    std::size_t maxPieces = 100'000;
 };
 
 // Results as calculateAges gives them. Needs `input.emissionDistance` and an

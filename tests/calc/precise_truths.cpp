@@ -1,9 +1,9 @@
 // Writes the fine-step truth of a precise case: the precise method with far
-// smaller pieces, far more explicit terms and far finer blocks than it uses by
+// smaller pieces, far more explicit terms and far denser tail nodes than it uses by
 // default. scripts/make-precise-truths.sh runs it and checks the output against
 // an independent finite-difference solution.
 //
-//   precise_truths CASE [LNDSTEP BLOCKRATIO LASTBLOCKTERM TERMS]
+//   precise_truths CASE [LNDSTEP NODERATIO LASTNODETERM TERMS]
 //   precise_truths CASE history      (the points as handed over: time,temperature)
 #include "precisecases.h"
 #include "precisemethod.h"
@@ -16,19 +16,19 @@
 int main(int argc, char **argv) {
     const bool history = argc == 3 && std::string(argv[2]) == "history";
     if (argc != 2 && argc != 6 && !history) {
-        std::cerr << "usage: precise_truths CASE [LNDSTEP BLOCKRATIO LASTBLOCKTERM TERMS]\n";
+        std::cerr << "usage: precise_truths CASE [LNDSTEP NODERATIO LASTNODETERM TERMS]\n";
         return 2;
     }
     PreciseSettings fine;
     fine.lnDStep = 0.002;
-    fine.blockRatio = 1.02;
-    fine.lastBlockTerm = 1 << 18;
+    fine.nodeRatio = 1.02;
+    fine.lastNodeTerm = 1 << 18;
     fine.maxPieces = 100'000'000;
     int terms = 400;
     if (argc == 6) {
         fine.lnDStep = std::stod(argv[2]);
-        fine.blockRatio = std::stod(argv[3]);
-        fine.lastBlockTerm = std::stoi(argv[4]);
+        fine.nodeRatio = std::stod(argv[3]);
+        fine.lastNodeTerm = std::stoi(argv[4]);
         terms = std::stoi(argv[5]);
     }
     for (PreciseCase c : precisecases::all()) {
