@@ -4,6 +4,7 @@
 // "hot" is 120 °C, where its cut-off ends each walk after a step or two.
 #include "agecalculation.h"
 #include "geometrycoefficients.h"
+#include "precisecases.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,6 +59,16 @@ void registerAges(AgeMethod method, int points, int terms, bool cold) {
         b->Iterations(1);
 }
 
+// The precise method on the histories it is held to (tests/calc/precisecases.h):
+// the default grain with 50 terms; one calculation per iteration.
+void precise(benchmark::State &state, const PreciseCase &c) {
+    const AgeInput input = ageInput(c.grain, c.history);
+    for (auto _ : state) {
+        std::vector<double> results = calculateAges(input, AgeMethod::Precise);
+        benchmark::DoNotOptimize(results.data());
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -68,6 +79,11 @@ int main(int argc, char **argv) {
                     registerAges(method, points, terms, cold);
     for (bool cold : {true, false})
         registerAges(AgeMethod::Fast, 100000, 100, cold);
+
+    static const std::vector<PreciseCase> preciseCases = precisecases::all();
+    for (const PreciseCase &c : preciseCases)
+        benchmark::RegisterBenchmark(("ages/precise/" + c.name + "/N:50").c_str(), precise, c)
+            ->Unit(benchmark::kMillisecond);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

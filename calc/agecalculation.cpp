@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "numbertext.h"
+#include "precisemethod.h"
 #include "vectorstate.h"
 
 #include <algorithm>
@@ -199,6 +200,8 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
                                   std::atomic<std::int32_t> *progress) {
     checkModel(in);
     checkHistory(in);
+    if (method == AgeMethod::Precise)
+        return preciseAges(in, progress);
     const std::size_t n = pointCount(in);
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;

@@ -2,15 +2,19 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
-// How the sums over the history are formed. Both give the same results on
-// every history whose times never decrease (to about 1e-8 relative; the
-// direct walk leaves out intervals weighing less than e^-20).
+// How the sums over the history are formed. Fast and Direct give the same
+// results on every history whose times never decrease (to about 1e-8 relative;
+// the direct walk leaves out intervals weighing less than e^-20).
 enum class AgeMethod {
-    Fast,  // one recurrence step per term and point: linear in the points
-    Direct // walks back over the older intervals for every term and point
+    Fast,   // one recurrence step per term and point: linear in the points
+    Direct, // walks back over the older intervals for every term and point
+    // The temperature linear between points and the series summed exactly;
+    // see precisemethod.h. Needs the emission distance.
+    Precise
 };
 
 // Everything the age calculation needs. Times and temperatures (degrees
@@ -26,6 +30,7 @@ struct AgeInput {
     // The geometry coefficient of term j at slot j; slots the vector does not
     // hold read as 0, as the coefficient store does.
     std::vector<double> coefficients;
+    std::optional<double> emissionDistance; // S, µm; the precise method needs it
     std::span<const double> times;
     std::span<const double> temps;
 };

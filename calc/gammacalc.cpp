@@ -61,6 +61,7 @@ void gammacalc::Calculate() {
     input.sphereRadius = R;
     input.outerRadius = Model->GrainData.Outer_radius;
     input.innerRadius = Model->GrainData.Inner_radius;
+    input.emissionDistance = Model->ModelData.Emission_dist;
     input.terms = N;
     input.activationEnergy = Ea;
     input.d0 = D0;

@@ -19,7 +19,7 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             std::string value;
             if (arg == "--method") {
                 if (i + 1 >= args.size()) {
-                    problem = "--method needs a value: fast or direct";
+                    problem = "--method needs a value: fast, direct or precise";
                     return std::nullopt;
                 }
                 value = args[++i];
@@ -30,8 +30,10 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
                 options.method = AgeMethod::Fast;
             else if (value == "direct")
                 options.method = AgeMethod::Direct;
+            else if (value == "precise")
+                options.method = AgeMethod::Precise;
             else {
-                problem = "unknown method '" + value + "': use fast or direct";
+                problem = "unknown method '" + value + "': use fast, direct or precise";
                 return std::nullopt;
             }
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {

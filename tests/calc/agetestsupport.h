@@ -36,6 +36,7 @@ inline AgeInput ageInput(const Grain &g, const History &h) {
     in.sphereRadius = g.R;
     in.outerRadius = g.b;
     in.innerRadius = g.a;
+    in.emissionDistance = g.S;
     in.terms = g.N;
     in.activationEnergy = 36200.0f;
     in.d0 = 1807.8f;

@@ -54,6 +54,7 @@ private slots:
     void reproducesAgeExamples();
     void stepsFollowTheBarSubdivision();
     void methodsAgree();
+    void preciseMethodGetsTheEmissionDistance();
     void coefficients();
     void emptyAndSinglePointHistories();
     void malformedInput_data();
@@ -125,6 +126,20 @@ void TestTarvelCalc::stepsFollowTheBarSubdivision() {
     QCOMPARE(column(plain.out, 0), (std::vector<double>{0, 12, 12, 14}));
     // Numbers use "." and 17 significant digits.
     QVERIFY(r.out.find("\n5,4.99") != std::string::npos);
+}
+
+// A frozen whole grain keeps 5/16 of what it makes when the emission distance
+// is its radius: the precise method needs the distance from the file for that.
+void TestTarvelCalc::preciseMethodGetsTheEmissionDistance() {
+    const std::string file =
+        dataSet("Sphere_radius=60\r\nOuter_radius=60\r\nInner_radius=0\r\n",
+                "0, -150\r\n100, -150\r\n", "Neigen=20\r\nEmission_dist=60\r\n");
+    const Run r = calc({"--method", "precise", "-"}, file);
+    QCOMPARE(r.status, 0);
+    const auto results = column(r.out, 1);
+    QCOMPARE(results.size(), std::size_t(21));
+    QVERIFY(std::abs(results.back() - 100 * 5.0 / 16) < 1e-6);
+    QVERIFY(calc({"--help"}).out.find("--method precise") != std::string::npos);
 }
 
 void TestTarvelCalc::methodsAgree() {

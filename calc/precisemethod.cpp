@@ -1,0 +1,299 @@
+#include "precisemethod.h"
+
+#include "emissionfraction.h"
+#include "errors.h"
+#include "geometrycoefficients.h"
+#include "numbertext.h"
+#include "vectorstate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kKelvinOffset = 273.15;
+constexpr double kGasConstant = 1.9859; // cal/(mol K)
+// cm²/s to µm² per million 365-day years: 1e8 µm² per cm² times 3.1536e13 s.
+constexpr double kDiffusivityUnit = 3.1536e21;
+// Below the diffusivity at which even the fastest carried term would lose
+// this fraction over the whole history, time needs no resolving: such stretches
+// are single pieces.
+constexpr double kNegligibleDecay = 1e-12;
+// Below this exponent the piece weights come from their Taylor series, where
+// the closed forms would cancel.
+constexpr double kSeriesLimit = 0.01;
+
+std::string numberText(double value) {
+    return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
+}
+
+// One carried term of the series: its eigenvalue and its weight (for a node,
+// its share of the coefficients around it).
+struct Mode {
+    double lambda = 0.0;
+    double weight = 0.0;
+};
+
+double eigenvalue(double j, double R) {
+    return j * kPi / R * j * kPi / R; // (j pi / R)^2, as the fast method forms it
+}
+
+double defaultNodeRatio(std::int32_t N) {
+    // The error between two nodes grows with the square of the log of their
+    // ratio and with the weight they share, which falls as 1/N; this keeps the
+    // product level.
+    return 1.0 + 0.1 * std::sqrt(std::max(N, 1) / 50.0);
+}
+
+std::vector<Mode> seriesModes(const AgeInput &in, double S, const PreciseSettings &settings) {
+    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
+    const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
+    std::vector<Mode> modes;
+    double explicitSum = 0.0;
+    for (std::int32_t j = 1; j <= N; ++j) {
+        const auto slot = static_cast<std::size_t>(j);
+        const double c = slot < in.coefficients.size() ? in.coefficients[slot] : 0.0;
+        modes.push_back({eigenvalue(j, R), c});
+        explicitSum += c;
+    }
+
+    // Nodes at terms N, N r, N r², ..., last (the first is term N itself, or a
+    // new term 1 when N is 0). Every coefficient between two nodes is shared
+    // between them so that both its sum and its hot limit c_j / lambda_j come
+    // out exactly: the nodes interpolate each term linearly in 1 / lambda. This
+    // holds for coefficients of either sign.
+    const std::int32_t first = N + 1;
+    const std::int32_t last = std::max(settings.lastNodeTerm, 4 * first);
+    const std::vector<double> c = geometryCoefficients(R, b, a, S, last);
+    const double ratio = settings.nodeRatio > 1.0 ? settings.nodeRatio : defaultNodeRatio(N);
+    if (N == 0)
+        modes.push_back({eigenvalue(1, R), 0.0});
+    double lower = std::max(N, 1);
+    std::size_t lowerNode = modes.size() - 1;
+    double tailSum = 0.0;
+    for (std::int32_t j = first; j <= last;) {
+        const double upper = std::min<double>(last, std::max(lower * ratio, lower + 1));
+        modes.push_back({eigenvalue(upper, R), 0.0});
+        Mode &low = modes[lowerNode];
+        Mode &high = modes.back();
+        const double muLow = 1 / low.lambda, muHigh = 1 / high.lambda;
+        for (; j <= upper; ++j) {
+            const double cj = c[static_cast<std::size_t>(j)];
+            const double share = (1 / eigenvalue(j, R) - muHigh) / (muLow - muHigh);
+            low.weight += cj * share;
+            high.weight += cj * (1 - share);
+            tailSum += cj;
+        }
+        lower = upper;
+        lowerNode = modes.size() - 1;
+    }
+    // The remainder up to the sum of all coefficients; for 1/j² coefficients
+    // the terms beyond `last` have their hot limit at sqrt(3) (last + 1/2).
+    const double all = keptFraction(R, b, a, S) * ((b * b * b - a * a * a) / (R * R * R));
+    modes.push_back({eigenvalue(std::sqrt(3.0) * (last + 0.5), R), all - explicitSum - tailSum});
+    return modes;
+}
+
+// m_i(x) = integral over v from 0 to 1 of v^i e^(-x v), i = 0, 1, 2, and e^-x.
+struct PieceWeights {
+    double decay, m0, m1, m2;
+};
+
+PieceWeights pieceWeights(double x) {
+    PieceWeights w;
+    w.decay = std::exp(-x);
+    if (x < kSeriesLimit) {
+        w.m0 = 1 - x * (1.0 / 2 - x * (1.0 / 6 - x * (1.0 / 24 - x / 120)));
+        w.m1 = 1.0 / 2 - x * (1.0 / 3 - x * (1.0 / 8 - x * (1.0 / 30 - x / 144)));
+        w.m2 = 1.0 / 3 - x * (1.0 / 4 - x * (1.0 / 10 - x * (1.0 / 36 - x / 168)));
+    } else {
+        const double ix = 1.0 / x;
+        w.m0 = (1 - w.decay) * ix;
+        w.m1 = (w.m0 - w.decay) * ix;
+        w.m2 = (2 * w.m1 - w.decay) * ix;
+    }
+    return w;
+}
+
+// ln D at a temperature in degrees Celsius, D in µm² per million years, and
+// the temperature at which ln D takes a value.
+class Arrhenius {
+public:
+    Arrhenius(double activationEnergy, double d0)
+        : ea_(activationEnergy), lnScale_(std::log(d0) + std::log(kDiffusivityUnit)) {}
+    double lnD(double celsius) const {
+        return lnScale_ - ea_ / ((celsius + kKelvinOffset) * kGasConstant);
+    }
+    double celsiusAt(double lnD) const {
+        return ea_ / ((lnScale_ - lnD) * kGasConstant) - kKelvinOffset;
+    }
+
+private:
+    double ea_, lnScale_;
+};
+
+void checkPreciseInput(const AgeInput &in) {
+    if (!in.emissionDistance)
+        throw tarvel::Error("The precise method needs the emission distance.");
+    const double S = *in.emissionDistance;
+    if (!std::isfinite(S) || S < 0)
+        throw tarvel::Error("The emission distance must be a finite number not below 0 (got " +
+                            numberText(S) + ").");
+    if (in.innerRadius < 0 || in.outerRadius > in.sphereRadius)
+        throw tarvel::Error("The precise method needs the emission zone inside the grain: "
+                            "0 <= inner radius (" +
+                            numberText(in.innerRadius) + ") < outer radius (" +
+                            numberText(in.outerRadius) + ") <= sphere radius (" +
+                            numberText(in.sphereRadius) + ").");
+}
+
+// Cuts every interval between neighbouring points into pieces and hands each
+// piece to `visit(k, t0, t1, T0, T1, lnD0, lnD1)`; k is the interval's newer
+// point. Counts the pieces only, when `visit` is null.
+class Pieces {
+public:
+    Pieces(const AgeInput &in, const Arrhenius &arrhenius, double lnDFloor, double lnDStep)
+        : in_(in), arrhenius_(arrhenius), floor_(lnDFloor), step_(lnDStep) {}
+
+    std::size_t count(std::size_t k) const {
+        const double La = std::max(arrhenius_.lnD(in_.temps[k - 1]), floor_);
+        const double Lb = std::max(arrhenius_.lnD(in_.temps[k]), floor_);
+        const double steps = std::ceil(std::fabs(Lb - La) / step_);
+        // Room for the two boundaries at the floor; huge counts stay finite.
+        return static_cast<std::size_t>(std::min(std::max(steps, 1.0), 1e15)) + 2;
+    }
+
+    // The boundary temperatures of interval k, oldest first.
+    void boundaries(std::size_t k, std::vector<double> &temps) const {
+        const double Ta = in_.temps[k - 1], Tb = in_.temps[k];
+        const double rawA = arrhenius_.lnD(Ta), rawB = arrhenius_.lnD(Tb);
+        const double La = std::max(rawA, floor_), Lb = std::max(rawB, floor_);
+        temps.clear();
+        temps.push_back(Ta);
+        if (La != Lb) {
+            const double floorTemp = arrhenius_.celsiusAt(floor_);
+            const auto n = static_cast<std::size_t>(std::ceil(std::fabs(Lb - La) / step_));
+            if (rawA < La)
+                temps.push_back(floorTemp);
+            for (std::size_t i = 1; i < n; ++i)
+                temps.push_back(arrhenius_.celsiusAt(La + (Lb - La) * double(i) / double(n)));
+            if (rawB < Lb)
+                temps.push_back(floorTemp);
+        }
+        temps.push_back(Tb);
+    }
+
+private:
+    const AgeInput &in_;
+    const Arrhenius &arrhenius_;
+    double floor_, step_;
+};
+
+} // namespace
+
+std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *progress,
+                                const PreciseSettings &settings) {
+    checkPreciseInput(in);
+    const std::size_t n = in.times.empty() ? 0 : in.times.size() - 1;
+    const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
+    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
+    const double V = R * R * R / (b * b * b - a * a * a);
+
+    const std::vector<Mode> modes = seriesModes(in, *in.emissionDistance, settings);
+    double lambdaTop = 0.0;
+    for (const Mode &m : modes)
+        lambdaTop = std::max(lambdaTop, m.lambda);
+
+    std::vector<double> results(n + 1, 0.0);
+    if (n < 2) {
+        if (progress)
+            progress->store(N);
+        return results;
+    }
+    const Arrhenius arrhenius(static_cast<double>(in.activationEnergy), static_cast<double>(in.d0));
+    const double span = in.times[n] - in.times[1];
+    const double lnDFloor =
+        span > 0 ? std::log(kNegligibleDecay) - std::log(lambdaTop) - std::log(span) : 0.0;
+
+    // Widen the pieces when the history would need more than the allowed count.
+    double step = settings.lnDStep;
+    {
+        const Pieces counting(in, arrhenius, lnDFloor, step);
+        double extra = 0.0;
+        for (std::size_t k = 2; k <= n; ++k)
+            extra += double(counting.count(k) - 3);
+        if (extra > double(settings.maxPieces))
+            step *= extra / double(settings.maxPieces);
+    }
+    const Pieces pieces(in, arrhenius, lnDFloor, step);
+    std::size_t mostPieces = 0;
+    for (std::size_t k = 2; k <= n; ++k)
+        mostPieces = std::max(mostPieces, pieces.count(k));
+
+    std::vector<double> boundaryTemps;
+    boundaryTemps.reserve(mostPieces + 1);
+    std::vector<double> held(modes.size(), 0.0); // per term: integral of its weight over time
+    clearUpperVectorState();
+
+    // Three-point Gauss-Legendre nodes and weights on [-1, 1].
+    const double node = std::sqrt(0.6);
+    constexpr double wMid = 8.0 / 9, wSide = 5.0 / 9;
+
+    for (std::size_t k = 2; k <= n; ++k) {
+        const double ta = in.times[k - 1], tb = in.times[k];
+        const double Ta = in.temps[k - 1], Tb = in.temps[k];
+        const double h = tb - ta;
+        if (h > 0) {
+            pieces.boundaries(k, boundaryTemps);
+            double t0 = ta, T0 = boundaryTemps.front();
+            double lnD0 = arrhenius.lnD(T0);
+            for (std::size_t i = 1; i < boundaryTemps.size(); ++i) {
+                const double T1 = boundaryTemps[i];
+                const double t1 = i + 1 == boundaryTemps.size()
+                                      ? tb
+                                      : std::clamp(ta + h * (T1 - Ta) / (Tb - Ta), t0, tb);
+                const double lnD1 = arrhenius.lnD(T1);
+                const double hp = t1 - t0;
+                if (hp > 0) {
+                    const double Tm = (T0 + T1) / 2, Th = (T1 - T0) / 2;
+                    const double dC = hp / 2 *
+                                      (wMid * std::exp(arrhenius.lnD(Tm)) +
+                                       wSide * (std::exp(arrhenius.lnD(Tm - node * Th)) +
+                                                std::exp(arrhenius.lnD(Tm + node * Th))));
+                    // dt/dC over the piece, relative to its mean h/dC, as a
+                    // quadratic in the distance from the newer end: matches
+                    // 1/D at both ends and integrates to the piece's length.
+                    double p0 = 1.0, p1 = 0.0, p2 = 0.0;
+                    const double lnDRange = std::fabs(lnD1 - lnD0);
+                    if (dC > 0 && std::isfinite(lnDRange) && lnDRange <= 3 * step) {
+                        const double mean = dC / hp;
+                        p0 = mean / std::exp(lnD1);
+                        const double A = mean / std::exp(lnD0) - p0, B = 1 - p0;
+                        p2 = 3 * A - 6 * B;
+                        p1 = 6 * B - 2 * A;
+                    }
+                    for (std::size_t j = 0; j < modes.size(); ++j) {
+                        const PieceWeights w = pieceWeights(modes[j].lambda * dC);
+                        held[j] = held[j] * w.decay + hp * (p0 * w.m0 + p1 * w.m1 + p2 * w.m2);
+                    }
+                }
+                t0 = t1;
+                T0 = T1;
+                lnD0 = lnD1;
+            }
+        }
+        double sum = 0.0;
+        for (std::size_t j = 0; j < modes.size(); ++j)
+            sum += modes[j].weight * held[j];
+        results[k] = V * sum;
+        if (!std::isfinite(results[k]))
+            throw tarvel::Error("The age calculation cannot be completed: the result at point " +
+                                std::to_string(k) +
+                                " is not a finite number. No results were computed.");
+        if (progress)
+            progress->store(static_cast<std::int32_t>(double(N) * double(k - 1) / double(n - 1)));
+    }
+    return results;
+}
