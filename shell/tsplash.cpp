@@ -20,7 +20,7 @@ constexpr int kTickMs = 3000;
 
 TSplash::TSplash(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setWindowTitle(QStringLiteral("Tarvel"));
+    setWindowTitle(QStringLiteral("Starting Tarvel"));
     resize(241, 417);
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);

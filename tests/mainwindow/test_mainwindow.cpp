@@ -2,9 +2,11 @@
 // real program around it.
 #include "calccommand.h"
 #include "datamodule.h"
+#include "penstrokes.h"
 #include "rosterfixture.h"
 #include "tform7.h"
-#include "ttableedit.h"
+#include "tableedit.h"
+#include "tshape.h"
 #include "xygraph.h"
 
 #include <QAction>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <fstream>
 #include <sstream>
@@ -24,11 +27,6 @@ std::vector<FPOINT> pointsOf(const Txygraph &graph) {
     for (int c = graph.EnumPoints(0, &x, &y); c != 0; c = graph.EnumPoints(c, &x, &y))
         points.push_back({x, y});
     return points;
-}
-
-QByteArray readAll(const QString &name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // time,calculated_time rows of tarvel-calc for a data file.
@@ -58,6 +56,11 @@ class TestMainWindow : public QObject {
 
     RosterFixture roster;
     ScriptedDialogs &answers() { return *roster.dialogs; }
+
+    static void redraw(std::vector<FPOINT> line) {
+        Form7->xygraph1->Clear();
+        drawPolyline(*Form7->xygraph1, line);
+    }
 
     void openFile(const QString &name) {
         answers().openName = name;
@@ -94,7 +97,7 @@ private slots:
 
         // A changed curve enables Recalculate, which then runs only the ages.
         Form7->xygraph1->Fpointschanged();
-        Form7->xygraph1->MoveTo(70, 40); // pen up: a new single point
+        redraw({{0, 20}, {50, 90}});
         Form7->xygraph1->canvasImage();  // painted: the graph now reports the change
         Form7->xygraph1Click();
         QVERIFY(Form7->ToolButton5->isEnabled());
@@ -124,7 +127,7 @@ private slots:
         const QString name = dir.filePath(QStringLiteral("set.txt"));
         openFile(kDefaultGrain);
         Form7->Edit_Radius->setText(QStringLiteral("75"));
-        Form7->xygraph1->MoveTo(80, 30); // shown, never recalculated
+        drawSinglePoint(*Form7->xygraph1, 80, 30); // shown, never recalculated
         Form7->Memo1->setPlainText(QStringLiteral("line one\n\nline three"));
         answers().saveName = name;
         Form7->ToolButton1Click();
@@ -195,7 +198,7 @@ private slots:
     void failedAgeRunLeavesTheGraphEmpty() {
         openFile(kDefaultGrain);
         Form7->Button1Click();
-        Form7->xygraph1->MoveTo(100, -300); // below absolute zero
+        redraw({{0, 20}, {50, -300}}); // below absolute zero
         Form7->ToolButton5->setEnabled(true);
         Form7->Button1Click();
         QCoreApplication::processEvents();

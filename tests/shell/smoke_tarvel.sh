@@ -29,10 +29,13 @@ if [ -z "$window" ]; then
   kill "$pid"
   exit 1
 fi
-sleep 0.5
+sleep 1.5
 touch "$XDG_CONFIG_HOME/Morvik/tarvel/before-quit"
-xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers ctrl+q
+# Without a window manager, a click into a control that takes the focus (the
+# annotation memo) is what makes the window active, which the shortcut needs.
+xdotool mousemove --window "$window" 600 100 click 1
+sleep 0.3
+xdotool key ctrl+q
 for _ in $(seq 1 100); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1

@@ -111,7 +111,7 @@ private slots:
 
     // A store that fails is reported and ends nothing: the data set stays on screen.
     void failedStoreKeepsTheProgramRunning() {
-        QFile blocker(roster.home.filePath(QStringLiteral("config")));
+        QFile blocker(roster.path(QStringLiteral("config")));
         QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
         blocker.close();
         decide();

@@ -16,17 +16,20 @@
 // the dialogs answered by a script. The splash's 3-second timer is stopped:
 // tests call its handler when they mean a tick.
 struct RosterFixture {
-    QTemporaryDir home;
+    std::unique_ptr<QTemporaryDir> home; // new for every test
     std::unique_ptr<ScriptedDialogs> dialogs;
 
-    QString userFolder() const { return home.filePath(QStringLiteral("config/Morvik/tarvel")); }
-    QString machineFolder() const { return home.filePath(QStringLiteral("xdg/Morvik/tarvel")); }
+    QString path(const QString &name) const { return home->filePath(name); }
+    QString userFolder() const { return path(QStringLiteral("config/Morvik/tarvel")); }
+    QString machineFolder() const { return path(QStringLiteral("xdg/Morvik/tarvel")); }
 
     void start() {
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_CONFIG_DIRS", home.filePath(QStringLiteral("xdg")).toUtf8());
+        home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_CONFIG_DIRS", path(QStringLiteral("xdg")).toUtf8());
         resetProgramEnding();
         dialogs = std::make_unique<ScriptedDialogs>();
+        installCalculationErrorBox();
         CreateRoster();
         Splash->Timer1->stop();
     }
