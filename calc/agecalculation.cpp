@@ -22,6 +22,9 @@ constexpr double kCutOff = 20.0;
 // A guard kept from the walk's first form: exponents below this are clamped.
 // Only a history running backwards could produce one, and those are refused.
 constexpr double kLowestExponent = -200.0;
+// The extrapolation fits the partial sums of the last five terms, so it needs
+// at least that many: with fewer it would fit sums that do not exist.
+constexpr std::int32_t kFittedTerms = 5;
 
 using PartialSums = std::array<double, 5>;
 
@@ -44,6 +47,10 @@ std::size_t pointCount(const AgeInput &in) {
 }
 
 void checkModel(const AgeInput &in) {
+    if (in.terms < kFittedTerms)
+        throw tarvel::Error("At least " + std::to_string(kFittedTerms) +
+                            " eigenvalues are needed (Neigen is " + std::to_string(in.terms) +
+                            ").");
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
     if (!std::isfinite(R) || !(R > 0))
         throw tarvel::Error("The age calculation needs a sphere radius greater than 0 (got " +

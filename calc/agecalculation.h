@@ -36,8 +36,8 @@ struct AgeInput {
 //
 // Throws tarvel::Error, before any work, for a history or model it refuses: a
 // time that runs backwards, a temperature at or below absolute zero, a value
-// that is not a finite number, a sphere radius not above 0, an empty emission
-// zone, a negative D0. Throws tarvel::Error as well when an intermediate value
+// that is not a finite number, fewer than 5 terms, a sphere radius not above 0,
+// an empty emission zone, a negative D0. Throws tarvel::Error as well when an intermediate value
 // or a result is not a finite number; no results are returned then. Running out
 // of memory throws std::bad_alloc. All working storage is allocated up front,
 // linear in the points and the terms.

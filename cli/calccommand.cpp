@@ -6,6 +6,7 @@
 #include "datamodule.h"
 #include "errors.h"
 #include "gammacalc.h"
+#include "historycheck.h"
 #include "tarvelcalc.h"
 
 #include <array>
@@ -17,6 +18,7 @@
 #include <istream>
 #include <mutex>
 #include <ostream>
+#include <span>
 #include <sstream>
 #include <string>
 
@@ -44,6 +46,10 @@ const char *const kHelp =
     "\n"
     "Output: a header line, then one line per point: time,calculated_time (times in\n"
     "millions of years), numbers with \".\" and 17 significant digits.\n"
+    "\n"
+    "The data file is 8-bit text (keys and numbers in ASCII, the annotation kept as\n"
+    "its bytes); a blank line outside the annotation ends the data. Values are held\n"
+    "in single precision and written with 8 significant digits.\n"
     "Exit status: 0 done, 1 the file or the calculation failed, 2 usage error.\n";
 
 std::string number(double value) {
@@ -75,7 +81,9 @@ private:
     std::string first_;
 };
 
-void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model) {
+// Reads the data set; `curveLines` receives the file line of each curve point.
+void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model,
+               std::vector<std::int32_t> &curveLines) {
     std::string bytes;
     if (file == "-") {
         bytes.assign(std::istreambuf_iterator<char>(standardInput), {});
@@ -95,7 +103,7 @@ void readModel(const std::string &file, std::istream &standardInput, TDataModule
     if (bytes.find("[DataBegin") == std::string::npos)
         throw tarvel::Error("no data set in the file (the line \"[DataBegin\" is missing)");
     std::istringstream in(bytes);
-    model.ReadDataFile(in);
+    model.ReadDataFile(in, &curveLines);
 }
 
 void checkModel(const TDataModule1 &model) {
@@ -108,6 +116,16 @@ void checkModel(const TDataModule1 &model) {
         throw tarvel::Error("Neigen=" + std::to_string(model.ModelData.Neigen) +
                             " is too large: at most " + std::to_string(kMaxEigenvalues) +
                             " eigenvalues are computed");
+}
+
+// The history as the file gives it, checked before it is split into bar steps
+// so that a refusal names the file's own points and lines.
+void checkHistory(const ThermalCurve &curve, const std::vector<std::int32_t> &curveLines) {
+    if (curve.PointCount() == 0)
+        throw tarvel::Error("The data set holds no thermal history.");
+    const std::span<const float> times(curve.Time.data() + 1, curve.Time.size() - 1);
+    const std::span<const float> temps(curve.Temp.data() + 1, curve.Temp.size() - 1);
+    checkDrawnHistory(times, temps, curveLines);
 }
 
 void runGeometry(TDataModule1 &model) {
@@ -188,8 +206,11 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
     const std::string &file = options->file;
     try {
         TDataModule1 model;
-        readModel(file, standardInput, model);
+        std::vector<std::int32_t> curveLines;
+        readModel(file, standardInput, model, curveLines);
         checkModel(model);
+        if (!options->coefficients)
+            checkHistory(model.GetCurrentCurve(), curveLines);
 
         ReportedErrors errors;
         runGeometry(model);
