@@ -1,5 +1,6 @@
 #include "agecalculation.h"
 
+#include "calcerrors.h"
 #include "errors.h"
 #include "numbertext.h"
 #include "vectorstate.h"
@@ -27,6 +28,21 @@ constexpr double kLowestExponent = -200.0;
 constexpr std::int32_t kFittedTerms = 5;
 
 using PartialSums = std::array<double, 5>;
+
+// What the sums report to and hear from the outside, once per term.
+struct TermWatch {
+    std::atomic<std::int32_t> *progress;
+    const std::atomic<bool> *stop;
+
+    void starting() const {
+        if (stop && stop->load(std::memory_order_relaxed))
+            throw CalculationStopped{};
+    }
+    void done(std::int32_t j) const {
+        if (progress)
+            progress->store(j);
+    }
+};
 
 std::string numberText(double value) {
     return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
@@ -135,9 +151,10 @@ int firstPartialSum(std::int32_t j, std::int32_t N) {
 // one exponential per term and point.
 void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> &c,
                   const std::vector<double> &lambda, const std::vector<long double> &C,
-                  std::vector<PartialSums> &P, std::atomic<std::int32_t> *progress) {
+                  std::vector<PartialSums> &P, const TermWatch &watch) {
     const std::size_t n = pointCount(in);
     for (std::int32_t j = 1; j <= N; ++j) {
+        watch.starting();
         const double lam = lambda[static_cast<std::size_t>(j)];
         const double cj = c[static_cast<std::size_t>(j)];
         const int lFirst = firstPartialSum(j, N);
@@ -158,8 +175,7 @@ void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> 
             for (int l = lFirst; l <= 5; ++l)
                 P[k][static_cast<std::size_t>(l - 1)] += term;
         }
-        if (progress)
-            progress->store(j);
+        watch.done(j);
     }
 }
 
@@ -169,9 +185,10 @@ void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> 
 void sumTermsDirect(const AgeInput &in, std::int32_t N, const std::vector<double> &c,
                     const std::vector<double> &lambda, const std::vector<long double> &C,
                     std::vector<PartialSums> &P, std::vector<double> &factor,
-                    std::atomic<std::int32_t> *progress) {
+                    const TermWatch &watch) {
     const std::size_t n = pointCount(in);
     for (std::int32_t j = 1; j <= N; ++j) {
+        watch.starting();
         const double lam = lambda[static_cast<std::size_t>(j)];
         const double cj = c[static_cast<std::size_t>(j)];
         const int lFirst = firstPartialSum(j, N);
@@ -195,15 +212,15 @@ void sumTermsDirect(const AgeInput &in, std::int32_t N, const std::vector<double
             for (int l = lFirst; l <= 5; ++l)
                 P[k][static_cast<std::size_t>(l - 1)] += term;
         }
-        if (progress)
-            progress->store(j);
+        watch.done(j);
     }
 }
 
 } // namespace
 
 std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
-                                  std::atomic<std::int32_t> *progress) {
+                                  std::atomic<std::int32_t> *progress,
+                                  const std::atomic<bool> *stop) {
     checkModel(in);
     checkHistory(in);
     const std::size_t n = pointCount(in);
@@ -232,10 +249,11 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
     integrateDiffusivity(in, C);
 
     clearUpperVectorState();
+    const TermWatch watch{progress, stop};
     if (method == AgeMethod::Fast)
-        sumTermsFast(in, N, c, lambda, C, P, progress);
+        sumTermsFast(in, N, c, lambda, C, P, watch);
     else
-        sumTermsDirect(in, N, c, lambda, C, P, factor, progress);
+        sumTermsDirect(in, N, c, lambda, C, P, factor, watch);
 
     // Extrapolate the partial sums for N-4..N terms to infinitely many: the
     // intercept at x = 0 of the least-squares line through (x_l, P[k][l]),
