@@ -23,6 +23,8 @@ constexpr double kCutOff = 20.0;
 // A guard kept from the walk's first form: exponents below this are clamped.
 // Only a history running backwards could produce one, and those are refused.
 constexpr double kLowestExponent = -200.0;
+// exp(-x) is exactly 0 in double precision for every x above this.
+constexpr double kExpUnderflow = 746.0;
 // The extrapolation fits the partial sums of the last five terms, so it needs
 // at least that many: with fewer it would fit sums that do not exist.
 constexpr std::int32_t kFittedTerms = 5;
@@ -167,7 +169,9 @@ void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> 
                 weight = 1.0 + em;
                 factor = d == 0.0 ? 1.0 : -em / d;
             } else {
-                weight = std::exp(-d); // keeps its relative accuracy when tiny
+                // Keeps its relative accuracy when tiny; past kExpUnderflow exp
+                // gives exactly 0, and takes its slow error path to say so.
+                weight = d > kExpUnderflow ? 0.0 : std::exp(-d);
                 factor = (1.0 - weight) / d;
             }
             S = S * weight + (in.times[k] - in.times[k - 1]) * factor;

@@ -1,11 +1,11 @@
 #include "calccommand.h"
 
-#include "barsteps.h"
+#include "agerun.h"
+#include "batchhistories.h"
 #include "calcerrors.h"
 #include "calcoptions.h"
 #include "datamodule.h"
 #include "errors.h"
-#include "gammacalc.h"
 #include "historycheck.h"
 #include "tarvelcalc.h"
 
@@ -23,7 +23,8 @@
 #include <string>
 
 const char *const kTarvelCalcUsage =
-    "usage: tarvel-calc [--coefficients] [--no-steps] [--method fast|direct] FILE";
+    "usage: tarvel-calc [--coefficients] [--no-steps] [--method fast|direct] FILE\n"
+    "       tarvel-calc --histories CSV [--final] [--no-steps] [--method fast|direct] FILE";
 
 namespace {
 
@@ -42,6 +43,13 @@ const char *const kHelp =
     "                    proportional to points x eigenvalues\n"
     "  --method direct   the term-by-term walk over all older intervals; slow on\n"
     "                    long cold histories, kept to verify the fast method\n"
+    "  --histories CSV   many histories for the grain of FILE (whose own curve is\n"
+    "                    then ignored): a header line, then rows\n"
+    "                    history,time,temperature, the rows of a history together\n"
+    "                    and in time order; \"-\" reads standard input. Output:\n"
+    "                    history,time,calculated_time in input order, computed on\n"
+    "                    every core (OMP_NUM_THREADS sets how many)\n"
+    "  --final           with --histories: only the last point of each history\n"
     "  --help            this text\n"
     "\n"
     "Output: a header line, then one line per point: time,calculated_time (times in\n"
@@ -53,10 +61,9 @@ const char *const kHelp =
     "Exit status: 0 done, 1 the file or the calculation failed, 2 usage error.\n";
 
 std::string number(double value) {
-    std::array<char, 64> buf{};
-    const auto res =
-        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 17);
-    return std::string(buf.data(), res.ptr);
+    std::string text;
+    appendNumber(text, value);
+    return text;
 }
 
 // Collects what the calculations report from their worker threads.
@@ -135,34 +142,32 @@ void runGeometry(TDataModule1 &model) {
     geometry.WaitFor();
 }
 
-// The history the age calculation sees: the curve as the temperature graph
-// holds it after DrawCurve, split into bar steps unless asked not to.
-std::vector<FPOINT> historyPoints(const ThermalCurve &curve, bool steps) {
-    std::vector<FPOINT> points;
-    for (std::int32_t i = 1; i < curve.Count(); ++i)
-        points.push_back({curve.Time[std::size_t(i)], curve.Temp[std::size_t(i)]});
-    return steps && points.size() >= 2 ? barsteps::subdivide(points) : points;
-}
-
-void writeTimes(TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
-    const std::vector<FPOINT> points = historyPoints(model.GetCurrentCurve(), options.steps);
-
-    gammacalc age;
-    age.NPoints = static_cast<std::int32_t>(points.size());
-    age.Times.assign(points.size() + 1, 0.0);
-    age.Temps.assign(points.size() + 1, 0.0);
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        age.Times[i + 1] = points[i].x;
-        age.Temps[i + 1] = points[i].y;
-    }
-    age.Method = options.method;
-    age.LoadModel(&model);
-    age.Resume();
-    age.WaitFor();
+// The curve as the temperature graph holds it after DrawCurve, split into bar
+// steps unless asked not to, and its calculated times.
+void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
+    const ThermalCurve &curve = model.GetCurrentCurve();
+    std::vector<FPOINT> drawn;
+    for (std::size_t i = 1; i < curve.Time.size(); ++i)
+        drawn.push_back({curve.Time[i], curve.Temp[i]});
+    const std::vector<FPOINT> points = historyPoints(std::move(drawn), options.steps);
+    const std::vector<double> ages = historyAges(modelAgeInput(model), points, options.method);
 
     out << "time,calculated_time\n";
-    for (std::size_t i = 1; i <= points.size(); ++i)
-        out << number(age.Times[i]) << ',' << number(age.Results[i]) << '\n';
+    for (std::size_t i = 0; i < points.size(); ++i)
+        out << number(points[i].x) << ',' << number(ages[i]) << '\n';
+}
+
+// Opens the CSV of histories (or takes standard input) and reads it whole.
+HistoryBatch readBatch(const std::string &file, std::istream &standardInput, bool steps) {
+    if (file == "-")
+        return readHistories(standardInput, steps);
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw tarvel::Error("is a directory, not a CSV file");
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw tarvel::Error(std::string("cannot open: ") + std::strerror(errno));
+    return readHistories(in, steps);
 }
 
 void writeCoefficients(const TDataModule1 &model, std::ostream &out) {
@@ -203,18 +208,38 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         return 0;
     }
 
-    const std::string &file = options->file;
+    // The file a failure is reported against: the data file, or the CSV of
+    // histories while that is read and written.
+    std::string file = options->file;
     try {
         TDataModule1 model;
         std::vector<std::int32_t> curveLines;
         readModel(file, standardInput, model, curveLines);
         checkModel(model);
-        if (!options->coefficients)
+        const bool batch = !options->histories.empty();
+        if (!options->coefficients && !batch)
             checkHistory(model.GetCurrentCurve(), curveLines);
+
+        HistoryBatch histories;
+        if (batch) {
+            file = options->histories;
+            histories = readBatch(file, standardInput, options->steps);
+            file = options->file;
+        }
 
         ReportedErrors errors;
         runGeometry(model);
         errors.throwIfAny();
+
+        if (batch) {
+            // The model is checked on a one-point history before anything is written.
+            const AgeInput base = modelAgeInput(model);
+            historyAges(base, {FPOINT{}}, options->method);
+            file = options->histories;
+            writeHistories(histories, base, {options->method, options->steps, options->finalOnly},
+                           out);
+            return 0;
+        }
 
         // Buffer the output so a failure never leaves half a table behind.
         std::ostringstream table;

@@ -63,8 +63,16 @@ private slots:
 };
 
 void TestTarvelCalc::usage() {
-    for (const auto &args : std::vector<std::vector<std::string>>{
-             {}, {"--bogus", "f"}, {"a", "b"}, {"--method"}, {"--method", "slow", "f"}}) {
+    for (const auto &args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--bogus", "f"},
+                                               {"a", "b"},
+                                               {"--method"},
+                                               {"--method", "slow", "f"},
+                                               {"--final", "f"},
+                                               {"--histories"},
+                                               {"--histories", "h.csv", "--coefficients", "f"},
+                                               {"--histories", "-", "-"}}) {
         const Run r = calc(args);
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.find(kTarvelCalcUsage) != std::string::npos);
