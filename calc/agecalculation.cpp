@@ -1,5 +1,6 @@
 #include "agecalculation.h"
 
+#include "calcerrors.h"
 #include "errors.h"
 #include "numbertext.h"
 #include "precisemethod.h"
@@ -23,8 +24,28 @@ constexpr double kCutOff = 20.0;
 // A guard kept from the walk's first form: exponents below this are clamped.
 // Only a history running backwards could produce one, and those are refused.
 constexpr double kLowestExponent = -200.0;
+// exp(-x) is exactly 0 in double precision for every x above this.
+constexpr double kExpUnderflow = 746.0;
+// The extrapolation fits the partial sums of the last five terms, so it needs
+// at least that many: with fewer it would fit sums that do not exist.
+constexpr std::int32_t kFittedTerms = 5;
 
 using PartialSums = std::array<double, 5>;
+
+// What the sums report to and hear from the outside, once per term.
+struct TermWatch {
+    std::atomic<std::int32_t> *progress;
+    const std::atomic<bool> *stop;
+
+    void starting() const {
+        if (stop && stop->load(std::memory_order_relaxed))
+            throw CalculationStopped{};
+    }
+    void done(std::int32_t j) const {
+        if (progress)
+            progress->store(j);
+    }
+};
 
 std::string numberText(double value) {
     return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
@@ -45,6 +66,10 @@ std::size_t pointCount(const AgeInput &in) {
 }
 
 void checkModel(const AgeInput &in) {
+    if (in.terms < kFittedTerms)
+        throw tarvel::Error("At least " + std::to_string(kFittedTerms) +
+                            " eigenvalues are needed (Neigen is " + std::to_string(in.terms) +
+                            ").");
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
     if (!std::isfinite(R) || !(R > 0))
         throw tarvel::Error("The age calculation needs a sphere radius greater than 0 (got " +
@@ -129,9 +154,10 @@ int firstPartialSum(std::int32_t j, std::int32_t N) {
 // one exponential per term and point.
 void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> &c,
                   const std::vector<double> &lambda, const std::vector<long double> &C,
-                  std::vector<PartialSums> &P, std::atomic<std::int32_t> *progress) {
+                  std::vector<PartialSums> &P, const TermWatch &watch) {
     const std::size_t n = pointCount(in);
     for (std::int32_t j = 1; j <= N; ++j) {
+        watch.starting();
         const double lam = lambda[static_cast<std::size_t>(j)];
         const double cj = c[static_cast<std::size_t>(j)];
         const int lFirst = firstPartialSum(j, N);
@@ -144,7 +170,9 @@ void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> 
                 weight = 1.0 + em;
                 factor = d == 0.0 ? 1.0 : -em / d;
             } else {
-                weight = std::exp(-d); // keeps its relative accuracy when tiny
+                // Keeps its relative accuracy when tiny; past kExpUnderflow exp
+                // gives exactly 0, and takes its slow error path to say so.
+                weight = d > kExpUnderflow ? 0.0 : std::exp(-d);
                 factor = (1.0 - weight) / d;
             }
             S = S * weight + (in.times[k] - in.times[k - 1]) * factor;
@@ -152,8 +180,7 @@ void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> 
             for (int l = lFirst; l <= 5; ++l)
                 P[k][static_cast<std::size_t>(l - 1)] += term;
         }
-        if (progress)
-            progress->store(j);
+        watch.done(j);
     }
 }
 
@@ -163,9 +190,10 @@ void sumTermsFast(const AgeInput &in, std::int32_t N, const std::vector<double> 
 void sumTermsDirect(const AgeInput &in, std::int32_t N, const std::vector<double> &c,
                     const std::vector<double> &lambda, const std::vector<long double> &C,
                     std::vector<PartialSums> &P, std::vector<double> &factor,
-                    std::atomic<std::int32_t> *progress) {
+                    const TermWatch &watch) {
     const std::size_t n = pointCount(in);
     for (std::int32_t j = 1; j <= N; ++j) {
+        watch.starting();
         const double lam = lambda[static_cast<std::size_t>(j)];
         const double cj = c[static_cast<std::size_t>(j)];
         const int lFirst = firstPartialSum(j, N);
@@ -189,15 +217,15 @@ void sumTermsDirect(const AgeInput &in, std::int32_t N, const std::vector<double
             for (int l = lFirst; l <= 5; ++l)
                 P[k][static_cast<std::size_t>(l - 1)] += term;
         }
-        if (progress)
-            progress->store(j);
+        watch.done(j);
     }
 }
 
 } // namespace
 
 std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
-                                  std::atomic<std::int32_t> *progress) {
+                                  std::atomic<std::int32_t> *progress,
+                                  const std::atomic<bool> *stop) {
     checkModel(in);
     checkHistory(in);
     if (method == AgeMethod::Precise)
@@ -228,10 +256,11 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
     integrateDiffusivity(in, C);
 
     clearUpperVectorState();
+    const TermWatch watch{progress, stop};
     if (method == AgeMethod::Fast)
-        sumTermsFast(in, N, c, lambda, C, P, progress);
+        sumTermsFast(in, N, c, lambda, C, P, watch);
     else
-        sumTermsDirect(in, N, c, lambda, C, P, factor, progress);
+        sumTermsDirect(in, N, c, lambda, C, P, factor, watch);
 
     // Extrapolate the partial sums for N-4..N terms to infinitely many: the
     // intercept at x = 0 of the least-squares line through (x_l, P[k][l]),

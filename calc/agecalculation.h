@@ -37,14 +37,16 @@ struct AgeInput {
 
 // The calculated time at every point of the history: n + 1 values, slot 0
 // unused, slot 1 always 0. `progress`, when given, is set to j after term j is
-// complete.
+// complete. `stop`, when given, is checked once per term; once it is set the
+// calculation throws CalculationStopped and returns nothing.
 //
 // Throws tarvel::Error, before any work, for a history or model it refuses: a
 // time that runs backwards, a temperature at or below absolute zero, a value
-// that is not a finite number, a sphere radius not above 0, an empty emission
-// zone, a negative D0. Throws tarvel::Error as well when an intermediate value
+// that is not a finite number, fewer than 5 terms, a sphere radius not above 0,
+// an empty emission zone, a negative D0. Throws tarvel::Error as well when an intermediate value
 // or a result is not a finite number; no results are returned then. Running out
 // of memory throws std::bad_alloc. All working storage is allocated up front,
 // linear in the points and the terms.
 std::vector<double> calculateAges(const AgeInput &input, AgeMethod method,
-                                  std::atomic<std::int32_t> *progress = nullptr);
+                                  std::atomic<std::int32_t> *progress = nullptr,
+                                  const std::atomic<bool> *stop = nullptr);

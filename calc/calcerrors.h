@@ -9,6 +9,10 @@
 // prints it and exits with an error status. The default writes to stderr.
 using CalculationErrorReporter = std::function<void(const std::string &message)>;
 
+// Thrown by a calculation that was asked to stop; not a failure, so nobody
+// reports it.
+struct CalculationStopped {};
+
 // Installs the reporter; an empty function restores the default. Thread-safe.
 void SetCalculationErrorReporter(CalculationErrorReporter reporter);
 

@@ -14,7 +14,7 @@ gammacalc::~gammacalc() {
 }
 
 void gammacalc::LoadModel(TDataModule1 *model) {
-    Model = model;
+    HaveModel = model != nullptr;
     try {
         Results.assign(static_cast<std::size_t>(std::max<std::int32_t>(NPoints, 0)) + 1, 0.0);
     } catch (const std::bad_alloc &) {
@@ -23,29 +23,51 @@ void gammacalc::LoadModel(TDataModule1 *model) {
     if (!model)
         return;
     R = model->GrainData.Sphere_radius;
+    b = model->GrainData.Outer_radius;
+    a = model->GrainData.Inner_radius;
+    S = model->ModelData.Emission_dist;
     N = model->ModelData.Neigen;
     Ea = model->ModelData.Activation_energy;
     D0 = model->ModelData.D0;
+    // Only what the store holds: slots it does not hold read 0 in the
+    // calculation as in the store, so a huge Neigen costs no memory here.
+    const std::int32_t held = std::min(N, model->CoefficientCount() - 1);
+    try {
+        Coefficients.assign(static_cast<std::size_t>(std::max<std::int32_t>(held, 0)) + 1, 0.0);
+        for (std::int32_t j = 1; j <= held; ++j)
+            Coefficients[static_cast<std::size_t>(j)] = model->GetCoefficient(j);
+    } catch (const std::bad_alloc &) {
+        Coefficients.clear();
+        LoadFailure = "There is not enough memory to copy the geometry coefficients.";
+    }
 }
 
 void gammacalc::Execute() {
+    std::string failure;
     try {
         Calculate();
+    } catch (const CalculationStopped &) {
+        Stopped.store(true);
     } catch (const std::bad_alloc &) {
-        ReportCalculationError("There is not enough memory for the age calculation of " +
-                               std::to_string(NPoints) + " points with " + std::to_string(N) +
-                               " eigenvalues.");
+        failure = "There is not enough memory for the age calculation of " +
+                  std::to_string(NPoints) + " points with " + std::to_string(N) + " eigenvalues.";
     } catch (const std::exception &e) {
-        ReportCalculationError(e.what());
+        failure = e.what();
     } catch (...) {
-        ReportCalculationError("The age calculation stopped with an unknown failure.");
+        failure = "The age calculation stopped with an unknown failure.";
+    }
+    if (!failure.empty()) {
+        Failed.store(true);
+        ReportCalculationError(failure);
     }
     Finished.store(true, std::memory_order_release);
 }
 
 void gammacalc::Calculate() {
-    if (!Model)
+    if (!HaveModel)
         throw tarvel::Error("The age calculation was started without a model.");
+    if (!LoadFailure.empty())
+        throw tarvel::Error(LoadFailure);
     if (NPoints < 0)
         throw tarvel::Error("The thermal history cannot have a negative number of points (" +
                             std::to_string(NPoints) + ").");
@@ -59,18 +81,16 @@ void gammacalc::Calculate() {
 
     AgeInput input;
     input.sphereRadius = R;
-    input.outerRadius = Model->GrainData.Outer_radius;
-    input.innerRadius = Model->GrainData.Inner_radius;
-    input.emissionDistance = Model->ModelData.Emission_dist;
+    input.outerRadius = b;
+    input.innerRadius = a;
+    input.emissionDistance = S;
     input.terms = N;
     input.activationEnergy = Ea;
     input.d0 = D0;
-    input.coefficients.assign(static_cast<std::size_t>(std::max<std::int32_t>(N, 0)) + 1, 0.0);
-    for (std::int32_t j = 1; j <= N; ++j)
-        input.coefficients[static_cast<std::size_t>(j)] = Model->GetCoefficient(j);
+    input.coefficients = Coefficients;
     input.times = std::span<const double>(Times.data(), slots);
     input.temps = std::span<const double>(Temps.data(), slots);
 
-    const std::vector<double> ages = calculateAges(input, Method, &Progress);
+    const std::vector<double> ages = calculateAges(input, Method, &Progress, StopFlag());
     std::copy(ages.begin(), ages.end(), Results.begin());
 }

@@ -1,5 +1,6 @@
 #include "geometrycoefficients.h"
 
+#include "calcerrors.h"
 #include "errors.h"
 #include "numbertext.h"
 
@@ -67,7 +68,8 @@ ZoneParts splitEmissionZone(double R, double b, double a, double S) {
 } // namespace
 
 std::vector<double> geometryCoefficients(double R, double b, double a, double S, std::int32_t N,
-                                         const std::function<void(std::int32_t)> &progress) {
+                                         const std::function<void(std::int32_t)> &progress,
+                                         const std::atomic<bool> *stop) {
     requireFinite(R, "sphere radius");
     requireFinite(b, "outer radius");
     requireFinite(a, "inner radius");
@@ -84,6 +86,8 @@ std::vector<double> geometryCoefficients(double R, double b, double a, double S,
     std::vector<double> coefficients(static_cast<std::size_t>(count) + 1, 0.0);
 
     for (std::int32_t k = 1; k <= count; ++k) {
+        if (stop && stop->load(std::memory_order_relaxed))
+            throw CalculationStopped{};
         if (progress)
             progress(k);
         double ck = 0.0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -12,10 +13,12 @@
 // S: emission distance (all in the same length unit), N: number of coefficients.
 // Returns max(N, 0) + 1 values; slot 0 is unused (0) and coefficient k is at
 // slot k, so N <= 0 gives no coefficients. `progress`, when given, is called
-// with k before coefficient k is computed.
+// with k before coefficient k is computed. `stop`, when given, is checked once
+// per coefficient; once it is set the calculation throws CalculationStopped.
 //
 // Throws tarvel::Error when the coefficients are undefined: R not greater than
 // 0, a negative emission distance, a value that is not a finite number, or a
 // coefficient that does not fit the single precision it is stored in.
 std::vector<double> geometryCoefficients(double R, double b, double a, double S, std::int32_t N,
-                                         const std::function<void(std::int32_t)> &progress = {});
+                                         const std::function<void(std::int32_t)> &progress = {},
+                                         const std::atomic<bool> *stop = nullptr);

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <new>
+#include <string>
 
 tarvelcalc::~tarvelcalc() {
     WaitFor();
@@ -24,24 +25,31 @@ void tarvelcalc::LoadModel(TDataModule1 *model) {
 }
 
 void tarvelcalc::Execute() {
+    std::string failure;
     try {
         Calculate();
+    } catch (const CalculationStopped &) {
+        Stopped.store(true);
     } catch (const std::bad_alloc &) {
-        ReportCalculationError("There is not enough memory for the geometry calculation.");
+        failure = "There is not enough memory for the geometry calculation.";
     } catch (const std::exception &e) {
-        ReportCalculationError(e.what());
+        failure = e.what();
     } catch (...) {
-        ReportCalculationError("The geometry calculation stopped with an unknown failure.");
+        failure = "The geometry calculation stopped with an unknown failure.";
+    }
+    if (!failure.empty()) {
+        Failed.store(true);
+        ReportCalculationError(failure);
     }
     Progress.store(N > 0 ? N + 1 : 1);
+    Finished.store(true, std::memory_order_release);
 }
 
 void tarvelcalc::Calculate() {
     if (!Model)
         throw tarvel::Error("The geometry calculation was started without a model.");
-    const std::vector<double> coefficients =
-        geometryCoefficients(R, b, a, S, N, [this](std::int32_t k) { Progress.store(k); });
-    Progress.store(N > 0 ? N + 1 : 1);
+    const std::vector<double> coefficients = geometryCoefficients(
+        R, b, a, S, N, [this](std::int32_t k) { Progress.store(k); }, StopFlag());
     for (std::int32_t k = 1; k < static_cast<std::int32_t>(coefficients.size()); ++k)
         Model->SetCoefficient(k, static_cast<float>(coefficients[static_cast<std::size_t>(k)]));
 }

@@ -27,9 +27,19 @@ bool TThread::Resumed() const {
     return Started.load();
 }
 
+void TThread::RequestStop() {
+    Stop.store(true);
+}
+
+bool TThread::StopRequested() const {
+    return Stop.load();
+}
+
 void TThread::Run() {
     try {
         Execute();
+    } catch (const CalculationStopped &) {
+        // asked to stop: nothing to report
     } catch (const std::exception &e) {
         ReportCalculationError(e.what());
     } catch (...) {

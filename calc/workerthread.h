@@ -33,7 +33,15 @@ public:
     // True once Resume has started the body (it may have returned since).
     bool Resumed() const;
 
+    // Asks the body to stop early; the calculations check it once per term.
+    // May be called from any thread, before or after Resume.
+    void RequestStop();
+    bool StopRequested() const;
+
 protected:
+    // The flag RequestStop sets, for the body to hand to the calculations.
+    const std::atomic<bool> *StopFlag() const { return &Stop; }
+
     // The thread body. Exceptions should be handled inside; one that escapes
     // is reported as a calculation error rather than ending the program.
     virtual void Execute() = 0;
@@ -44,4 +52,5 @@ private:
     mutable std::mutex Mutex;
     std::thread Worker;
     std::atomic<bool> Started{false};
+    std::atomic<bool> Stop{false};
 };

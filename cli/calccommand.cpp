@@ -1,11 +1,12 @@
 #include "calccommand.h"
 
-#include "barsteps.h"
+#include "agerun.h"
+#include "batchhistories.h"
 #include "calcerrors.h"
 #include "calcoptions.h"
 #include "datamodule.h"
 #include "errors.h"
-#include "gammacalc.h"
+#include "historycheck.h"
 #include "tarvelcalc.h"
 
 #include <array>
@@ -17,11 +18,14 @@
 #include <istream>
 #include <mutex>
 #include <ostream>
+#include <span>
 #include <sstream>
 #include <string>
 
 const char *const kTarvelCalcUsage =
-    "usage: tarvel-calc [--coefficients] [--no-steps] [--method fast|direct|precise] FILE";
+    "usage: tarvel-calc [--coefficients] [--no-steps] [--method fast|direct|precise] FILE\n"
+    "       tarvel-calc --histories CSV [--final] [--no-steps] [--method fast|direct|precise] "
+    "FILE";
 
 namespace {
 
@@ -50,17 +54,27 @@ const char *const kHelp =
     "                    1.35 % off at the present day and 22-30 % off at the hot\n"
     "                    early points. The precise method stays within 1e-4 there,\n"
     "                    in a few milliseconds\n"
+    "  --histories CSV   many histories for the grain of FILE (whose own curve is\n"
+    "                    then ignored): a header line, then rows\n"
+    "                    history,time,temperature, the rows of a history together\n"
+    "                    and in time order; \"-\" reads standard input. Output:\n"
+    "                    history,time,calculated_time in input order, computed on\n"
+    "                    every core (OMP_NUM_THREADS sets how many)\n"
+    "  --final           with --histories: only the last point of each history\n"
     "  --help            this text\n"
     "\n"
     "Output: a header line, then one line per point: time,calculated_time (times in\n"
     "millions of years), numbers with \".\" and 17 significant digits.\n"
+    "\n"
+    "The data file is 8-bit text (keys and numbers in ASCII, the annotation kept as\n"
+    "its bytes); a blank line outside the annotation ends the data. Values are held\n"
+    "in single precision and written with 8 significant digits.\n"
     "Exit status: 0 done, 1 the file or the calculation failed, 2 usage error.\n";
 
 std::string number(double value) {
-    std::array<char, 64> buf{};
-    const auto res =
-        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 17);
-    return std::string(buf.data(), res.ptr);
+    std::string text;
+    appendNumber(text, value);
+    return text;
 }
 
 // Collects what the calculations report from their worker threads.
@@ -85,7 +99,9 @@ private:
     std::string first_;
 };
 
-void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model) {
+// Reads the data set; `curveLines` receives the file line of each curve point.
+void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model,
+               std::vector<std::int32_t> &curveLines) {
     std::string bytes;
     if (file == "-") {
         bytes.assign(std::istreambuf_iterator<char>(standardInput), {});
@@ -105,7 +121,7 @@ void readModel(const std::string &file, std::istream &standardInput, TDataModule
     if (bytes.find("[DataBegin") == std::string::npos)
         throw tarvel::Error("no data set in the file (the line \"[DataBegin\" is missing)");
     std::istringstream in(bytes);
-    model.ReadDataFile(in);
+    model.ReadDataFile(in, &curveLines);
 }
 
 void checkModel(const TDataModule1 &model) {
@@ -120,6 +136,16 @@ void checkModel(const TDataModule1 &model) {
                             " eigenvalues are computed");
 }
 
+// The history as the file gives it, checked before it is split into bar steps
+// so that a refusal names the file's own points and lines.
+void checkHistory(const ThermalCurve &curve, const std::vector<std::int32_t> &curveLines) {
+    if (curve.PointCount() == 0)
+        throw tarvel::Error("The data set holds no thermal history.");
+    const std::span<const float> times(curve.Time.data() + 1, curve.Time.size() - 1);
+    const std::span<const float> temps(curve.Temp.data() + 1, curve.Temp.size() - 1);
+    checkDrawnHistory(times, temps, curveLines);
+}
+
 void runGeometry(TDataModule1 &model) {
     tarvelcalc geometry;
     geometry.LoadModel(&model);
@@ -127,34 +153,32 @@ void runGeometry(TDataModule1 &model) {
     geometry.WaitFor();
 }
 
-// The history the age calculation sees: the curve as the temperature graph
-// holds it after DrawCurve, split into bar steps unless asked not to.
-std::vector<FPOINT> historyPoints(const ThermalCurve &curve, bool steps) {
-    std::vector<FPOINT> points;
-    for (std::int32_t i = 1; i < curve.Count(); ++i)
-        points.push_back({curve.Time[std::size_t(i)], curve.Temp[std::size_t(i)]});
-    return steps && points.size() >= 2 ? barsteps::subdivide(points) : points;
-}
-
-void writeTimes(TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
-    const std::vector<FPOINT> points = historyPoints(model.GetCurrentCurve(), options.steps);
-
-    gammacalc age;
-    age.NPoints = static_cast<std::int32_t>(points.size());
-    age.Times.assign(points.size() + 1, 0.0);
-    age.Temps.assign(points.size() + 1, 0.0);
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        age.Times[i + 1] = points[i].x;
-        age.Temps[i + 1] = points[i].y;
-    }
-    age.Method = options.method;
-    age.LoadModel(&model);
-    age.Resume();
-    age.WaitFor();
+// The curve as the temperature graph holds it after DrawCurve, split into bar
+// steps unless asked not to, and its calculated times.
+void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
+    const ThermalCurve &curve = model.GetCurrentCurve();
+    std::vector<FPOINT> drawn;
+    for (std::size_t i = 1; i < curve.Time.size(); ++i)
+        drawn.push_back({curve.Time[i], curve.Temp[i]});
+    const std::vector<FPOINT> points = historyPoints(std::move(drawn), options.steps);
+    const std::vector<double> ages = historyAges(modelAgeInput(model), points, options.method);
 
     out << "time,calculated_time\n";
-    for (std::size_t i = 1; i <= points.size(); ++i)
-        out << number(age.Times[i]) << ',' << number(age.Results[i]) << '\n';
+    for (std::size_t i = 0; i < points.size(); ++i)
+        out << number(points[i].x) << ',' << number(ages[i]) << '\n';
+}
+
+// Opens the CSV of histories (or takes standard input) and reads it whole.
+HistoryBatch readBatch(const std::string &file, std::istream &standardInput, bool steps) {
+    if (file == "-")
+        return readHistories(standardInput, steps);
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw tarvel::Error("is a directory, not a CSV file");
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw tarvel::Error(std::string("cannot open: ") + std::strerror(errno));
+    return readHistories(in, steps);
 }
 
 void writeCoefficients(const TDataModule1 &model, std::ostream &out) {
@@ -195,15 +219,38 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         return 0;
     }
 
-    const std::string &file = options->file;
+    // The file a failure is reported against: the data file, or the CSV of
+    // histories while that is read and written.
+    std::string file = options->file;
     try {
         TDataModule1 model;
-        readModel(file, standardInput, model);
+        std::vector<std::int32_t> curveLines;
+        readModel(file, standardInput, model, curveLines);
         checkModel(model);
+        const bool batch = !options->histories.empty();
+        if (!options->coefficients && !batch)
+            checkHistory(model.GetCurrentCurve(), curveLines);
+
+        HistoryBatch histories;
+        if (batch) {
+            file = options->histories;
+            histories = readBatch(file, standardInput, options->steps);
+            file = options->file;
+        }
 
         ReportedErrors errors;
         runGeometry(model);
         errors.throwIfAny();
+
+        if (batch) {
+            // The model is checked on a one-point history before anything is written.
+            const AgeInput base = modelAgeInput(model);
+            historyAges(base, {FPOINT{}}, options->method);
+            file = options->histories;
+            writeHistories(histories, base, {options->method, options->steps, options->finalOnly},
+                           out);
+            return 0;
+        }
 
         // Buffer the output so a failure never leaves half a table behind.
         std::ostringstream table;

@@ -15,6 +15,22 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             options.coefficients = true;
         } else if (!optionsEnded && arg == "--no-steps") {
             options.steps = false;
+        } else if (!optionsEnded && arg == "--final") {
+            options.finalOnly = true;
+        } else if (!optionsEnded && (arg == "--histories" || arg.rfind("--histories=", 0) == 0)) {
+            if (arg == "--histories") {
+                if (i + 1 >= args.size()) {
+                    problem = "--histories needs a CSV file (or - for standard input)";
+                    return std::nullopt;
+                }
+                options.histories = args[++i];
+            } else {
+                options.histories = arg.substr(12);
+            }
+            if (options.histories.empty()) {
+                problem = "--histories needs a CSV file (or - for standard input)";
+                return std::nullopt;
+            }
         } else if (!optionsEnded && (arg == "--method" || arg.rfind("--method=", 0) == 0)) {
             std::string value;
             if (arg == "--method") {
@@ -49,6 +65,20 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
     }
     if (!haveFile && !options.help) {
         problem = "no FILE given";
+        return std::nullopt;
+    }
+    if (options.help)
+        return options;
+    if (options.finalOnly && options.histories.empty()) {
+        problem = "--final needs --histories";
+        return std::nullopt;
+    }
+    if (!options.histories.empty() && options.coefficients) {
+        problem = "--coefficients and --histories do not go together";
+        return std::nullopt;
+    }
+    if (options.histories == "-" && options.file == "-") {
+        problem = "the histories and the data file cannot both come from standard input";
         return std::nullopt;
     }
     return options;

@@ -11,7 +11,9 @@ struct CalcOptions {
     bool steps = true;         // split the curve into bar steps as the desktop does
     AgeMethod method = AgeMethod::Fast;
     bool help = false;
-    std::string file; // "-" reads standard input
+    std::string file;       // the data file; "-" reads standard input
+    std::string histories;  // the CSV of many histories ("-": standard input); empty: none
+    bool finalOnly = false; // with histories: only the last point of each
 };
 
 // Parses the arguments; on a usage error returns nothing and sets `problem`.

@@ -1,5 +1,8 @@
 // Curves travel between graphs and the model only by copying.
 #include "datamodule.h"
+#include "penstrokes.h"
+
+#include <vector>
 
 void TDataModule1::CaptureCurve() {
     if (!SourceGraph)
@@ -19,15 +22,10 @@ void TDataModule1::CaptureCurve() {
 void TDataModule1::DrawCurve() {
     if (!DisplayGraph)
         return;
-    CurveGraph &graph = *DisplayGraph;
-    graph.Clear();
-    graph.PenUp();
-    if (CurrentCurve.PointCount() >= 1) {
-        graph.MoveTo(CurrentCurve.Time[1], CurrentCurve.Temp[1]);
-        graph.PenDown();
-        for (std::int32_t i = 2; i < CurrentCurve.Count(); ++i)
-            graph.MoveTo(CurrentCurve.Time[static_cast<std::size_t>(i)],
-                         CurrentCurve.Temp[static_cast<std::size_t>(i)]);
-    }
-    graph.PenUp();
+    std::vector<FPOINT> points;
+    points.reserve(static_cast<std::size_t>(CurrentCurve.PointCount()));
+    for (std::size_t i = 1; i < CurrentCurve.Time.size(); ++i)
+        points.push_back({CurrentCurve.Time[i], CurrentCurve.Temp[i]});
+    DisplayGraph->Clear();
+    drawPolyline(*DisplayGraph, points);
 }

@@ -4,18 +4,95 @@
 #include "errors.h"
 #include "numbertext.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <istream>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
 
 constexpr const char *kLineEnd = "\r\n";
+
+// What one data file holds. The reader fills a copy and hands it to the model
+// only when the whole file has read.
+struct DataSet {
+    TModelData ModelData;
+    TGrainData GrainData;
+    std::optional<ThermalCurve> Curve; // only when the file holds a complete table
+    std::vector<std::string> Annotation;
+};
+
+// A value the model can hold: finite and within single precision.
+float toSingle(double value, const std::string &text, const std::string &where) {
+    // Above this a double no longer rounds to the largest float.
+    constexpr double kSingleLimit = 3.4028235677973366e38;
+    if (!(std::fabs(value) < kSingleLimit))
+        throw tarvel::ConversionError(text, where);
+    return static_cast<float>(value);
+}
+
+std::int32_t toNeigen(double value, const std::string &text) {
+    const double truncated = std::trunc(static_cast<double>(toSingle(value, text, "Neigen")));
+    if (truncated < std::numeric_limits<std::int32_t>::min() ||
+        truncated > std::numeric_limits<std::int32_t>::max())
+        throw tarvel::Error("Neigen=" + tarvel::quotable(text) + " is out of range: the number " +
+                            "of eigenvalues must fit a 32-bit whole number.");
+    return static_cast<std::int32_t>(truncated);
+}
+
+// The key lines, in the order the writer emits them: the reader and the writer
+// both go through this one table.
+struct DataKey {
+    const char *name;
+    const char *commentBefore; // the writer's comment line before the key, if any
+    float (*get)(const DataSet &);
+    void (*set)(DataSet &, double value, const std::string &text);
+};
+
+// clang-format off
+const std::array<DataKey, 7> kKeys = {{
+    {"Neigen", "#ModelData",
+     [](const DataSet &d) { return static_cast<float>(d.ModelData.Neigen); },
+     [](DataSet &d, double v, const std::string &t) { d.ModelData.Neigen = toNeigen(v, t); }},
+    {"Emission_dist", nullptr,
+     [](const DataSet &d) { return d.ModelData.Emission_dist; },
+     [](DataSet &d, double v, const std::string &t) {
+         d.ModelData.Emission_dist = toSingle(v, t, "Emission_dist"); }},
+    {"Activation_energy", nullptr,
+     [](const DataSet &d) { return d.ModelData.Activation_energy; },
+     [](DataSet &d, double v, const std::string &t) {
+         d.ModelData.Activation_energy = toSingle(v, t, "Activation_energy"); }},
+    {"D0", nullptr,
+     [](const DataSet &d) { return d.ModelData.D0; },
+     [](DataSet &d, double v, const std::string &t) { d.ModelData.D0 = toSingle(v, t, "D0"); }},
+    {"Sphere_radius", "#GrainData",
+     [](const DataSet &d) { return d.GrainData.Sphere_radius; },
+     [](DataSet &d, double v, const std::string &t) {
+         d.GrainData.Sphere_radius = toSingle(v, t, "Sphere_radius"); }},
+    {"Outer_radius", nullptr,
+     [](const DataSet &d) { return d.GrainData.Outer_radius; },
+     [](DataSet &d, double v, const std::string &t) {
+         d.GrainData.Outer_radius = toSingle(v, t, "Outer_radius"); }},
+    {"Inner_radius", nullptr,
+     [](const DataSet &d) { return d.GrainData.Inner_radius; },
+     [](DataSet &d, double v, const std::string &t) {
+         d.GrainData.Inner_radius = toSingle(v, t, "Inner_radius"); }},
+}};
+// clang-format on
+
+const DataKey *findKey(const std::string &name) {
+    for (const DataKey &key : kKeys)
+        if (name == key.name)
+            return &key;
+    return nullptr;
+}
 
 // Numbers are always written with "." so that files stay readable whatever
 // locale reads them (a comma would collide with the table's separator).
@@ -38,54 +115,170 @@ private:
     std::ostream &out_;
 };
 
-// One line: bytes up to LF or the end; one LF then one CR removed; a NUL ends
-// the text. Lines of any length are read whole.
-std::optional<std::string> readLine(std::istream &in) {
-    std::string line;
-    if (!std::getline(in, line, '\n')) {
-        if (line.empty())
-            return std::nullopt;
+// The lines of the input. Lines end in LF, CR LF, or, in a file without any
+// LF (as old Mac editors wrote them), in CR alone. One trailing CR of an LF
+// line is dropped; a NUL ends a line's text; a last line without a line end
+// is read as well. Lines of any length are read whole.
+class LineReader {
+public:
+    explicit LineReader(std::istream &in)
+        : bytes_(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+          end_(bytes_.find('\n') != std::string::npos ? '\n' : '\r') {}
+
+    bool next(std::string &line) {
+        if (pos_ >= bytes_.size())
+            return false;
+        std::size_t stop = bytes_.find(end_, pos_);
+        if (stop == std::string::npos)
+            stop = bytes_.size();
+        std::string_view text(bytes_.data() + pos_, stop - pos_);
+        pos_ = stop + 1;
+        ++number_;
+        if (end_ == '\n' && !text.empty() && text.back() == '\r')
+            text.remove_suffix(1);
+        if (const auto nul = text.find('\0'); nul != std::string_view::npos)
+            text = text.substr(0, nul);
+        line.assign(text);
+        return true;
     }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    if (const auto nul = line.find('\0'); nul != std::string::npos)
-        line.erase(nul);
-    return line;
+
+    // The number of the line last read, counted from 1.
+    std::int32_t number() const { return number_; }
+
+private:
+    std::string bytes_;
+    char end_;
+    std::size_t pos_ = 0;
+    std::int32_t number_ = 0;
+};
+
+struct TableRow {
+    std::string time, temp;
+    std::int32_t line;
+};
+
+// Converts the collected table; a bad text names its line.
+ThermalCurve convertTable(const std::vector<TableRow> &rows) {
+    ThermalCurve curve;
+    for (const TableRow &row : rows) {
+        const std::string where = "Thermal curve table, line " + std::to_string(row.line);
+        auto convert = [&](const std::string &text) {
+            double value = 0.0;
+            try {
+                value = tarvel::parseNumber(text, '.');
+            } catch (const tarvel::ConversionError &) {
+                throw tarvel::ConversionError(text, where);
+            }
+            return toSingle(value, text, where);
+        };
+        const float time = convert(row.time);
+        curve.Append(time, convert(row.temp));
+    }
+    return curve;
 }
 
-// A value that the model can hold: finite and within single precision.
-float toSingle(double value, const std::string &text) {
-    // Above this a double no longer rounds to the largest float.
-    constexpr double kSingleLimit = 3.4028235677973366e38;
-    if (!(std::fabs(value) < kSingleLimit))
-        throw tarvel::ConversionError(text);
-    return static_cast<float>(value);
+double keyValue(const std::string &key, const std::string &text, char localeSeparator) {
+    try {
+        return tarvel::parseNumberEither(text, localeSeparator);
+    } catch (const tarvel::ConversionError &) {
+        throw tarvel::ConversionError(text, key);
+    }
 }
 
-std::int32_t toNeigen(double value, const std::string &text) {
-    const double truncated = std::trunc(static_cast<double>(toSingle(value, text)));
-    if (truncated < std::numeric_limits<std::int32_t>::min() ||
-        truncated > std::numeric_limits<std::int32_t>::max())
-        throw tarvel::Error("Neigen=" + text + " is out of range: the number of eigenvalues " +
-                            "must fit a 32-bit whole number.");
-    return static_cast<std::int32_t>(truncated);
+// Reads a data file into `data` (which starts as the model's current data
+// set, so what the file leaves out stays as it was).
+void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *curveLines) {
+    data.Annotation.clear();
+    const char localeSeparator = tarvel::localeDecimalSeparator();
+
+    bool inData = false, inTable = false, inAnnotation = false;
+    std::vector<TableRow> table;
+    std::vector<std::string> annotationLines;
+    LineReader reader(in);
+    std::string line;
+
+    while (reader.next(line)) {
+        if (line.empty()) {
+            // Blank lines are kept inside the annotation; elsewhere they end the data.
+            if (inAnnotation) {
+                annotationLines.push_back(line);
+                continue;
+            }
+            if (inTable)
+                throw tarvel::Error("The blank line " + std::to_string(reader.number()) +
+                                    " ends the data inside the thermal curve table, which has "
+                                    "no \"]TableEnd\".");
+            return;
+        }
+        if (line[0] == '#')
+            continue;
+        if (line == "[DataBegin") {
+            inData = true;
+            continue;
+        }
+        if (!inData)
+            continue;
+
+        if (line == "[MemoBegin") {
+            inAnnotation = true;
+            annotationLines.clear();
+        } else if (line == "]MemoEnd") {
+            if (inAnnotation) { // a closing marker without its opening is ignored
+                data.Annotation = std::move(annotationLines);
+                annotationLines.clear();
+                inAnnotation = false;
+            }
+        } else if (line == "[TableStart") {
+            inTable = true;
+            table.clear();
+        } else if (line == "]TableEnd") {
+            if (inTable) {
+                data.Curve = convertTable(table);
+                if (curveLines) {
+                    curveLines->clear();
+                    for (const TableRow &row : table)
+                        curveLines->push_back(row.line);
+                }
+                inTable = false;
+            }
+        } else if (inTable) {
+            const auto comma = line.find(',');
+            if (comma == std::string::npos)
+                table.push_back({std::string(), line, reader.number()});
+            else
+                table.push_back({line.substr(0, comma), line.substr(comma + 1), reader.number()});
+        } else if (inAnnotation) {
+            annotationLines.push_back(line);
+        } else if (const auto eq = line.find('='); eq != std::string::npos) {
+            std::string name;
+            for (char c : std::string_view(line).substr(0, eq))
+                if (c != ' ' && c != '\t')
+                    name += c;
+            if (const DataKey *key = findKey(name)) {
+                const std::string text = line.substr(eq + 1);
+                key->set(data, keyValue(key->name, text, localeSeparator), text);
+            }
+        }
+    }
+    // A section still open at the end is what a file cut off in transfer looks like.
+    if (inTable)
+        throw tarvel::Error("The file ends inside the thermal curve table; it looks cut off.");
+    if (inAnnotation)
+        throw tarvel::Error("The file ends inside the annotation; it looks cut off.");
 }
 
 } // namespace
 
 void TDataModule1::WriteDataFile(std::ostream &out) const {
+    const DataSet data{ModelData, GrainData, std::nullopt, {}};
     LineWriter w(out);
     w.line("#Tarvel 0.9");
     w.line("[DataBegin");
-    w.line("#ModelData");
-    w.line("Neigen=" + fileNumber(static_cast<float>(ModelData.Neigen)));
-    w.line("Emission_dist=" + fileNumber(ModelData.Emission_dist));
-    w.line("Activation_energy=" + fileNumber(ModelData.Activation_energy));
-    w.line("D0=" + fileNumber(ModelData.D0));
-    w.line("#GrainData");
-    w.line("Sphere_radius=" + fileNumber(GrainData.Sphere_radius));
-    w.line("Outer_radius=" + fileNumber(GrainData.Outer_radius));
-    w.line("Inner_radius=" + fileNumber(GrainData.Inner_radius));
+    for (const DataKey &key : kKeys) {
+        if (key.commentBefore)
+            w.line(key.commentBefore);
+        w.line(std::string(key.name) + "=" + fileNumber(key.get(data)));
+    }
     w.line("#Thermal Curve");
     w.line("[TableStart");
     for (std::int32_t i = 1; i < CurrentCurve.Count(); ++i) {
@@ -104,86 +297,16 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
                             "or not writable).");
 }
 
-void TDataModule1::ReadDataFile(std::istream &in) {
-    Annotation.clear();
-    const char localeSeparator = tarvel::localeDecimalSeparator();
-
-    bool inData = false, inTable = false, inAnnotation = false;
-    std::vector<std::pair<std::string, std::string>> tableTexts;
-    std::vector<std::string> annotationLines;
-
-    while (const auto next = readLine(in)) {
-        const std::string &line = *next;
-        if (line.empty()) {
-            // Blank lines are kept inside the annotation; elsewhere they end the data.
-            if (!inAnnotation)
-                break;
-            annotationLines.push_back(line);
-            continue;
-        }
-        if (line[0] == '#')
-            continue;
-        if (line == "[DataBegin") {
-            inData = true;
-            continue;
-        }
-        if (!inData)
-            continue;
-
-        if (line == "[MemoBegin") {
-            inAnnotation = true;
-            annotationLines.clear();
-        } else if (line == "]MemoEnd") {
-            if (inAnnotation) { // a closing marker without its opening is ignored
-                Annotation = std::move(annotationLines);
-                annotationLines.clear();
-                inAnnotation = false;
-            }
-        } else if (line == "[TableStart") {
-            inTable = true;
-            tableTexts.clear();
-        } else if (line == "]TableEnd") {
-            if (inTable) {
-                // Convert the whole table before touching the curve, so a bad
-                // line leaves the curve as it was.
-                ThermalCurve curve;
-                for (const auto &[timeText, tempText] : tableTexts) {
-                    const float time = toSingle(tarvel::parseNumber(timeText, '.'), timeText);
-                    const float temp = toSingle(tarvel::parseNumber(tempText, '.'), tempText);
-                    curve.Append(time, temp);
-                }
-                CurrentCurve = std::move(curve);
-                inTable = false;
-            }
-        } else if (inTable) {
-            const auto comma = line.find(',');
-            if (comma == std::string::npos)
-                tableTexts.emplace_back(std::string(), line);
-            else
-                tableTexts.emplace_back(line.substr(0, comma), line.substr(comma + 1));
-        } else if (inAnnotation) {
-            annotationLines.push_back(line);
-        } else if (const auto eq = line.find('='); eq != std::string::npos) {
-            std::string key;
-            for (char c : line.substr(0, eq))
-                if (c != ' ' && c != '\t')
-                    key += c;
-            const std::string valueText = line.substr(eq + 1);
-            auto value = [&] { return tarvel::parseNumberEither(valueText, localeSeparator); };
-            if (key == "Neigen")
-                ModelData.Neigen = toNeigen(value(), valueText);
-            else if (key == "Emission_dist")
-                ModelData.Emission_dist = toSingle(value(), valueText);
-            else if (key == "Activation_energy")
-                ModelData.Activation_energy = toSingle(value(), valueText);
-            else if (key == "D0")
-                ModelData.D0 = toSingle(value(), valueText);
-            else if (key == "Sphere_radius")
-                GrainData.Sphere_radius = toSingle(value(), valueText);
-            else if (key == "Outer_radius")
-                GrainData.Outer_radius = toSingle(value(), valueText);
-            else if (key == "Inner_radius")
-                GrainData.Inner_radius = toSingle(value(), valueText);
-        }
-    }
+void TDataModule1::ReadDataFile(std::istream &in, std::vector<std::int32_t> *curveLines) {
+    DataSet data{ModelData, GrainData, std::nullopt, {}};
+    std::vector<std::int32_t> lines;
+    readDataSet(in, data, &lines);
+    // The whole file has read: only now does the model change.
+    ModelData = data.ModelData;
+    GrainData = data.GrainData;
+    if (data.Curve)
+        CurrentCurve = std::move(*data.Curve);
+    Annotation = std::move(data.Annotation);
+    if (curveLines)
+        *curveLines = std::move(lines);
 }

@@ -38,9 +38,17 @@ public:
     std::int32_t CoefficientCount() const { return static_cast<std::int32_t>(Coefficients.size()); }
 
     // The data file (see datafile.cpp). The writer throws tarvel::Error when the
-    // stream does not take every byte; the reader throws ConversionError.
+    // stream does not take every byte.
     void WriteDataFile(std::ostream &out) const;
-    void ReadDataFile(std::istream &in);
+    // Reads the stream to its end into a scratch copy and replaces ModelData,
+    // GrainData, the current curve (when the file holds a complete table) and
+    // the annotation only once the whole file has read. Throws tarvel::Error (a
+    // value that is not a number, a file cut off inside a section) and then
+    // changes nothing. Never touches the curve history or the coefficients.
+    // `curveLines`, when given, receives the file line of each point of a curve
+    // read from the file (point i + 1 at index i); empty when the file held no
+    // curve table.
+    void ReadDataFile(std::istream &in, std::vector<std::int32_t> *curveLines = nullptr);
 
     // Curve transfer (see curvetransfer.cpp).
     void CaptureCurve();

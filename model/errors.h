@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tarvel {
 
@@ -12,11 +14,25 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A text that should have held a number did not.
+// Text from the user's input as a message quotes it: cut to about `limit`
+// characters with "…" after it, so that a huge bad value gives a short message.
+// The cut never splits a UTF-8 sequence.
+inline std::string quotable(std::string_view text, std::size_t limit = 40) {
+    if (text.size() <= limit)
+        return std::string(text);
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut; // text[cut] continues a multi-byte character: cut before it
+    return std::string(text.substr(0, cut)) + "\xE2\x80\xA6";
+}
+
+// A text that should have held a number did not. `where`, when given, names
+// the place it stood (a key, a table line) and leads the message.
 class ConversionError : public Error {
 public:
-    explicit ConversionError(const std::string &text)
-        : Error("'" + text + "' is not a valid floating point value") {}
+    explicit ConversionError(std::string_view text, const std::string &where = {})
+        : Error((where.empty() ? std::string() : where + ": ") + "'" + quotable(text) +
+                "' is not a valid floating point value") {}
 };
 
 } // namespace tarvel

@@ -38,7 +38,6 @@ private slots:
     void subdividingAConstantHistoryChangesNothing();
     void equalTimesAreAnInstantaneousStep();
     void shortHistories();
-    void fewTerms();
     void progressEndsAtTheLastTerm();
     void refusedInput_data();
     void refusedInput();
@@ -102,7 +101,7 @@ void TestAgeCalculation::constantTemperatureMatchesClosedForm() {
     // (1 - exp(-lambda_j D t)) / (lambda_j D); the partial sums of N-4..N terms
     // are extrapolated by the least-squares line's intercept at x = 0.
     const double R = 60, b = 40, a = 20;
-    for (int N : {3, 20, 100}) {
+    for (int N : {5, 20, 100}) {
         for (double temp : {-50.0, 20.0, 60.0, 120.0, 200.0}) {
             History h;
             for (int i = 0; i <= 20; ++i)
@@ -195,28 +194,6 @@ void TestAgeCalculation::shortHistories() {
         none.times = {};
         none.temps = {};
         QCOMPARE(calculateAges(none, method), std::vector<double>({0.0}));
-    }
-}
-
-void TestAgeCalculation::fewTerms() {
-    // With fewer than 5 terms some partial sums are empty (0) and still take
-    // part in the fit. The results stay finite and, for a cold grain, grow in
-    // proportion to the elapsed time; both methods agree.
-    const History h = constantHistory(-60, {0, 10, 20, 40});
-    for (int N = 0; N <= 4; ++N) {
-        const auto fast = calculateAges(ageInput({60, 40, 20, 20, N}, h), AgeMethod::Fast);
-        const auto direct = calculateAges(ageInput({60, 40, 20, 20, N}, h), AgeMethod::Direct);
-        for (std::size_t k = 1; k <= h.size(); ++k) {
-            QVERIFY(std::isfinite(fast[k]));
-            QVERIFY(close(fast[k], direct[k], 1e-8, 1e-6));
-        }
-        if (N == 0) {
-            QCOMPARE(fast, std::vector<double>(5, 0.0));
-            continue;
-        }
-        QVERIFY(fast[2] != 0);
-        QVERIFY(close(fast[3], 2 * fast[2], 1e-6, 0));
-        QVERIFY(close(fast[4], 4 * fast[2], 1e-6, 0));
     }
 }
 

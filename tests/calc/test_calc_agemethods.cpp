@@ -95,11 +95,11 @@ void TestAgeMethods::methodsAgree_data() {
         int N, points, histories;
     };
     const Row rows[] = {
-        {Kind::Cold, 1, 300, 4},       {Kind::Cold, 4, 300, 4},    {Kind::Cold, 20, 1000, 2},
-        {Kind::Cold, 100, 2000, 1},    {Kind::Cold, 150, 1500, 1}, {Kind::Hot, 1, 2000, 2},
+        {Kind::Cold, 5, 300, 4},       {Kind::Cold, 6, 300, 4},    {Kind::Cold, 20, 1000, 2},
+        {Kind::Cold, 100, 2000, 1},    {Kind::Cold, 150, 1500, 1}, {Kind::Hot, 6, 2000, 2},
         {Kind::Hot, 5, 500, 4},        {Kind::Hot, 20, 3000, 2},   {Kind::Hot, 150, 3000, 1},
-        {Kind::Mixed, 2, 500, 4},      {Kind::Mixed, 20, 2000, 2}, {Kind::Mixed, 100, 3000, 1},
-        {Kind::Mixed, 150, 1000, 1},   {Kind::Stepped, 3, 500, 4}, {Kind::Stepped, 20, 2000, 2},
+        {Kind::Mixed, 5, 500, 4},      {Kind::Mixed, 20, 2000, 2}, {Kind::Mixed, 100, 3000, 1},
+        {Kind::Mixed, 150, 1000, 1},   {Kind::Stepped, 7, 500, 4}, {Kind::Stepped, 20, 2000, 2},
         {Kind::Stepped, 150, 2000, 1},
     };
     for (const Row &r : rows)

@@ -66,7 +66,7 @@ void runGeometry(TDataModule1 &model) {
 // An age run as the progress page makes it; returns the results once finished.
 std::vector<double> runAges(TDataModule1 &model, const std::vector<double> &times,
                             const std::vector<double> &temps, AgeMethod method,
-                            std::int32_t *progress = nullptr) {
+                            std::int32_t *progress = nullptr, bool *failed = nullptr) {
     gammacalc age;
     age.NPoints = static_cast<std::int32_t>(times.size());
     age.Times.assign(1, 0.0);
@@ -81,6 +81,8 @@ std::vector<double> runAges(TDataModule1 &model, const std::vector<double> &time
         return {};
     if (progress)
         *progress = age.Progress.load();
+    if (failed)
+        *failed = age.Failed.load();
     return age.Results;
 }
 
@@ -95,6 +97,9 @@ private slots:
     void geometryRunStoresCoefficients();
     void geometryRunWithoutTerms();
     void geometryFailureStoresNothing();
+    void geometryCompletesOnlyAfterStoring();
+    void inputsAreCopiedAtLoad();
+    void stopRequestIsHonoured();
     void ageRunGivesTheKnownValues();
     void ageFailuresAreReportedAndFinish_data();
     void ageFailuresAreReportedAndFinish();
@@ -175,8 +180,95 @@ void TestWorkers::geometryFailureStoresNothing() {
     geometry.WaitFor();
     QCOMPARE(model.CoefficientCount(), 0);
     QCOMPARE(geometry.Progress.load(), 21); // the bar still completes
+    QVERIFY(geometry.Failed.load());
+    QVERIFY(geometry.Finished.load());
+    QVERIFY(!geometry.Stopped.load());
     QCOMPARE(reports.take(),
              std::vector<std::string>{"The emission distance must not be negative (got -5)."});
+}
+
+void TestWorkers::geometryCompletesOnlyAfterStoring() {
+    // A poller that trusts Progress or Finished must find every coefficient
+    // stored; many terms keep the store busy long enough for a poller to
+    // catch a run that announced itself too early.
+    const std::int32_t N = 5000;
+    for (int run = 0; run < 20; ++run) {
+        TDataModule1 model;
+        defaultGrain(model);
+        model.ModelData.Neigen = N;
+        tarvelcalc geometry;
+        geometry.LoadModel(&model);
+        geometry.Resume();
+        const bool byProgress = run % 2 == 0;
+        while (byProgress ? geometry.Progress.load() != N + 1
+                          : !geometry.Finished.load(std::memory_order_acquire)) {
+        }
+        QCOMPARE(model.CoefficientCount(), N + 1);
+        QVERIFY(model.GetCoefficient(N) != 0.0f);
+        QVERIFY(!geometry.Failed.load() && !geometry.Stopped.load());
+    }
+}
+
+void TestWorkers::inputsAreCopiedAtLoad() {
+    TDataModule1 model;
+    defaultGrain(model);
+    runGeometry(model);
+    const float first = model.GetCoefficient(1);
+
+    tarvelcalc geometry;
+    geometry.LoadModel(&model);
+    gammacalc age;
+    age.NPoints = 3;
+    age.Times = {0, 0, 50, 100};
+    age.Temps = {0, 20, 20, 20};
+    age.LoadModel(&model);
+    // Changed after loading, before the runs: neither run may see it.
+    model.GrainData = {10, 9, 1};
+    model.ModelData.Emission_dist = 1;
+    model.ModelData.Neigen = 7;
+    for (std::int32_t k = 1; k <= 20; ++k)
+        model.SetCoefficient(k, 0.0f);
+
+    age.Resume();
+    age.WaitFor();
+    QVERIFY(std::fabs(age.Results[2] - 49.971) < 5e-4);
+    QCOMPARE(age.Progress.load(), 20);
+    geometry.Resume();
+    geometry.WaitFor();
+    QCOMPARE(model.GetCoefficient(1), first);
+    QCOMPARE(model.CoefficientCount(), 21);
+}
+
+void TestWorkers::stopRequestIsHonoured() {
+    Reports reports;
+    TDataModule1 model;
+    defaultGrain(model);
+    runGeometry(model);
+    model.SetCoefficient(5, 0.125f);
+
+    tarvelcalc geometry;
+    geometry.LoadModel(&model);
+    geometry.RequestStop();
+    geometry.Resume();
+    geometry.WaitFor();
+    QVERIFY(geometry.Stopped.load() && geometry.Finished.load() && !geometry.Failed.load());
+    QCOMPARE(model.GetCoefficient(5), 0.125f); // nothing stored
+
+    for (AgeMethod method : {AgeMethod::Fast, AgeMethod::Direct}) {
+        gammacalc age;
+        age.NPoints = 3;
+        age.Times = {0, 0, 50, 100};
+        age.Temps = {0, 20, 20, 20};
+        age.Method = method;
+        age.LoadModel(&model);
+        age.RequestStop();
+        age.Resume();
+        age.WaitFor();
+        QVERIFY(age.Stopped.load() && !age.Failed.load());
+        QVERIFY(age.Finished.load(std::memory_order_acquire));
+        QCOMPARE(age.Results, std::vector<double>(4, 0.0));
+    }
+    QVERIFY(reports.take().empty());
 }
 
 void TestWorkers::ageRunGivesTheKnownValues() {
@@ -216,8 +308,10 @@ void TestWorkers::ageFailuresAreReportedAndFinish() {
     defaultGrain(model);
     runGeometry(model);
     for (AgeMethod method : {AgeMethod::Fast, AgeMethod::Direct}) {
-        const auto r = runAges(model, times, temps, method);
+        bool failed = false;
+        const auto r = runAges(model, times, temps, method, nullptr, &failed);
         QCOMPARE(r, std::vector<double>(times.size() + 1, 0.0)); // finished, nothing computed
+        QVERIFY(failed);
         const auto reported = reports.take();
         QCOMPARE(reported.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(reported[0]), message);

@@ -88,13 +88,15 @@ private slots:
     void roundTripKeepsEverything();
     void roundTripRoundsToEightDigits();
     void emptyCurveAndAnnotation();
-    void readsLfOnlyAndUnterminatedLastLine();
+    void lineEnds_data();
+    void lineEnds();
     void tolerantKeyLines();
     void sectionsAndMarkers();
     void blankLineEndsDataOutsideAnnotation();
     void fileWithoutDataBeginOnlyClearsAnnotation();
-    void unfinishedSectionsChangeNothing();
-    void failingTableKeepsCurve();
+    void refusedFileChangesNothing_data();
+    void refusedFileChangesNothing();
+    void curveLinesNameTheFile();
     void conversionErrors();
     void longLinesReadWhole();
     void nulEndsLine();
@@ -152,9 +154,20 @@ void TestDataFile::emptyCurveAndAnnotation() {
     QVERIFY(b.Annotation.empty());
 }
 
-void TestDataFile::readsLfOnlyAndUnterminatedLastLine() {
+void TestDataFile::lineEnds_data() {
+    QTest::addColumn<QString>("lineEnd");
+    QTest::newRow("LF") << "\n";
+    QTest::newRow("CR") << "\r"; // old Mac editors
+}
+
+void TestDataFile::lineEnds() {
+    // Reads like the CR LF file, the last line without its line end included.
+    QFETCH(QString, lineEnd);
+    std::string text = "[DataBegin\r\nNeigen=7\r\n[TableStart\r\n1, 2\r\n]TableEnd\r\nD0=5";
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.replace(at, 2, lineEnd.toStdString());
     TDataModule1 m;
-    read(m, "[DataBegin\nNeigen=7\n[TableStart\n1, 2\n]TableEnd\nD0=5");
+    read(m, text);
     QCOMPARE(m.ModelData.Neigen, 7);
     QCOMPARE(m.GetCurrentCurve().Count(), 2);
     QCOMPARE(m.ModelData.D0, 5.0f);
@@ -172,8 +185,8 @@ void TestDataFile::tolerantKeyLines() {
     QCOMPARE(m.ModelData.Neigen, -3);
     QCOMPARE(m.GrainData.Sphere_radius, 70.0f);
     if (tarvel::localeDecimalSeparator() == '.')
-        QCOMPARE(conversionMessage(m, "[DataBegin\nOuter_radius=1,5\n"),
-                 std::string("'1,5' is not a valid floating point value"));
+        QVERIFY(QString::fromStdString(conversionMessage(m, "[DataBegin\nOuter_radius=1,5\n"))
+                    .contains("'1,5'"));
 }
 
 void TestDataFile::sectionsAndMarkers() {
@@ -210,41 +223,61 @@ void TestDataFile::fileWithoutDataBeginOnlyClearsAnnotation() {
     QVERIFY(m.Annotation.empty());
 }
 
-void TestDataFile::unfinishedSectionsChangeNothing() {
-    TDataModule1 m;
-    fillExample(m);
-    read(m, "[DataBegin\r\n[TableStart\r\n7, 7\r\n");
-    QCOMPARE(times(m), (std::vector<float>{0.0f, 50.0f}));
-    fillExample(m);
-    read(m, "[DataBegin\r\n[MemoBegin\r\nnever closed\r\n");
-    QVERIFY(m.Annotation.empty());
+void TestDataFile::refusedFileChangesNothing_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("named"); // what the message must name
+    const QString start = "[DataBegin\r\nNeigen=9\r\nD0=3\r\n[MemoBegin\r\nnew\r\n]MemoEnd\r\n";
+    QTest::newRow("cut off in the table") << start + "[TableStart\r\n7, 7\r\n"
+                                          << "table";
+    QTest::newRow("cut off in the annotation") << start + "[MemoBegin\r\nnever closed\r\n"
+                                               << "annotation";
+    QTest::newRow("blank line in the table") << start + "[TableStart\r\n7, 7\r\n\r\n]TableEnd\r\n"
+                                             << "table";
+    QTest::newRow("bad table value, named by line")
+        << start + "[TableStart\r\n1, 2\r\n1,5, 20\r\n]TableEnd\r\n"
+        << "line 9";
+    QTest::newRow("table line without comma") << start + "[TableStart\r\nno comma\r\n]TableEnd\r\n"
+                                              << "line 8";
+    QTest::newRow("bad key value after good ones") << start + "Sphere_radius=abc\r\n"
+                                                   << "Sphere_radius";
 }
 
-void TestDataFile::failingTableKeepsCurve() {
+void TestDataFile::refusedFileChangesNothing() {
+    QFETCH(QString, file);
+    QFETCH(QString, named);
     TDataModule1 m;
     fillExample(m);
-    QCOMPARE(conversionMessage(m, "[DataBegin\r\nNeigen=9\r\n[TableStart\r\n1, 2\r\n1,5, 20\r\n"
-                                  "]TableEnd\r\nNeigen=10\r\n"),
-             std::string("'5, 20' is not a valid floating point value"));
-    QCOMPARE(m.ModelData.Neigen, 9); // set before the error, kept
-    QCOMPARE(times(m), (std::vector<float>{0.0f, 50.0f}));
-    QCOMPARE(m.GetCurrentCurve().Count(), 3);
+    m.SetCoefficient(3, 0.5f);
+    const std::string before = written(m);
+    const QString message = QString::fromStdString(conversionMessage(m, file.toStdString()));
+    QVERIFY2(message.contains(named), qPrintable(message));
+    QCOMPARE(written(m), before);
+    QCOMPARE(m.GetCoefficient(3), 0.5f);
+}
 
-    QCOMPARE(conversionMessage(m, "[DataBegin\r\n[TableStart\r\nno comma\r\n]TableEnd\r\n"),
-             std::string("'' is not a valid floating point value"));
-    QCOMPARE(m.GetCurrentCurve().Count(), 3);
+void TestDataFile::curveLinesNameTheFile() {
+    TDataModule1 m;
+    std::vector<std::int32_t> lines{99};
+    std::istringstream none("[DataBegin\nNeigen=4\n");
+    m.ReadDataFile(none, &lines);
+    QVERIFY(lines.empty());
+    std::istringstream table(
+        "#Tarvel 0.9\n[DataBegin\n[TableStart\n0, 1\n# note\n5, 2\n]TableEnd\n");
+    m.ReadDataFile(table, &lines);
+    QCOMPARE(lines, (std::vector<std::int32_t>{4, 6}));
 }
 
 void TestDataFile::conversionErrors() {
     TDataModule1 m;
-    QCOMPARE(conversionMessage(m, "[DataBegin\nD0=abc\n"),
-             std::string("'abc' is not a valid floating point value"));
-    QCOMPARE(conversionMessage(m, "[DataBegin\nD0=1e39\n"),
-             std::string("'1e39' is not a valid floating point value"));
-    QCOMPARE(conversionMessage(m, "[DataBegin\n[TableStart\n1e39, 5\n]TableEnd\n"),
-             std::string("'1e39' is not a valid floating point value"));
-    QCOMPARE(conversionMessage(m, "[DataBegin\nD0=nan\n"),
-             std::string("'nan' is not a valid floating point value"));
+    // Each names the key or the table line and quotes the text.
+    for (const auto &[file, named] : std::vector<std::pair<std::string, std::string>>{
+             {"[DataBegin\nD0=abc\n", "D0: 'abc'"},
+             {"[DataBegin\nD0=1e39\n", "D0: '1e39'"},
+             {"[DataBegin\n[TableStart\n1e39, 5\n]TableEnd\n", "line 3: '1e39'"},
+             {"[DataBegin\nD0=nan\n", "'nan'"}}) {
+        const QString message = QString::fromStdString(conversionMessage(m, file));
+        QVERIFY2(message.contains(QString::fromStdString(named)), qPrintable(message));
+    }
     QCOMPARE(m.ModelData.D0, 1807.8f);
     QVERIFY(QString::fromStdString(conversionMessage(m, "[DataBegin\nNeigen=3e9\n"))
                 .contains("out of range"));
