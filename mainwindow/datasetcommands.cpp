@@ -6,10 +6,10 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "errors.h"
+#include "moddatform.h"
 #include "numbertext.h"
 #include "roster.h"
 #include "settingsstore.h"
-#include "moddatform.h"
 #include "xygraph.h"
 
 #include <QAction>
@@ -146,7 +146,8 @@ bool TForm7::SaveSettings() {
     StoreWindowValues(); // an edit without a number stops here, before anything is stored
     const std::string bytes = dataSetBytes(*Model);
     try {
-        tarvel::SettingsStore::fromEnvironment().store(QByteArray(bytes.data(), qsizetype(bytes.size())));
+        tarvel::SettingsStore::fromEnvironment().store(
+            QByteArray(bytes.data(), qsizetype(bytes.size())));
         return true;
     } catch (const tarvel::Error &failure) {
         dialogs().tell(this, QStringLiteral("Error"), QStringLiteral("Registry Error"),

@@ -4,14 +4,15 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "geometrycheck.h"
+#include "historycheck.h"
 #include "mainicons.h"
 #include "mainlayout.h"
 #include "penstrokes.h"
 #include "roster.h"
+#include "tableedit.h"
 #include "tform3.h"
 #include "tform5.h"
 #include "tshape.h"
-#include "tableedit.h"
 #include "xygraph.h"
 
 #include <QAction>
@@ -94,6 +95,13 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
         makeEdit(this, 72 + dy, QStringLiteral("40"), QStringLiteral("Another hint of a value"));
     Edit_Inner_Radius = makeEdit(this, 104 + dy, QStringLiteral("20"), QString());
     Edit_Emission_Dist = makeEdit(this, 136 + dy, QStringLiteral("20"), QString());
+    // Each caption stands level with the middle of its edit.
+    const std::pair<QLabel *, QLineEdit *> rows[] = {{Label1, Edit_Radius},
+                                                     {Label2, Edit_Outer_Radius},
+                                                     {Label3, Edit_Inner_Radius},
+                                                     {Label4, Edit_Emission_Dist}};
+    for (const auto &[label, edit] : rows)
+        label->move(label->x(), edit->y() + (edit->height() - label->height()) / 2);
 
     Shape1 = new TShape(this, Qt::white, Qt::SolidLine);
     Shape1->setGeometry(250, 30 + dy, 120, 120);
@@ -199,9 +207,13 @@ bool TForm7::RecalculateGeometry() {
     return true;
 }
 
+// A history the calculation would refuse is refused here, where the message
+// can name the user's own points rather than the steps made from them.
 void TForm7::CaptureDrawnCurve() {
     DataModule1->SourceGraph = xygraph1;
     DataModule1->CaptureCurve();
+    const ThermalCurve &drawn = DataModule1->GetCurrentCurve();
+    checkDrawnHistory(std::span(drawn.Time).subspan(1), std::span(drawn.Temp).subspan(1));
 }
 
 // Bar mode splits the lines into steps of at most 5 time units: the time steps

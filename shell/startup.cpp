@@ -3,12 +3,12 @@
 #include "application.h"
 #include "calculationpage.h"
 #include "datamodule.h"
+#include "moddatform.h"
+#include "tableedit.h"
 #include "tform3.h"
 #include "tform5.h"
 #include "tform7.h"
-#include "moddatform.h"
 #include "tsplash.h"
-#include "tableedit.h"
 
 void CreateRoster() {
     Splash = new TSplash;

@@ -4,13 +4,13 @@
 #include "calculationpage.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "moddatform.h"
 #include "roster.h"
+#include "tableedit.h"
 #include "tform3.h"
 #include "tform5.h"
 #include "tform7.h"
-#include "moddatform.h"
 #include "tsplash.h"
-#include "tableedit.h"
 
 #include <QDir>
 #include <QFile>
