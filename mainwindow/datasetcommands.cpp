@@ -5,9 +5,11 @@
 #include "annotationtext.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "entryvalues.h"
 #include "errors.h"
 #include "moddatform.h"
 #include "numbertext.h"
+#include "penstrokes.h"
 #include "roster.h"
 #include "settingsstore.h"
 #include "xygraph.h"
@@ -20,7 +22,6 @@
 #include <QSaveFile>
 #include <QSignalBlocker>
 
-#include <array>
 #include <sstream>
 
 namespace {
@@ -48,30 +49,15 @@ void readDataSet(TDataModule1 &model, const QByteArray &bytes) {
 // --- storing what the window shows ------------------------------------------------------
 
 void TForm7::StoreEdits() {
-    struct Entry {
-        QLineEdit *edit;
-        QLabel *label;
-        float value = 0.0f;
-    };
-    std::array<Entry, 4> entries{{{Edit_Radius, Label1},
-                                  {Edit_Outer_Radius, Label2},
-                                  {Edit_Inner_Radius, Label3},
-                                  {Edit_Emission_Dist, Label4}}};
-    // Convert all four before storing any, so a bad entry changes nothing.
-    for (Entry &e : entries) {
-        try {
-            e.value = static_cast<float>(tarvel::parseNumber(e.edit->text().toStdString(),
-                                                             tarvel::localeDecimalSeparator()));
-        } catch (const tarvel::Error &failure) {
-            e.edit->setFocus();
-            throw tarvel::Error(e.label->text().trimmed().toStdString() + ": " + failure.what());
-        }
-    }
+    const std::vector<float> values = entryValues({{Edit_Radius, Label1},
+                                                   {Edit_Outer_Radius, Label2},
+                                                   {Edit_Inner_Radius, Label3},
+                                                   {Edit_Emission_Dist, Label4}});
     TDataModule1 &model = *DataModule1;
-    model.GrainData.Sphere_radius = entries[0].value;
-    model.GrainData.Outer_radius = entries[1].value;
-    model.GrainData.Inner_radius = entries[2].value;
-    model.ModelData.Emission_dist = entries[3].value;
+    model.GrainData.Sphere_radius = values[0];
+    model.GrainData.Outer_radius = values[1];
+    model.GrainData.Inner_radius = values[2];
+    model.ModelData.Emission_dist = values[3];
 }
 
 void TForm7::StoreWindowValues() {
@@ -138,6 +124,23 @@ void TForm7::ShowDataSet() {
     GeometryChanged = true;
     ToolButton5->setEnabled(true);
     ClearResult();
+}
+
+void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result) {
+    ThermalCurve curve;
+    for (const FPOINT &p : drawn)
+        curve.Append(p.x, p.y);
+    Model->GetCurrentCurve() = std::move(curve);
+    ShowDataSet();
+
+    std::vector<FPOINT> points;
+    float x = 0.0f, y = 0.0f;
+    for (int c = result.EnumPoints(0, &x, &y); c != 0; c = result.EnumPoints(c, &x, &y))
+        points.push_back({x, y});
+    drawPolyline(*xygraph2, points);
+    xygraph2->Invalidate();
+    GeometryChanged = false;
+    ToolButton5->setEnabled(false);
 }
 
 // --- settings -----------------------------------------------------------------------------

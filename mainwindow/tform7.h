@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "curvetable.h"
+#include "fpoint.h"
 
 #include <functional>
 #include <vector>
@@ -71,6 +72,10 @@ public:
     // Puts what the window shows into the model: the four edits and the curve
     // of xygraph1 as drawn. Converts every edit before storing any.
     void StoreWindowValues();
+    // Takes over the data set the wizard built: its grain, the thermal history
+    // as drawn and the result its age calculation drew into `result`, whose
+    // coefficients are current, so Recalculate has nothing to do yet.
+    void ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

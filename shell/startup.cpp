@@ -5,23 +5,70 @@
 #include "datamodule.h"
 #include "moddatform.h"
 #include "tableedit.h"
+#include "tform1.h"
+#include "tform2.h"
 #include "tform3.h"
+#include "tform4.h"
 #include "tform5.h"
+#include "tform6.h"
 #include "tform7.h"
 #include "tsplash.h"
+
+namespace {
+
+// The wizard's order: intro, grain, geometry, thermal history, gamma,
+// calculated age; each page is told which pages lie around it.
+void linkWizardPages() {
+    Form1->GrainPage = Form2;
+    Form2->IntroPage = Form1;
+    Form2->GeometryPage = Form3;
+    Form3->GrainPage = Form2;
+    Form3->ThermalHistoryPage = Form4;
+    Form4->GrainPage = Form2;
+    Form4->GammaPage = Form5;
+    Form4->ResultPage = Form6;
+    Form4->ResultGraph = Form6->xygraph1;
+    Form5->ThermalHistoryPage = Form4;
+    Form5->ResultPage = Form6;
+    Form6->Done = [] {
+        Form7->Model = DataModule1;
+        Form7->ShowWizardResult(Form4->StoredLine(), *Form6->xygraph1);
+        Form7->show();
+    };
+    Form6->BackToEditing = [] {
+        Form4->EditLinesClick();
+        Form4->show();
+    };
+}
+
+} // namespace
 
 void CreateRoster() {
     Splash = new TSplash;
     Form8 = new TForm8;
+    Form1 = new TForm1;
     Form7 = new TForm7;
     Form3 = new TForm3;
     Form5 = new TForm5;
+    Form2 = new TForm2;
+    Form6 = new TForm6;
+    Form4 = new TForm4;
     DataModule1 = new TDataModule1;
     TableEdit = new TTableEdit;
 
+    linkWizardPages();
+    // Set again by whoever shows the main window; set now as well, so that a
+    // closing check that stores the settings before it was ever shown has a model.
+    Form7->Model = DataModule1;
     Form7->ClosingCheck = [] { Splash->ClosingCheck(); };
-    Splash->Pages = {Form3, Form5, Form7};
+    Splash->IntroPage = Form1;
+    Splash->Pages = {Form1, Form2, Form3, Form4, Form5, Form6, Form7};
     Splash->show();
+}
+
+template <typename Window> void destroy(Window *&window) {
+    delete window;
+    window = nullptr;
 }
 
 void DestroyRoster() {
@@ -32,18 +79,15 @@ void DestroyRoster() {
          {static_cast<CalculationPage *>(Form3), static_cast<CalculationPage *>(Form5)})
         if (page)
             page->StopRun();
-    delete TableEdit;
-    TableEdit = nullptr;
-    delete DataModule1;
-    DataModule1 = nullptr;
-    delete Form5;
-    Form5 = nullptr;
-    delete Form3;
-    Form3 = nullptr;
-    delete Form7;
-    Form7 = nullptr;
-    delete Form8;
-    Form8 = nullptr;
-    delete Splash;
-    Splash = nullptr;
+    destroy(TableEdit);
+    destroy(DataModule1);
+    destroy(Form4);
+    destroy(Form6);
+    destroy(Form2);
+    destroy(Form5);
+    destroy(Form3);
+    destroy(Form7);
+    destroy(Form1);
+    destroy(Form8);
+    destroy(Splash);
 }

@@ -2,6 +2,7 @@
 // roster and the settings in temporary XDG folders.
 #include "datamodule.h"
 #include "rosterfixture.h"
+#include "tform1.h"
 #include "tform7.h"
 
 #include <QLineEdit>
@@ -41,14 +42,15 @@ private slots:
     }
     void withoutSettingsTheEndAsksToStore() {
         QFETCH(bool, yes);
-        QVERIFY(Splash->isVisible() || !Form7->isVisible());
+        QVERIFY(Splash->isVisible() && !Form1->isVisible());
         decide();
-        QVERIFY(Form7->isVisible());
+        QVERIFY(Form1->isVisible());
+        QVERIFY(!Form7->isVisible());
         QVERIFY(!Splash->isVisible());
-        QCOMPARE(Form7->Edit_Radius->text(), QStringLiteral("60"));
 
         answers().answers = {yes};
-        closeMainWindowAndTick();
+        Form1->hide();
+        Splash->Timer1Timer();
         QCOMPARE(answers().asked, QStringList{QStringLiteral("Save Settings?")});
         QVERIFY(programEnding());
         QCOMPARE(QFile::exists(userFile()), yes);
@@ -114,7 +116,10 @@ private slots:
         QFile blocker(roster.path(QStringLiteral("config")));
         QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
         blocker.close();
-        decide();
+        decide(); // no settings: the wizard, which hands over to the main window
+        Form1->hide();
+        Form7->Model = DataModule1;
+        Form7->show();
         Form7->ToolButton3Click();
         QVERIFY(answers().toldText(QStringLiteral("Registry Error")));
         QVERIFY(Form7->isVisible());
@@ -123,6 +128,7 @@ private slots:
         closeMainWindowAndTick();
         QVERIFY(!programEnding());
         QVERIFY(Form7->isVisible());
+        QCOMPARE(answers().asked.size(), qsizetype(1));
     }
 
     void openWindowsKeepTheProgramRunning() {

@@ -1,0 +1,40 @@
+#include "tform6.h"
+
+#include "xygraph.h"
+
+#include <QPushButton>
+
+TForm6::TForm6(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Calculated Age"));
+    setFixedSize(434, 275);
+
+    xygraph1 = new Txygraph(this);
+    xygraph1->setGeometry(0, 0, 345, 201);
+    xygraph1->setxmax(100.0f);
+    xygraph1->setymax(2.0f);
+    xygraph1->SetSideScales(sscBoth);
+    xygraph1->SetTicks(sscBoth);
+    xygraph1->SetAutoAxis(sscBoth);
+    xygraph1->SetHLabel(QStringLiteral("Real Time"));
+    xygraph1->SetVLabel(QStringLiteral("CalcTime"));
+
+    Button3 = new QPushButton(QStringLiteral("< Back"), this);
+    Button3->setGeometry(256, 240, 75, 25);
+    Button1 = new QPushButton(QStringLiteral("Done"), this);
+    Button1->setGeometry(344, 240, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm6::Button3Click);
+}
+
+void TForm6::Button1Click() {
+    if (Done)
+        Done();
+    hide();
+}
+
+void TForm6::Button3Click() {
+    hide();
+    if (BackToEditing)
+        BackToEditing();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TShape;
+
+// "Grain parameters": the wizard's first working page. The three circles show
+// the grain and its emission zone to scale while the user types; "> Next"
+// stores the geometry and starts the geometry calculation.
+class TForm2 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm2(QWidget *parent = nullptr);
+
+    TShape *Shape1, *Shape2, *Shape3;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label6;
+    QLineEdit *Edit_Radius, *Edit_Outer_Radius, *Edit_Inner_Radius, *Edit_Emission_Dist;
+    QPushButton *Button3; // "< Back"
+    QPushButton *Button2; // "> Next"
+    QPushButton *Button1; // "Cancel"
+
+    // Set when the roster is created.
+    QWidget *IntroPage = nullptr;
+    QWidget *GeometryPage = nullptr;
+
+    void Edit_RadiusChange();
+    void Edit_RadiusExit();
+    void Button2Click();
+    void Button3Click();
+    void Button1Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};

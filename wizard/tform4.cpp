@@ -1,0 +1,137 @@
+#include "tform4.h"
+
+#include "application.h"
+#include "datamodule.h"
+#include "penstrokes.h"
+#include "samplecurves.h"
+#include "tform5.h"
+#include "xygraph.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QToolButton>
+
+TForm4::TForm4(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Thermal History"));
+    setFixedSize(434, 285);
+    move(488, 200);
+
+    xygraph1 = new Txygraph(this);
+    xygraph1->setGeometry(8, 8, 353, 193);
+    xygraph1->setxmax(100);
+    xygraph1->setymax(100);
+    xygraph1->SetSideScales(sscBoth);
+    xygraph1->SetTicks(sscBoth);
+    xygraph1->SetAutoAxis(sscNone);
+    xygraph1->SetHLabel(QStringLiteral("Time"));
+    xygraph1->SetVLabel(QStringLiteral("Temperature"));
+    xygraph1->Seteditable(true);
+    xygraph1->AddMenu(QStringLiteral("Show Bars"), [this](QAction *) { ShowBarsClick(); });
+
+    Label1 = new QLabel(QStringLiteral("Sample"), this);
+    Label1->move(376, 16);
+    Label1->adjustSize();
+    Label2 = new QLabel(QStringLiteral("Curves"), this);
+    Label2->move(376, 32);
+    Label2->adjustSize();
+
+    for (int i = 0; i < 4; ++i) {
+        auto *button = new QToolButton(this);
+        button->setGeometry(368, 48 + 40 * i, 55, 35);
+        button->setIcon(QPixmap::fromImage(samplecurves::glyph(samplecurves::all()[i])));
+        button->setIconSize(QSize(50, 30));
+        connect(button, &QToolButton::clicked, this, [this, i] { SpeedButtonClick(i); });
+        SpeedButtons[static_cast<std::size_t>(i)] = button;
+    }
+
+    Button3 = new QPushButton(QStringLiteral("< Back"), this);
+    Button3->setGeometry(168, 224, 75, 25);
+    Button2 = new QPushButton(QStringLiteral("> Next"), this);
+    Button2->setGeometry(256, 224, 75, 25);
+    Button2->setEnabled(false);
+    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button1->setGeometry(344, 224, 75, 25);
+    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+}
+
+// The editing mode's menu and pen, without touching the points.
+void TForm4::EnterEditingMode() {
+    xygraph1->ClearMenu();
+    xygraph1->Setbarmode(false);
+    xygraph1->Seteditable(true);
+    xygraph1->AddMenu(QStringLiteral("Show Bars"), [this](QAction *) { ShowBarsClick(); });
+}
+
+void TForm4::SpeedButtonClick(int sample) {
+    // A sample chosen while the graph shows bars is a curve to edit: leave bar
+    // mode first, so "Edit Lines" cannot later bring back an older copy.
+    if (xygraph1->Fbarmode())
+        EnterEditingMode();
+    xygraph1->Clear();
+    drawPolyline(*xygraph1, samplecurves::all()[static_cast<std::size_t>(sample)]);
+    xygraph1->setToolTip(QStringLiteral("Drag points"));
+    xygraph1->Invalidate();
+    Button2->setEnabled(true);
+}
+
+void TForm4::StoreLines() {
+    LineTime.assign(1, 0.0f);
+    LineTemp.assign(1, 0.0f);
+    float x = 0.0f, y = 0.0f;
+    for (int c = xygraph1->EnumPoints(0, &x, &y); c != 0; c = xygraph1->EnumPoints(c, &x, &y)) {
+        LineTime.push_back(x);
+        LineTemp.push_back(y);
+    }
+    LineCount = static_cast<int>(LineTime.size());
+}
+
+void TForm4::ShowBarsClick() {
+    StoreLines();
+    xygraph1->Setbarmode(true);
+    xygraph1->ClearMenu();
+    xygraph1->AddMenu(QStringLiteral("Edit Lines"), [this](QAction *) { EditLinesClick(); });
+    xygraph1->Invalidate();
+}
+
+void TForm4::EditLinesClick() {
+    xygraph1->Clear();
+    EnterEditingMode();
+    drawPolyline(*xygraph1, StoredLine());
+    xygraph1->Invalidate();
+}
+
+std::vector<FPOINT> TForm4::StoredLine() const {
+    std::vector<FPOINT> line;
+    for (int i = 1; i < LineCount; ++i)
+        line.push_back(
+            {LineTime[static_cast<std::size_t>(i)], LineTemp[static_cast<std::size_t>(i)]});
+    return line;
+}
+
+void TForm4::Button2Click() {
+    ShowBarsClick(); // first: a curve too long for bars leaves the page as it was
+    hide();
+    GammaPage->move(pos());
+    if (ResultPage)
+        ResultPage->move(pos());
+    DataModule1->SourceGraph = xygraph1;
+    DataModule1->CaptureCurve();
+    GammaPage->SetModel(&DataModule1->GrainData, &DataModule1->ModelData);
+    GammaPage->TargetGraph = ResultGraph;
+    GammaPage->NextForm = ResultPage;
+    GammaPage->show();
+}
+
+void TForm4::Button3Click() {
+    hide();
+    if (GrainPage)
+        GrainPage->show();
+}
+
+void TForm4::Button1Click() {
+    endProgram();
+}
