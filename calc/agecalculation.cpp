@@ -229,7 +229,7 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
     checkModel(in);
     checkHistory(in);
     if (method == AgeMethod::Precise)
-        return preciseAges(in, progress);
+        return preciseAges(in, progress, {}, stop);
     const std::size_t n = pointCount(in);
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;

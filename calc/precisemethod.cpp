@@ -1,5 +1,7 @@
 #include "precisemethod.h"
 
+#include "calcerrors.h"
+
 #include "emissionfraction.h"
 #include "errors.h"
 #include "geometrycoefficients.h"
@@ -194,7 +196,7 @@ private:
 } // namespace
 
 std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *progress,
-                                const PreciseSettings &settings) {
+                                const PreciseSettings &settings, const std::atomic<bool> *stop) {
     checkPreciseInput(in);
     const std::size_t n = in.times.empty() ? 0 : in.times.size() - 1;
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
@@ -294,6 +296,8 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
                                 " is not a finite number. No results were computed.");
         if (progress)
             progress->store(static_cast<std::int32_t>(double(N) * double(k - 1) / double(n - 1)));
+        if (stop && stop->load(std::memory_order_relaxed))
+            throw CalculationStopped{};
     }
     return results;
 }

@@ -39,6 +39,8 @@ struct PreciseSettings {
 
 // Results as calculateAges gives them. Needs `input.emissionDistance` and an
 // emission zone inside the grain (0 <= a < b <= R); throws tarvel::Error
-// otherwise. Expects the checks of calculateAges to have passed.
+// otherwise. Expects the checks of calculateAges to have passed. `stop`, when
+// given, is checked at every output point; once set, CalculationStopped is thrown.
 std::vector<double> preciseAges(const AgeInput &input, std::atomic<std::int32_t> *progress,
-                                const PreciseSettings &settings = {});
+                                const PreciseSettings &settings = {},
+                                const std::atomic<bool> *stop = nullptr);

@@ -7,10 +7,15 @@
 #include "moddatform.h"
 #include "roster.h"
 #include "tableedit.h"
+#include "tform1.h"
+#include "tform2.h"
 #include "tform3.h"
+#include "tform4.h"
 #include "tform5.h"
+#include "tform6.h"
 #include "tform7.h"
 #include "tsplash.h"
+#include "xygraph.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +23,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 #include <sstream>
@@ -80,15 +86,35 @@ int main(int argc, char **argv) {
     Splash->Timer1->stop();
     save(Splash, "splash");
 
+    // The example's grain, constants and annotation for every page below.
     Form7->Model = DataModule1;
-    save(Form7, "main-window-created");
     QFile example(QString::fromLocal8Bit(argv[2]));
     if (example.open(QIODevice::ReadOnly)) {
         std::istringstream in(example.readAll().toStdString());
         DataModule1->ReadDataFile(in);
         DataModule1->Annotation = {"Sample 14, zircon from the upper terrace", "second note"};
-        Form7->ShowDataSet();
     }
+
+    save(Form1, "wizard-1-intro");
+    save(Form2, "wizard-2-grain");
+    Form2->Edit_Outer_Radius->setText(QStringLiteral("70"));
+    save(Form2, "wizard-2-grain-invalid");
+    Form2->Edit_Outer_Radius->setText(QStringLiteral("40"));
+    save(Form4, "wizard-4-thermal-history");
+    Form4->SpeedButtons[2]->click();
+    save(Form4, "wizard-4-sample-chosen");
+    Form4->ShowBarsClick();
+    save(Form4, "wizard-4-bars");
+    Form4->EditLinesClick();
+    DataModule1->SourceGraph = Form4->xygraph1;
+    Form5->TargetGraph = Form6->xygraph1;
+    Form5->SetModel(&DataModule1->GrainData, &DataModule1->ModelData);
+    answers.execModal(*Form3);
+    answers.execModal(*Form5);
+    save(Form6, "wizard-6-calculated-age");
+
+    save(Form7, "main-window-created");
+    Form7->ShowDataSet();
     Form7->Button1Click();
     save(Form7, "main-window-recalculated");
     Form7->Edit_Outer_Radius->setText(QStringLiteral("70"));

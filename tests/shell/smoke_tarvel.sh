@@ -1,47 +1,56 @@
 #!/usr/bin/env bash
-# Starts the real program under a virtual X display with a stored data set,
-# waits for its main window, ends it with Ctrl+Q and checks that the settings
-# were written on the way out.
-# usage: smoke_tarvel.sh TARVEL_BINARY EXAMPLE_DATA_SET
+# Starts the real program under a virtual X display and checks what a user
+# sees first.
+#   smoke_tarvel.sh TARVEL EXAMPLE  with EXAMPLE stored as the settings: the
+#       main window appears; Ctrl+Q ends the program and writes the settings.
+#   smoke_tarvel.sh TARVEL          with nothing stored: the wizard's intro page
+#       appears after the splash; Cancel ends the program and stores nothing.
 set -euo pipefail
 binary="$1"
-example="$2"
+example="${2:-}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-
-mkdir -p "$work/config/Morvik/tarvel"
-cp "$example" "$work/config/Morvik/tarvel/ModelData"
-rm -f "$work/config/Morvik/tarvel/ModelData.written"
+folder="$work/config/Morvik/tarvel"
+if [ -n "$example" ]; then
+  mkdir -p "$folder"
+  cp "$example" "$folder/ModelData"
+  title='Tarvel'
+else
+  title='Demonstration Intro'
+fi
 
 cat > "$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 "$TARVEL" & pid=$!
-# The splash shows for three seconds; then the main window ("Tarvel") appears.
 window=""
 for _ in $(seq 1 100); do
-  window="$(xdotool search --onlyvisible --name '^Tarvel$' 2>/dev/null | tail -n 1 || true)"
+  window="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | tail -n 1 || true)"
   [ -n "$window" ] && break
   sleep 0.1
 done
 if [ -z "$window" ]; then
-  echo "smoke: the main window did not appear" >&2
+  echo "smoke: the window '$TITLE' did not appear" >&2
   kill "$pid"
   exit 1
 fi
-sleep 1.5
-touch "$XDG_CONFIG_HOME/Morvik/tarvel/before-quit"
-# Without a window manager, a click into a control that takes the focus (the
-# annotation memo) is what makes the window active, which the shortcut needs.
-xdotool mousemove --window "$window" 600 100 click 1
-sleep 0.3
-xdotool key ctrl+q
+sleep 1
+touch "$WORK/before-end"
+if [ "$TITLE" = Tarvel ]; then
+  # Without a window manager, a click into a control that takes the focus (the
+  # annotation memo) is what makes the window active, which the shortcut needs.
+  xdotool mousemove --window "$window" 600 100 click 1
+  sleep 0.3
+  xdotool key ctrl+q
+else
+  xdotool mousemove --window "$window" 380 236 click 1 # "Cancel"
+fi
 for _ in $(seq 1 100); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
 if kill -0 "$pid" 2>/dev/null; then
-  echo "smoke: Ctrl+Q did not end the program" >&2
+  echo "smoke: the program did not end" >&2
   kill "$pid"
   exit 1
 fi
@@ -49,13 +58,20 @@ wait "$pid"
 SESSION
 chmod +x "$work/session.sh"
 
-XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" TARVEL="$binary" \
-  QT_QPA_PLATFORM=xcb xvfb-run -a "$work/session.sh"
+XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" TARVEL="$binary" TITLE="$title" \
+  WORK="$work" QT_QPA_PLATFORM=xcb xvfb-run -a "$work/session.sh"
 
-stored="$work/config/Morvik/tarvel/ModelData"
-if [ ! "$stored" -nt "$work/config/Morvik/tarvel/before-quit" ]; then
-  echo "smoke: the settings were not written when the program ended" >&2
-  exit 1
+stored="$folder/ModelData"
+if [ -n "$example" ]; then
+  if [ ! "$stored" -nt "$work/before-end" ] || ! grep -q '^\[DataBegin' "$stored"; then
+    echo "smoke: Ctrl+Q did not store the settings" >&2
+    exit 1
+  fi
+  echo "smoke: the main window appeared; Ctrl+Q stored the settings and ended the program"
+else
+  if [ -e "$folder" ]; then
+    echo "smoke: Cancel in the wizard stored settings" >&2
+    exit 1
+  fi
+  echo "smoke: the intro page appeared after the splash; Cancel ended the program"
 fi
-grep -q '^\[DataBegin' "$stored" || { echo "smoke: the stored settings are not a data set" >&2; exit 1; }
-echo "smoke: main window appeared, Ctrl+Q stored the settings and ended the program"
