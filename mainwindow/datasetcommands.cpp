@@ -5,8 +5,8 @@
 #include "annotationtext.h"
 #include "datamodule.h"
 #include "dialogseam.h"
-#include "entryvalues.h"
 #include "errors.h"
+#include "grainedits.h"
 #include "moddatform.h"
 #include "numbertext.h"
 #include "penstrokes.h"
@@ -49,15 +49,7 @@ void readDataSet(TDataModule1 &model, const QByteArray &bytes) {
 // --- storing what the window shows ------------------------------------------------------
 
 void TForm7::StoreEdits() {
-    const std::vector<float> values = entryValues({{Edit_Radius, Label1},
-                                                   {Edit_Outer_Radius, Label2},
-                                                   {Edit_Inner_Radius, Label3},
-                                                   {Edit_Emission_Dist, Label4}});
-    TDataModule1 &model = *DataModule1;
-    model.GrainData.Sphere_radius = values[0];
-    model.GrainData.Outer_radius = values[1];
-    model.GrainData.Inner_radius = values[2];
-    model.ModelData.Emission_dist = values[3];
+    storeGrainEdits(Grain(), *DataModule1);
 }
 
 void TForm7::StoreWindowValues() {

@@ -3,7 +3,7 @@
 #include "application.h"
 #include "datamodule.h"
 #include "dialogseam.h"
-#include "geometrycheck.h"
+#include "grainedits.h"
 #include "historycheck.h"
 #include "mainicons.h"
 #include "mainlayout.h"
@@ -157,17 +157,18 @@ TForm7::~TForm7() {
 // --- the grain drawn to scale ---------------------------------------------------------
 
 bool TForm7::CheckGeometry() {
-    const geometrycheck::Square sphere{Shape1->x(), Shape1->y(), Shape1->width()};
-    const auto result = geometrycheck::check(Edit_Radius->text().toStdString(),
-                                             Edit_Outer_Radius->text().toStdString(),
-                                             Edit_Inner_Radius->text().toStdString(), sphere);
-    if (result.outer)
-        Shape2->setGeometry(result.outer->left, result.outer->top, result.outer->size,
-                            result.outer->size);
-    if (result.inner)
-        Shape3->setGeometry(result.inner->left, result.inner->top, result.inner->size,
-                            result.inner->size);
-    return result.valid;
+    return drawGrainToScale(Grain(), *Shape1, *Shape2, *Shape3);
+}
+
+GrainEdits TForm7::Grain() const {
+    return {Edit_Radius,
+            Edit_Outer_Radius,
+            Edit_Inner_Radius,
+            Edit_Emission_Dist,
+            Label1,
+            Label2,
+            Label3,
+            Label4};
 }
 
 void TForm7::Edit_NEigenChange() {

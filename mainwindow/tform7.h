@@ -4,6 +4,7 @@
 
 #include "curvetable.h"
 #include "fpoint.h"
+#include "grainedits.h"
 
 #include <functional>
 #include <vector>
@@ -83,6 +84,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    GrainEdits Grain() const;
     bool RecalculateGeometry();
     void CaptureDrawnCurve();
     void CaptureSteppedCurve();

@@ -2,8 +2,7 @@
 
 #include "application.h"
 #include "datamodule.h"
-#include "entryvalues.h"
-#include "geometrycheck.h"
+#include "grainedits.h"
 #include "tshape.h"
 
 #include <QEvent>
@@ -86,18 +85,19 @@ TForm2::TForm2(QWidget *parent)
 }
 
 void TForm2::Edit_RadiusChange() {
-    const geometrycheck::Square sphere{Shape1->x(), Shape1->y(), Shape1->width()};
-    const auto result = geometrycheck::check(Edit_Radius->text().toStdString(),
-                                             Edit_Outer_Radius->text().toStdString(),
-                                             Edit_Inner_Radius->text().toStdString(), sphere);
-    if (result.outer)
-        Shape2->setGeometry(result.outer->left, result.outer->top, result.outer->size,
-                            result.outer->size);
-    if (result.inner)
-        Shape3->setGeometry(result.inner->left, result.inner->top, result.inner->size,
-                            result.inner->size);
-    Button2->setEnabled(result.valid);
+    Button2->setEnabled(drawGrainToScale(Grain(), *Shape1, *Shape2, *Shape3));
     Label6->setVisible(!Button2->isEnabled());
+}
+
+GrainEdits TForm2::Grain() const {
+    return {Edit_Radius,
+            Edit_Outer_Radius,
+            Edit_Inner_Radius,
+            Edit_Emission_Dist,
+            Label1,
+            Label2,
+            Label3,
+            Label4};
 }
 
 void TForm2::Edit_RadiusExit() {
@@ -113,15 +113,8 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
 void TForm2::Button2Click() {
     if (GeometryPage)
         GeometryPage->move(pos());
-    const std::vector<float> values = entryValues({{Edit_Radius, Label1},
-                                                   {Edit_Outer_Radius, Label2},
-                                                   {Edit_Inner_Radius, Label3},
-                                                   {Edit_Emission_Dist, Label4}});
     TDataModule1 &model = *DataModule1;
-    model.GrainData.Sphere_radius = values[0];
-    model.GrainData.Outer_radius = values[1];
-    model.GrainData.Inner_radius = values[2];
-    model.ModelData.Emission_dist = values[3];
+    storeGrainEdits(Grain(), model);
     model.ModelData.Neigen = 20;
     hide();
     if (GeometryPage)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grainedits.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -35,4 +37,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    GrainEdits Grain() const;
 };

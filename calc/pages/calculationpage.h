@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
 
 class QLabel;
-class QProgressBar;
-class QPushButton;
-class QTimer;
 
 // What the two progress pages share: the picture, the caption line, the
 // progress bar, the three wizard buttons and the 200 ms poll timer. A page is
@@ -42,6 +45,41 @@ public:
     bool ShownModally() const;
 
 protected:
+    // The steps both pages take with their calculation. A run starts with the
+    // bar at 0 of `maximum` and "> Next" off; each tick moves the bar, and the
+    // run has ended once the worker says Finished (its results are then stored).
+    template <typename Calc>
+    void StartRun(std::unique_ptr<Calc> &slot, std::unique_ptr<Calc> calc, int maximum) {
+        ProgressBar1->setRange(0, std::max(maximum, 0));
+        ProgressBar1->setValue(0);
+        Button2->setEnabled(false);
+        calc->Resume();
+        slot = std::move(calc);
+        Timer1->start();
+    }
+    template <typename Calc> bool RunEnded(const std::unique_ptr<Calc> &calc) {
+        if (!calc) {
+            Timer1->stop();
+            return false;
+        }
+        ProgressBar1->setValue(std::min(calc->Progress.load(), ProgressBar1->maximum()));
+        if (!calc->Finished.load(std::memory_order_acquire))
+            return false;
+        Timer1->stop();
+        return true;
+    }
+    template <typename Calc> void Stop(std::unique_ptr<Calc> &calc) {
+        Timer1->stop();
+        if (calc) {
+            calc->RequestStop();
+            calc.reset(); // waits for the body, which stops at its next term
+        }
+    }
+    template <typename Calc> static void Wait(const std::unique_ptr<Calc> &calc) {
+        if (calc)
+            calc->WaitFor();
+    }
+
     void showEvent(QShowEvent *event) override;
     // A page must not be closed by Escape while it runs; Cancel does that.
     void reject() override;

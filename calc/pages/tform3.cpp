@@ -25,37 +25,22 @@ void TForm3::FormActivate() {
     if (Calculation)
         return; // shown again while its run goes on: follow that run
     ProgressMax = DataModule1->ModelData.Neigen;
-    ProgressBar1->setRange(0, std::max(ProgressMax, 0));
-    ProgressBar1->setValue(0);
-    Button2->setEnabled(false);
-    Calculation = std::make_unique<tarvelcalc>();
-    Calculation->LoadModel(DataModule1);
-    Calculation->Resume();
-    Timer1->start();
+    auto calculation = std::make_unique<tarvelcalc>();
+    calculation->LoadModel(DataModule1);
+    StartRun(Calculation, std::move(calculation), ProgressMax);
 }
 
 void TForm3::WaitForRun() {
-    if (Calculation)
-        Calculation->WaitFor();
+    Wait(Calculation);
 }
 
 void TForm3::StopRun() {
-    Timer1->stop();
-    if (Calculation) {
-        Calculation->RequestStop();
-        Calculation.reset();
-    }
+    Stop(Calculation);
 }
 
 void TForm3::Timer1Timer() {
-    if (!Calculation) {
-        Timer1->stop();
+    if (!RunEnded(Calculation))
         return;
-    }
-    ProgressBar1->setValue(std::min(Calculation->Progress.load(), ProgressBar1->maximum()));
-    if (!Calculation->Finished.load(std::memory_order_acquire))
-        return;
-    Timer1->stop();
     // The body has returned once Finished is set; deleting it joins the thread,
     // and only then are the coefficients read by anybody.
     const bool failed = Calculation->Failed.load();

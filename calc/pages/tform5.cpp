@@ -42,35 +42,23 @@ void TForm5::FormActivate() {
             temps.push_back(y);
         }
     }
-    ProgressBar1->setRange(0, ModelData ? std::max(ModelData->Neigen, 0) : 0);
-    ProgressBar1->setValue(0);
-    Button2->setEnabled(false);
-
-    Calculation = std::make_unique<gammacalc>();
-    Calculation->NPoints = static_cast<std::int32_t>(times.size()) - 1;
-    Calculation->Times = std::move(times);
-    Calculation->Temps = std::move(temps);
-    Calculation->LoadModel(DataModule1);
-    Calculation->Resume();
-    Timer1->start();
+    auto calculation = std::make_unique<gammacalc>();
+    calculation->NPoints = static_cast<std::int32_t>(times.size()) - 1;
+    calculation->Times = std::move(times);
+    calculation->Temps = std::move(temps);
+    calculation->LoadModel(DataModule1);
+    StartRun(Calculation, std::move(calculation), ModelData ? ModelData->Neigen : 0);
 }
 
 void TForm5::WaitForRun() {
-    if (Calculation)
-        Calculation->WaitFor();
+    Wait(Calculation);
 }
 
 void TForm5::Timer1Timer() {
-    if (!Calculation) {
-        Timer1->stop();
-        return;
-    }
-    ProgressBar1->setValue(std::min(Calculation->Progress.load(), ProgressBar1->maximum()));
-    if (!Calculation->Finished.load(std::memory_order_acquire))
+    if (!RunEnded(Calculation))
         return;
     DrawResults();
     Button2->setEnabled(true);
-    Timer1->stop();
     if (NextForm) {
         NextForm->show();
         NextForm = nullptr;
@@ -102,11 +90,7 @@ void TForm5::DrawResults() {
 }
 
 void TForm5::StopRun() {
-    Timer1->stop();
-    if (Calculation) {
-        Calculation->RequestStop();
-        Calculation.reset();
-    }
+    Stop(Calculation);
 }
 
 void TForm5::Button1Click() {

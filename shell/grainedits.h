@@ -1,0 +1,24 @@
+#pragma once
+
+class QLabel;
+class QLineEdit;
+class TDataModule1;
+class TShape;
+
+// The four edits in which the main window and the grain parameters page take
+// the grain's radii and the emission distance, with their captions.
+struct GrainEdits {
+    QLineEdit *radius, *outer, *inner, *emission;
+    QLabel *radiusCaption, *outerCaption, *innerCaption, *emissionCaption;
+};
+
+// Checks the three radius texts (whole numbers, SphereRadius >= OuterRadius >
+// InnerRadius >= 0) and redraws the zone's circles to scale inside `sphere`;
+// a circle the check did not reach keeps its size. True when the radii pass.
+bool drawGrainToScale(const GrainEdits &edits, const TShape &sphere, TShape &outer, TShape &inner);
+
+// Converts all four entries, with the locale's decimal separator, before it
+// stores any in the model's grain and emission distance, so a bad entry
+// changes nothing: it gets the focus and its conversion error is thrown, led
+// by its caption ("Emission distance: 'abc' is not a valid ...").
+void storeGrainEdits(const GrainEdits &edits, TDataModule1 &model);
