@@ -4,6 +4,7 @@
 #include "datamodule.h"
 #include "grainedits.h"
 #include "tshape.h"
+#include "wizardbuttons.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -68,12 +69,10 @@ TForm2::TForm2(QWidget *parent)
     Label6->setGeometry(48, 180, 370, 40);
     Label6->hide();
 
-    Button3 = new QPushButton(QStringLiteral("< Back"), this);
-    Button3->setGeometry(168, 224, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("> Next"), this);
-    Button2->setGeometry(256, 224, 75, 25);
-    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button1->setGeometry(344, 224, 75, 25);
+    const WizardButtons buttons = addWizardButtons(this);
+    Button3 = buttons.back;
+    Button2 = buttons.next;
+    Button1 = buttons.cancel;
 
     for (QLineEdit *edit : {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius}) {
         connect(edit, &QLineEdit::textChanged, this, [this] { Edit_RadiusChange(); });

@@ -5,6 +5,7 @@
 #include "penstrokes.h"
 #include "samplecurves.h"
 #include "tform5.h"
+#include "wizardbuttons.h"
 #include "xygraph.h"
 
 #include <QLabel>
@@ -46,13 +47,11 @@ TForm4::TForm4(QWidget *parent)
         SpeedButtons[static_cast<std::size_t>(i)] = button;
     }
 
-    Button3 = new QPushButton(QStringLiteral("< Back"), this);
-    Button3->setGeometry(168, 224, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("> Next"), this);
-    Button2->setGeometry(256, 224, 75, 25);
+    const WizardButtons buttons = addWizardButtons(this);
+    Button3 = buttons.back;
+    Button2 = buttons.next;
     Button2->setEnabled(false);
-    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button1->setGeometry(344, 224, 75, 25);
+    Button1 = buttons.cancel;
     connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);

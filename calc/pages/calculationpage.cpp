@@ -1,6 +1,7 @@
 #include "calculationpage.h"
 
 #include "jpegimage.h"
+#include "wizardbuttons.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -29,18 +30,11 @@ CalculationPage::CalculationPage(const QString &caption, const QString &headline
     ProgressBar1->setGeometry(200, 96, 217, 17);
     ProgressBar1->setTextVisible(false);
 
-    Button3 = new QPushButton(QStringLiteral("< Back"), this);
-    Button3->setGeometry(168, 224, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("> Next"), this);
-    Button2->setGeometry(256, 224, 75, 25);
+    const WizardButtons buttons = addWizardButtons(this);
+    Button3 = buttons.back;
+    Button2 = buttons.next;
     Button2->setEnabled(false);
-    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button1->setGeometry(344, 224, 75, 25);
-    for (QPushButton *button : {Button1, Button2, Button3}) {
-        button->setAutoDefault(false);
-        if (button->sizeHint().width() > button->width()) // keep captions whole on large fonts
-            button->resize(button->sizeHint().width(), button->height());
-    }
+    Button1 = buttons.cancel;
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(kPollMs);

@@ -2,6 +2,7 @@
 // real program around it.
 #include "calccommand.h"
 #include "datamodule.h"
+#include "graphpoints.h"
 #include "penstrokes.h"
 #include "rosterfixture.h"
 #include "tableedit.h"
@@ -20,14 +21,6 @@
 #include <sstream>
 
 namespace {
-
-std::vector<FPOINT> pointsOf(const Txygraph &graph) {
-    std::vector<FPOINT> points;
-    float x = 0, y = 0;
-    for (int c = graph.EnumPoints(0, &x, &y); c != 0; c = graph.EnumPoints(c, &x, &y))
-        points.push_back({x, y});
-    return points;
-}
 
 // time,calculated_time rows of tarvel-calc for a data file.
 std::vector<std::pair<double, double>> calculatorRows(const QString &file) {

@@ -3,6 +3,7 @@
 #include "agerun.h"
 #include "datamodule.h"
 #include "geometrycheck.h"
+#include "graphpoints.h"
 #include "rosterfixture.h"
 #include "tform1.h"
 #include "tform2.h"
@@ -23,14 +24,6 @@
 #include <sstream>
 
 namespace {
-
-std::vector<FPOINT> pointsOf(const Txygraph &graph) {
-    std::vector<FPOINT> points;
-    float x = 0, y = 0;
-    for (int c = graph.EnumPoints(0, &x, &y); c != 0; c = graph.EnumPoints(c, &x, &y))
-        points.push_back({x, y});
-    return points;
-}
 
 QStringList menuOf(const Txygraph &graph) {
     QStringList captions;
