@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -37,6 +40,19 @@ public:
     }
 
     int execModal(QDialog &dialog) override { return dialog.exec(); }
+
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    void showPrintPreview(QWidget *parent, QPrinter &printer,
+                          std::function<void(QPrinter &)> paint) override {
+        QPrintPreviewDialog dialog(&printer, parent);
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                         [&paint](QPrinter *target) { paint(*target); });
+        dialog.exec();
+    }
 };
 
 DialogSeam *installed = nullptr;
