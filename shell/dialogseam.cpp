@@ -1,5 +1,7 @@
 #include "dialogseam.h"
 
+#include "application.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -49,8 +51,15 @@ public:
     void showPrintPreview(QWidget *parent, QPrinter &printer,
                           std::function<void(QPrinter &)> paint) override {
         QPrintPreviewDialog dialog(&printer, parent);
-        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                         [&paint](QPrinter *target) { paint(*target); });
+        // A failure (a printer that refuses the job) is shown here, over the
+        // preview, rather than thrown through the preview's own code.
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter *target) {
+            try {
+                paint(*target);
+            } catch (...) {
+                showException(std::current_exception());
+            }
+        });
         dialog.exec();
     }
 };

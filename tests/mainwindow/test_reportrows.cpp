@@ -31,8 +31,6 @@ void TestReportRows::pictures_data() {
                                          << "1234567";
     QTest::newRow("two decimals kept") << 36200.0 << "####0.00"
                                        << "36200.00";
-    QTest::newRow("below one") << 0.25 << "####0.00"
-                               << "0.25";
     QTest::newRow("float 0.1") << double(0.1f) << "####0.00"
                                << "0.10";
     // 2.675 is stored as 2.67499999999999982236431605997495353221893310546875
@@ -52,8 +50,6 @@ void TestReportRows::pictures_data() {
                                         << "3.0";
     QTest::newRow("float D0") << double(1807.8f) << "####0.0###"
                               << "1807.8";
-    QTest::newRow("four places") << 0.00012345 << "####0.0###"
-                                 << "0.0001";
     QTest::newRow("rounds at fourth place") << 1.23456 << "####0.0###"
                                             << "1.2346";
     QTest::newRow("tiny") << 1e-300 << "####0.0###"
