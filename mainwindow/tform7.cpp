@@ -20,8 +20,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -77,7 +79,16 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     ToolButton6 = addTool(ToolBar1, QStringLiteral("configure"), QStringLiteral("Edit Constants"),
                           QKeySequence());
     ToolBar1->addSeparator();
-    for (QAction *action : ToolBar1->actions())
+    ToolButton8 = addTool(ToolBar1, QStringLiteral("document-print"),
+                          QStringLiteral("Print Report"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    PrintMenu = new QMenu(this);
+    PrintPreview1 = PrintMenu->addAction(QStringLiteral("Print Preview\u2026"));
+    PrintPreview1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    addAction(PrintPreview1); // its shortcut works while the menu is closed
+    ToolButton8->setMenu(PrintMenu);
+    if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(ToolButton8)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    for (QAction *action : actions() + ToolBar1->actions())
         action->setShortcutContext(Qt::WindowShortcut);
     // The tool bar is 25 pixels high by design; a taller one on this desktop
     // pushes the rest down rather than covering it.
@@ -144,6 +155,8 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     connect(ToolButton3, &QAction::triggered, this, [this] { ToolButton3Click(); });
     connect(ToolButton5, &QAction::triggered, this, [this] { Button1Click(); });
     connect(ToolButton6, &QAction::triggered, this, [this] { ToolButton6Click(); });
+    connect(ToolButton8, &QAction::triggered, this, [this] { ToolButton8Click(); });
+    connect(PrintPreview1, &QAction::triggered, this, [this] { PrintPreviewClick(); });
     // The window's own repaint comes before the graphs', as FormPaint expects.
     installEventFilter(this);
 }

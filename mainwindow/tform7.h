@@ -13,7 +13,11 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QPainter;
 class QPlainTextEdit;
+class QPrinter;
+class QRect;
 class QToolBar;
 class TDataModule1;
 class TShape;
@@ -43,6 +47,9 @@ public:
     QAction *ToolButton3; // Quit Program
     QAction *ToolButton5; // Recalculate
     QAction *ToolButton6; // Edit Constants
+    QAction *ToolButton8; // Print Report, with the menu below
+    QMenu *PrintMenu;
+    QAction *PrintPreview1; // Print Preview...
     QLabel *Label1, *Label2, *Label3, *Label4, *Label8;
     QLineEdit *Edit_Radius, *Edit_Outer_Radius, *Edit_Inner_Radius, *Edit_Emission_Dist;
     TShape *Shape1, *Shape2, *Shape3;
@@ -77,6 +84,15 @@ public:
     // as drawn and the result its age calculation drew into `result`, whose
     // coefficients are current, so Recalculate has nothing to do yet.
     void ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result);
+
+    // --- the report (report.cpp) ---
+    // Draws the model's constants and grain and the memo's lines; `rect`'s
+    // left edge is the text's left margin, its top the top of the first row.
+    void DrawReport(QPainter &painter, const QRect &rect) const;
+    // One page of the report on `printer`; throws when the printer fails.
+    void PrintReport(QPrinter &printer) const;
+    void ToolButton8Click(); // Print Report
+    void PrintPreviewClick();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -3,8 +3,10 @@
 # Quick when everything is present: dpkg is asked first, apt only when something is missing.
 set -euo pipefail
 
+# xvfb to poppler-utils: the checks against real programs on a virtual X display
+# (clipboard, PDF text); desktop-file-utils checks the installed desktop entry.
 packages=(g++ cmake make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libbenchmark-dev
-          xvfb xauth xdotool fonts-dejavu-core)
+          xvfb xauth xdotool xclip poppler-utils desktop-file-utils fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include "dialogseam.h"
 #include "errors.h"
 
+#include <QIcon>
 #include <QMetaObject>
 #include <QPointer>
 #include <QThread>
@@ -33,6 +34,9 @@ QString messageOf(const std::exception_ptr &failure) {
 TarvelApplication::TarvelApplication(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tarvel"));
     setOrganizationName(QStringLiteral("Morvik"));
+    setWindowIcon(QIcon(QStringLiteral(":/tarvel/desktop/tarvel.svg")));
+    // The desktop entry this program belongs to, for the panel's icon and name.
+    setDesktopFileName(QStringLiteral("tarvel"));
     setQuitOnLastWindowClosed(false); // the closing check decides when the program ends
 }
 

@@ -1,8 +1,13 @@
 #include "dialogseam.h"
 
+#include "application.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -37,6 +42,26 @@ public:
     }
 
     int execModal(QDialog &dialog) override { return dialog.exec(); }
+
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    void showPrintPreview(QWidget *parent, QPrinter &printer,
+                          std::function<void(QPrinter &)> paint) override {
+        QPrintPreviewDialog dialog(&printer, parent);
+        // A failure (a printer that refuses the job) is shown here, over the
+        // preview, rather than thrown through the preview's own code.
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter *target) {
+            try {
+                paint(*target);
+            } catch (...) {
+                showException(std::current_exception());
+            }
+        });
+        dialog.exec();
+    }
 };
 
 DialogSeam *installed = nullptr;

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // Every message box, file dialog and modal window of the program goes through
@@ -26,6 +29,13 @@ public:
                                    const QString &defaultSuffix) = 0;
     // Shows `dialog` modally and returns its result (QDialog::Accepted or Rejected).
     virtual int execModal(QDialog &dialog) = 0;
+    // The print dialog: sets up `printer` as the user chooses (a printer or a
+    // PDF file); false when the user cancels.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+    // A print preview of what `paint` draws on a printer, from which the user
+    // can print it on `printer`.
+    virtual void showPrintPreview(QWidget *parent, QPrinter &printer,
+                                  std::function<void(QPrinter &)> paint) = 0;
 };
 
 // The seam in use; the Qt dialogs unless a test installed another.

@@ -47,6 +47,8 @@ public:
         }
         return dialog.result();
     }
+    bool choosePrinter(QWidget *, QPrinter &) override { return false; }
+    void showPrintPreview(QWidget *, QPrinter &, std::function<void(QPrinter &)>) override {}
 };
 
 QString outputFolder;

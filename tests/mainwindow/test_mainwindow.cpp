@@ -199,6 +199,41 @@ private slots:
         QVERIFY(pointsOf(*Form7->xygraph2).empty());
     }
 
+    // Printing stores what the window shows, as Save does, once the print
+    // dialog is confirmed; a cancelled dialog prints and stores nothing, a bad
+    // edit or a printer that fails stops with an error.
+    void printAndPreview() {
+        QTemporaryDir dir;
+        openFile(kDefaultGrain);
+        Form7->Edit_Radius->setText(QStringLiteral("75")); // typed, never recalculated
+        Form7->ToolButton8Click();
+        QCOMPARE(answers().printDialogs, 1);
+        QCOMPARE(DataModule1->GrainData.Sphere_radius, 60.0f);
+
+        answers().printFile = dir.filePath(QStringLiteral("report.pdf"));
+        Form7->ToolButton8Click();
+        QCOMPARE(DataModule1->GrainData.Sphere_radius, 75.0f);
+        QFile pdf(answers().printFile);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
+
+        answers().previewFile = dir.filePath(QStringLiteral("preview.pdf"));
+        Form7->Edit_Radius->setText(QStringLiteral("80"));
+        Form7->PrintPreviewClick();
+        QCOMPARE(answers().previews, 1);
+        QCOMPARE(DataModule1->GrainData.Sphere_radius, 80.0f);
+        QVERIFY(QFileInfo(answers().previewFile).size() > 0);
+
+        answers().printFile = dir.filePath(QStringLiteral("missing-folder/report.pdf"));
+        QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->ToolButton8Click());
+        answers().printFile = dir.filePath(QStringLiteral("never.pdf"));
+        Form7->Edit_Radius->setText(QStringLiteral("abc"));
+        QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->ToolButton8Click());
+        QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->PrintPreviewClick());
+        QVERIFY(!QFile::exists(answers().printFile));
+        QCOMPARE(answers().previews, 1);
+    }
+
     // The table dialog: OK without an edit keeps every point exactly.
     void tableEditKeepsUntouchedPoints() {
         Form7->xygraph1->PenUp();

@@ -4,6 +4,7 @@
 #include "dialogseam.h"
 
 #include <QDialog>
+#include <QPrinter>
 #include <QStringList>
 
 #include <deque>
@@ -28,6 +29,14 @@ public:
     // What a modal calculation page does after its run started; by default the
     // run completes and the page collects it.
     std::function<void(CalculationPage &)> onPage;
+    // The print dialog: with a file name set, the user chose to print to that
+    // PDF file; empty, the user cancelled. Each time the dialog is shown counts.
+    QString printFile;
+    int printDialogs = 0;
+    // The print preview: with a file name set, the preview draws into that
+    // PDF file; each time it is shown counts.
+    QString previewFile;
+    int previews = 0;
 
     ScriptedDialogs() { setDialogs(this); }
     ~ScriptedDialogs() override { setDialogs(nullptr); }
@@ -67,6 +76,24 @@ public:
         }
         dialog.setAttribute(Qt::WA_ShowModal, false);
         return result;
+    }
+
+    bool choosePrinter(QWidget *, QPrinter &printer) override {
+        ++printDialogs;
+        if (printFile.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printFile);
+        return true;
+    }
+    void showPrintPreview(QWidget *, QPrinter &printer,
+                          std::function<void(QPrinter &)> paint) override {
+        ++previews;
+        if (previewFile.isEmpty())
+            return;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(previewFile);
+        paint(printer);
     }
 
     bool toldText(const QString &text) const {
