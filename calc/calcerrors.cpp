@@ -1,7 +1,9 @@
 #include "calcerrors.h"
 
 #include <cstdio>
+#include <exception>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -46,4 +48,23 @@ void ReportCalculationError(const std::string &message) {
         // the message still reaches the user through the default route.
         reportToStandardError(message);
     }
+}
+
+RunOutcome runCalculation(const std::function<void()> &body, const std::string &outOfMemory,
+                          const std::string &unknownFailure) {
+    std::string failure;
+    try {
+        body();
+        return RunOutcome::Done;
+    } catch (const CalculationStopped &) {
+        return RunOutcome::Stopped;
+    } catch (const std::bad_alloc &) {
+        failure = outOfMemory;
+    } catch (const std::exception &e) {
+        failure = e.what();
+    } catch (...) {
+        failure = unknownFailure;
+    }
+    ReportCalculationError(failure);
+    return RunOutcome::Failed;
 }

@@ -19,3 +19,12 @@ void SetCalculationErrorReporter(CalculationErrorReporter reporter);
 // Hands the message to the reporter. May be called from any thread; two workers
 // failing at once would call the reporter concurrently.
 void ReportCalculationError(const std::string &message);
+
+// How a calculation body ended.
+enum class RunOutcome { Done, Stopped, Failed };
+
+// Runs a worker's body: a stop request (CalculationStopped) ends it quietly;
+// any other failure is handed to ReportCalculationError, running out of memory
+// as `outOfMemory` and a failure without a message as `unknownFailure`.
+RunOutcome runCalculation(const std::function<void()> &body, const std::string &outOfMemory,
+                          const std::string &unknownFailure);

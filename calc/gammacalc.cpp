@@ -43,23 +43,13 @@ void gammacalc::LoadModel(TDataModule1 *model) {
 }
 
 void gammacalc::Execute() {
-    std::string failure;
-    try {
-        Calculate();
-    } catch (const CalculationStopped &) {
-        Stopped.store(true);
-    } catch (const std::bad_alloc &) {
-        failure = "There is not enough memory for the age calculation of " +
-                  std::to_string(NPoints) + " points with " + std::to_string(N) + " eigenvalues.";
-    } catch (const std::exception &e) {
-        failure = e.what();
-    } catch (...) {
-        failure = "The age calculation stopped with an unknown failure.";
-    }
-    if (!failure.empty()) {
-        Failed.store(true);
-        ReportCalculationError(failure);
-    }
+    const RunOutcome outcome = runCalculation(
+        [this] { Calculate(); },
+        "There is not enough memory for the age calculation of " + std::to_string(NPoints) +
+            " points with " + std::to_string(N) + " eigenvalues.",
+        "The age calculation stopped with an unknown failure.");
+    Stopped.store(outcome == RunOutcome::Stopped);
+    Failed.store(outcome == RunOutcome::Failed);
     Finished.store(true, std::memory_order_release);
 }
 

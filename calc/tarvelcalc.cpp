@@ -25,22 +25,11 @@ void tarvelcalc::LoadModel(TDataModule1 *model) {
 }
 
 void tarvelcalc::Execute() {
-    std::string failure;
-    try {
-        Calculate();
-    } catch (const CalculationStopped &) {
-        Stopped.store(true);
-    } catch (const std::bad_alloc &) {
-        failure = "There is not enough memory for the geometry calculation.";
-    } catch (const std::exception &e) {
-        failure = e.what();
-    } catch (...) {
-        failure = "The geometry calculation stopped with an unknown failure.";
-    }
-    if (!failure.empty()) {
-        Failed.store(true);
-        ReportCalculationError(failure);
-    }
+    const RunOutcome outcome = runCalculation(
+        [this] { Calculate(); }, "There is not enough memory for the geometry calculation.",
+        "The geometry calculation stopped with an unknown failure.");
+    Stopped.store(outcome == RunOutcome::Stopped);
+    Failed.store(outcome == RunOutcome::Failed);
     Progress.store(N > 0 ? N + 1 : 1);
     Finished.store(true, std::memory_order_release);
 }

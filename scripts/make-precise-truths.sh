@@ -29,9 +29,9 @@ bound() { # truth check -> largest difference in bound units
 }
 
 # case, cells, time steps per time unit of the check
-for spec in "cooling-continuous 4000 200" "stretched-continuous 4000 20" \
+for run in "cooling-continuous 4000 200" "stretched-continuous 4000 20" \
             "reheating-continuous 4000 800"; do
-    set -- $spec
+    set -- $run
     name=$1
     "$tool" "$name" history >"$tmp/$name.history"
     "$tool" "$name" 2>/dev/null >"$tmp/$name.truth"
