@@ -136,6 +136,20 @@ private slots:
         QVERIFY(pointsOf(*Form7->xygraph2).empty());
     }
 
+    // Annotation bytes show as UTF-8 where they are, else as Latin-1.
+    void annotationBytesShowReadably() {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("notes.txt"));
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[DataBegin\r\n[MemoBegin\r\nUTF-8: \xc3\xa9t\xc3\xa9\r\n"
+                   "Latin-1: \xe9t\xe9\r\n]MemoEnd\r\n");
+        file.close();
+        openFile(name);
+        QCOMPARE(Form7->Memo1->toPlainText(),
+                 QStringLiteral("UTF-8: \u00e9t\u00e9\nLatin-1: \u00e9t\u00e9"));
+    }
+
     // A bad entry or a broken file changes nothing.
     void failuresChangeNothing() {
         QTemporaryDir dir;
