@@ -200,6 +200,19 @@ private slots:
         QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(2));
     }
 
+    // A geometry the calculation refuses stops Recalculate before any age run:
+    // ages from the old coefficients would look like a result.
+    void failedGeometryRunStopsRecalculate() {
+        openFile(kDefaultGrain);
+        Form7->Edit_Emission_Dist->setText(QStringLiteral("-5"));
+        Form7->Button1Click();
+        QCoreApplication::processEvents();
+        QCOMPARE(answers().modalShown, QStringList{QStringLiteral("Geometry Calculation")});
+        QVERIFY(answers().toldText(QStringLiteral("Oops")));
+        QVERIFY(Form7->GeometryChanged);
+        QVERIFY(pointsOf(*Form7->xygraph2).empty());
+    }
+
     // A refused calculation shows its box and leaves no curve that looks like
     // a result.
     void failedAgeRunLeavesTheGraphEmpty() {

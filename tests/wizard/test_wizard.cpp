@@ -129,6 +129,15 @@ private slots:
         Form2->Button3Click();
         QVERIFY(Form1->isVisible());
         QCOMPARE(Form1->pos(), QPoint(50, 60));
+
+        // Back from a running geometry page: the run ends, nothing moves on.
+        Form1->Button2Click();
+        Form2->Button2Click();
+        QVERIFY(Form3->Running());
+        Form3->Button3Click();
+        QVERIFY(!Form3->Running());
+        QVERIFY(Form2->isVisible());
+        QVERIFY(!Form3->isVisible() && !Form4->isVisible());
     }
 
     void grainPageRefusesBadRadiiAndEntries() {
