@@ -463,8 +463,11 @@ std::string readerProblem(const std::string &bytes, TDataModule1 &model, bool &a
 }
 
 // Our messages are sentences in the user's words; the standard library's
-// exceptions name its own functions ("vector::_M_realloc_insert").
-bool isLibraryMessage(const std::string &message) {
+// exceptions name its own functions ("vector::_M_realloc_insert"). Text quoted
+// from the file is left out, as it may hold anything.
+bool isLibraryMessage(std::string message) {
+    if (const auto open = message.find('\''); open != std::string::npos)
+        message.erase(open, message.rfind('\'') - open + 1);
     return message.find("::") != std::string::npos || message.find("_M_") != std::string::npos;
 }
 
@@ -554,9 +557,8 @@ std::optional<CalcCase> chooseCalc(Mutator &m, const TDataModule1 *read) {
                        5.0;
         if (!(stepped <= kMaxSteppedPoints))
             c.noSteps = true;
-        if (direct && (!c.noSteps || std::size_t(curve.PointCount()) > kMaxDirectPoints))
-            direct = std::size_t(curve.PointCount()) <= kMaxDirectPoints &&
-                     stepped <= double(kMaxDirectPoints);
+        direct = direct &&
+                 (c.noSteps ? double(curve.PointCount()) : stepped) <= double(kMaxDirectPoints);
     }
     if (c.coefficients)
         c.args.push_back("--coefficients");
