@@ -44,7 +44,9 @@ fi
 if [ "$which" = all ] || [ "$which" = tsan ]; then
   echo "== ThreadSanitizer: build-tsan/ (no widget code)"
   configure_and_build build-tsan "-fsanitize=thread" -DTARVEL_WIDGETS=OFF
-  export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$supp/tsan.supp"
+  # history_size=7: the longest access history, so that the stacks of both sides
+  # of a report are restored and the suppressions can match them.
+  export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:history_size=7:suppressions=$supp/tsan.supp"
   run_tests build-tsan
   unset TSAN_OPTIONS
 fi
