@@ -8,6 +8,7 @@
 #include <cmath>
 #include <exception>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <span>
 #include <string_view>
@@ -83,66 +84,108 @@ void checkHistory(const HistoryBatch &batch, std::size_t h, bool steps) {
 } // namespace
 
 HistoryBatch readHistories(std::istream &in, bool steps) {
-    HistoryBatch batch;
-    std::unordered_set<std::string> seen;
-    std::string line;
-    std::int32_t number = 0;
-    while (std::getline(in, line)) {
-        ++number;
+    // The whole text first: its rows are converted in parallel, and only the
+    // grouping into histories runs in order.
+    std::string text;
+    std::vector<char> block(1 << 20);
+    while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+        text.append(block.data(), static_cast<std::size_t>(in.gcount()));
+    if (in.bad())
+        throw tarvel::Error("cannot read the histories");
+    std::vector<std::string_view> lines;
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + pos, end - pos);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        Row row;
-        const bool isRow = splitRow(line, row);
-        if (number == 1) {
-            // The header: refused when it is a row of data, which would be lost.
-            bool data = isRow;
-            try {
-                if (data) {
-                    csvValue(row.time);
-                    csvValue(row.temp);
-                }
-            } catch (const tarvel::Error &) {
-                data = false;
+            line.remove_suffix(1);
+        lines.push_back(line);
+        pos = end + 1;
+    }
+    if (lines.empty())
+        throw tarvel::Error("the histories are empty: not even the header line "
+                            "history,time,temperature.");
+    if (lines.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw tarvel::Error("too many lines for one run; split the histories into parts.");
+
+    // Rows as they convert; a row that does not convert is converted again
+    // below, in order, for its message.
+    const auto count = static_cast<std::ptrdiff_t>(lines.size());
+    std::vector<float> times(lines.size()), temps(lines.size());
+    std::vector<unsigned char> valid(lines.size(), 0);
+#pragma omp parallel for schedule(static, 4096)
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        try {
+            Row row;
+            if (splitRow(lines[n], row)) {
+                times[n] = csvValue(row.time);
+                temps[n] = csvValue(row.temp);
+                valid[n] = 1;
             }
-            if (data)
-                throw tarvel::Error("line 1 holds data; the first line must be the header "
-                                    "history,time,temperature.");
-            continue;
+        } catch (const std::exception &) {
+            // stays invalid
         }
+    }
+    if (valid[0])
+        throw tarvel::Error("line 1 holds data; the first line must be the header "
+                            "history,time,temperature.");
+
+    HistoryBatch batch;
+    std::unordered_set<std::string_view> seen;
+    for (std::size_t n = 1; n < lines.size(); ++n) {
+        const auto number = static_cast<std::int32_t>(n + 1);
+        const std::string_view line = lines[n];
         if (line.empty())
             continue;
-        if (!isRow)
+        Row row;
+        if (!splitRow(line, row))
             throw tarvel::Error(lineText(number) + ": '" + tarvel::quotable(line) +
                                 "' is not a row history,time,temperature.");
         if (isBlank(row.id))
             throw tarvel::Error(lineText(number) + ": the history id is empty.");
         if (batch.ids.empty() || row.id != batch.ids.back()) {
-            if (!seen.emplace(row.id).second)
+            if (!seen.insert(row.id).second)
                 throw tarvel::Error(lineText(number) + ", " + historyText(std::string(row.id)) +
                                     ": the history appears again after other histories; the "
                                     "rows of a history must stand together.");
             batch.ids.emplace_back(row.id);
             batch.first.push_back(batch.times.size());
         }
-        try {
-            batch.times.push_back(csvValue(row.time));
-            batch.temps.push_back(csvValue(row.temp));
-        } catch (const tarvel::Error &e) {
-            throw tarvel::Error(lineText(number) + ", " + historyText(batch.ids.back()) + ": " +
-                                e.what());
+        if (!valid[n]) {
+            try {
+                csvValue(row.time);
+                csvValue(row.temp);
+            } catch (const tarvel::Error &e) {
+                throw tarvel::Error(lineText(number) + ", " + historyText(batch.ids.back()) + ": " +
+                                    e.what());
+            }
         }
+        batch.times.push_back(times[n]);
+        batch.temps.push_back(temps[n]);
         batch.lines.push_back(number);
     }
-    if (in.bad())
-        throw tarvel::Error("cannot read the histories");
-    if (number == 0)
-        throw tarvel::Error("the histories are empty: not even the header line "
-                            "history,time,temperature.");
     if (batch.size() == 0)
         throw tarvel::Error("no histories after the header line.");
     batch.first.push_back(batch.times.size()); // the end of the last history
+
+    // Each history checked in parallel; the first refused one, in input order,
+    // is checked again for its message.
+    const auto histories = static_cast<std::ptrdiff_t>(batch.size());
+    std::vector<unsigned char> accepted(batch.size(), 0);
+#pragma omp parallel for schedule(dynamic, 256)
+    for (std::ptrdiff_t h = 0; h < histories; ++h) {
+        try {
+            checkHistory(batch, static_cast<std::size_t>(h), steps);
+            accepted[static_cast<std::size_t>(h)] = 1;
+        } catch (...) {
+            // reported below
+        }
+    }
     for (std::size_t h = 0; h < batch.size(); ++h)
-        checkHistory(batch, h, steps);
+        if (!accepted[h])
+            checkHistory(batch, h, steps);
     return batch;
 }
 
