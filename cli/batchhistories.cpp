@@ -5,6 +5,7 @@
 #include "historycheck.h"
 #include "numbertext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <istream>
@@ -87,12 +88,23 @@ HistoryBatch readHistories(std::istream &in, bool steps) {
     // The whole text first: its rows are converted in parallel, and only the
     // grouping into histories runs in order.
     std::string text;
-    std::vector<char> block(1 << 20);
-    while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
-        text.append(block.data(), static_cast<std::size_t>(in.gcount()));
+    const std::istream::pos_type start = in.tellg();
+    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        // A file: one read of its known size, no copies while growing.
+        text.resize(static_cast<std::size_t>(in.tellg() - start));
+        in.seekg(start);
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    } else {
+        in.clear();
+        std::vector<char> block(1 << 20);
+        while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+            text.append(block.data(), static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad())
         throw tarvel::Error("cannot read the histories");
     std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     for (std::size_t pos = 0; pos < text.size();) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string::npos)
@@ -133,6 +145,9 @@ HistoryBatch readHistories(std::istream &in, bool steps) {
                             "history,time,temperature.");
 
     HistoryBatch batch;
+    batch.times.reserve(lines.size());
+    batch.temps.reserve(lines.size());
+    batch.lines.reserve(lines.size());
     std::unordered_set<std::string_view> seen;
     for (std::size_t n = 1; n < lines.size(); ++n) {
         const auto number = static_cast<std::int32_t>(n + 1);
