@@ -19,7 +19,7 @@ namespace {
 
 // Histories computed in parallel before their rows are written. Large enough
 // to keep every core busy, small enough that the results stay a small window.
-constexpr std::size_t kChunk = 2048;
+constexpr std::size_t kChunk = 8192;
 
 std::string lineText(std::int32_t line) {
     return "line " + std::to_string(line);
