@@ -9,9 +9,9 @@
 #include <cmath>
 #include <exception>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <span>
-#include <sstream>
 #include <string_view>
 #include <unordered_set>
 
@@ -19,7 +19,7 @@ namespace {
 
 // Histories computed in parallel before their rows are written. Large enough
 // to keep every core busy, small enough that the results stay a small window.
-constexpr std::size_t kChunk = 2048;
+constexpr std::size_t kChunk = 8192;
 
 std::string lineText(std::int32_t line) {
     return "line " + std::to_string(line);
@@ -82,128 +82,125 @@ void checkHistory(const HistoryBatch &batch, std::size_t h, bool steps) {
     }
 }
 
-// The rows' number texts, converted after all rows are split: the conversions
-// are most of the reading and run on every core. The first failure in input
-// order is the one reported.
-void convertValues(HistoryBatch &batch, const std::vector<std::string_view> &timeTexts,
-                   const std::vector<std::string_view> &tempTexts) {
-    const auto rows = static_cast<std::ptrdiff_t>(timeTexts.size());
-    batch.times.resize(timeTexts.size());
-    batch.temps.resize(timeTexts.size());
-    std::vector<char> failed(timeTexts.size(), 0);
-#pragma omp parallel for schedule(static, 4096)
-    for (std::ptrdiff_t r = 0; r < rows; ++r) {
-        const auto i = static_cast<std::size_t>(r);
-        try {
-            batch.times[i] = csvValue(timeTexts[i]);
-            batch.temps[i] = csvValue(tempTexts[i]);
-        } catch (const tarvel::Error &) {
-            failed[i] = 1;
-        }
-    }
-    for (std::size_t i = 0; i < failed.size(); ++i) {
-        if (!failed[i])
-            continue;
-        const auto h = static_cast<std::size_t>(
-            std::upper_bound(batch.first.begin(), batch.first.end(), i) - batch.first.begin() - 1);
-        try {
-            csvValue(timeTexts[i]);
-            csvValue(tempTexts[i]);
-        } catch (const tarvel::Error &e) {
-            throw tarvel::Error(lineText(batch.lines[i]) + ", " + historyText(batch.ids[h]) + ": " +
-                                e.what());
-        }
-    }
-}
-
 } // namespace
 
 HistoryBatch readHistories(std::istream &in, bool steps) {
-    std::ostringstream whole;
-    if (in.peek() != std::char_traits<char>::eof())
-        whole << in.rdbuf();
+    // The whole text first: its rows are converted in parallel, and only the
+    // grouping into histories runs in order.
+    std::string text;
+    const std::istream::pos_type start = in.tellg();
+    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        // A file: one read of its known size, no copies while growing.
+        text.resize(static_cast<std::size_t>(in.tellg() - start));
+        in.seekg(start);
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    } else {
+        in.clear();
+        std::vector<char> block(1 << 20);
+        while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+            text.append(block.data(), static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad())
         throw tarvel::Error("cannot read the histories");
-    const std::string text = std::move(whole).str();
-
-    HistoryBatch batch;
-    std::vector<std::string_view> timeTexts, tempTexts;
-    std::unordered_set<std::string> seen;
-    std::string structural; // the first row that is not history,time,temperature
-    std::int32_t number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line(text.data() + at, end - at);
-        at = end + 1;
-        ++number;
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + pos, end - pos);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        Row row;
-        const bool isRow = splitRow(line, row);
-        if (number == 1) {
-            // The header: refused when it is a row of data, which would be lost.
-            bool data = isRow;
-            try {
-                if (data) {
-                    csvValue(row.time);
-                    csvValue(row.temp);
-                }
-            } catch (const tarvel::Error &) {
-                data = false;
-            }
-            if (data)
-                throw tarvel::Error("line 1 holds data; the first line must be the header "
-                                    "history,time,temperature.");
-            continue;
-        }
-        if (line.empty())
-            continue;
-        if (!isRow)
-            structural = lineText(number) + ": '" + tarvel::quotable(std::string(line)) +
-                         "' is not a row history,time,temperature.";
-        else if (isBlank(row.id))
-            structural = lineText(number) + ": the history id is empty.";
-        else if (batch.ids.empty() || row.id != batch.ids.back()) {
-            if (!seen.emplace(row.id).second)
-                structural = lineText(number) + ", " + historyText(std::string(row.id)) +
-                             ": the history appears again after other histories; the rows of "
-                             "a history must stand together.";
-            else {
-                batch.ids.emplace_back(row.id);
-                batch.first.push_back(timeTexts.size());
-            }
-        }
-        if (!structural.empty())
-            break; // rows before it are still converted: an earlier failure comes first
-        timeTexts.push_back(row.time);
-        tempTexts.push_back(row.temp);
-        batch.lines.push_back(number);
+        lines.push_back(line);
+        pos = end + 1;
     }
-    convertValues(batch, timeTexts, tempTexts);
-    if (!structural.empty())
-        throw tarvel::Error(structural);
-    if (number == 0)
+    if (lines.empty())
         throw tarvel::Error("the histories are empty: not even the header line "
                             "history,time,temperature.");
+    if (lines.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw tarvel::Error("too many lines for one run; split the histories into parts.");
+
+    // Rows as they convert; a row that does not convert is converted again
+    // below, in order, for its message.
+    const auto count = static_cast<std::ptrdiff_t>(lines.size());
+    std::vector<float> times(lines.size()), temps(lines.size());
+    std::vector<unsigned char> valid(lines.size(), 0);
+#pragma omp parallel for schedule(static, 4096)
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        try {
+            Row row;
+            if (splitRow(lines[n], row)) {
+                times[n] = csvValue(row.time);
+                temps[n] = csvValue(row.temp);
+                valid[n] = 1;
+            }
+        } catch (const std::exception &) {
+            // stays invalid
+        }
+    }
+    if (valid[0])
+        throw tarvel::Error("line 1 holds data; the first line must be the header "
+                            "history,time,temperature.");
+
+    HistoryBatch batch;
+    batch.times.reserve(lines.size());
+    batch.temps.reserve(lines.size());
+    batch.lines.reserve(lines.size());
+    std::unordered_set<std::string_view> seen;
+    for (std::size_t n = 1; n < lines.size(); ++n) {
+        const auto number = static_cast<std::int32_t>(n + 1);
+        const std::string_view line = lines[n];
+        if (line.empty())
+            continue;
+        Row row;
+        if (!splitRow(line, row))
+            throw tarvel::Error(lineText(number) + ": '" + tarvel::quotable(line) +
+                                "' is not a row history,time,temperature.");
+        if (isBlank(row.id))
+            throw tarvel::Error(lineText(number) + ": the history id is empty.");
+        if (batch.ids.empty() || row.id != batch.ids.back()) {
+            if (!seen.insert(row.id).second)
+                throw tarvel::Error(lineText(number) + ", " + historyText(std::string(row.id)) +
+                                    ": the history appears again after other histories; the "
+                                    "rows of a history must stand together.");
+            batch.ids.emplace_back(row.id);
+            batch.first.push_back(batch.times.size());
+        }
+        if (!valid[n]) {
+            try {
+                csvValue(row.time);
+                csvValue(row.temp);
+            } catch (const tarvel::Error &e) {
+                throw tarvel::Error(lineText(number) + ", " + historyText(batch.ids.back()) + ": " +
+                                    e.what());
+            }
+        }
+        batch.times.push_back(times[n]);
+        batch.temps.push_back(temps[n]);
+        batch.lines.push_back(number);
+    }
     if (batch.size() == 0)
         throw tarvel::Error("no histories after the header line.");
     batch.first.push_back(batch.times.size()); // the end of the last history
 
-    // The checks split every history into its bar steps: work worth sharing
-    // among the cores. The first refusal in input order is the one reported.
-    std::vector<std::string> refusals(batch.size());
+    // Each history checked in parallel; the first refused one, in input order,
+    // is checked again for its message.
     const auto histories = static_cast<std::ptrdiff_t>(batch.size());
-#pragma omp parallel for schedule(dynamic, 64)
+    std::vector<unsigned char> accepted(batch.size(), 0);
+#pragma omp parallel for schedule(dynamic, 256)
     for (std::ptrdiff_t h = 0; h < histories; ++h) {
         try {
             checkHistory(batch, static_cast<std::size_t>(h), steps);
-        } catch (const std::exception &e) {
-            refusals[static_cast<std::size_t>(h)] = e.what();
+            accepted[static_cast<std::size_t>(h)] = 1;
+        } catch (...) {
+            // reported below
         }
     }
-    for (const std::string &refusal : refusals)
-        if (!refusal.empty())
-            throw tarvel::Error(refusal);
+    for (std::size_t h = 0; h < batch.size(); ++h)
+        if (!accepted[h])
+            checkHistory(batch, h, steps);
     return batch;
 }
 

@@ -9,9 +9,7 @@
 #include "historycheck.h"
 #include "tarvelcalc.h"
 
-#include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <fstream>

@@ -142,8 +142,8 @@ void TestBatch::orderUnderManyThreads() {
     std::mt19937 rng(7);
     std::string input = "history,time,temperature\n";
     std::vector<std::string> ids;
-    for (int h = 0; h < 3000; ++h) {
-        ids.push_back(QString("h%1").arg((h * 7919) % 3001).toStdString());
+    for (int h = 0; h < 9000; ++h) {
+        ids.push_back(QString("h%1").arg((h * 7919) % 9001).toStdString());
         const int points = 1 + static_cast<int>(rng() % 40);
         for (int i = 0; i < points; ++i)
             input += QString("%1,%2,%3\n")
