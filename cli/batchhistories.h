@@ -1,31 +1,37 @@
 #pragma once
 
 #include "agecalculation.h"
+#include "wholetext.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Many thermal histories for one grain, read from CSV rows
 // history,time,temperature after a header line; the rows of one history
 // together and in time order.
 struct HistoryBatch {
-    std::vector<std::string> ids;
-    std::vector<std::size_t> first; // history h has points first[h]..first[h+1]-1
-    std::vector<float> times;
-    std::vector<float> temps;
-    std::vector<std::int32_t> lines; // the CSV line of each point
+    struct History {
+        std::string_view id;
+        std::span<const float> times, temps;
+        std::span<const std::int32_t> lines; // the CSV line of each point
+    };
+    std::vector<History> histories;      // in input order
+    std::shared_ptr<const void> storage; // the text and the points they view
 
-    std::size_t size() const { return ids.size(); }
+    std::size_t size() const { return histories.size(); }
 };
 
 // Reads and checks the whole CSV: every row parses, no history id is empty,
 // the rows of a history stand together, its time never runs backwards, its
 // temperatures lie above absolute zero and, with `steps`, it can be split into
 // bar steps. Throws tarvel::Error naming the CSV line and the history.
-HistoryBatch readHistories(std::istream &in, bool steps);
+HistoryBatch readHistories(WholeText text, bool steps);
 
 struct BatchOutput {
     AgeMethod method = AgeMethod::Fast;

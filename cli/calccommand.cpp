@@ -8,6 +8,7 @@
 #include "errors.h"
 #include "historycheck.h"
 #include "tarvelcalc.h"
+#include "wholetext.h"
 
 #include <cerrno>
 #include <cstring>
@@ -166,17 +167,9 @@ void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostr
         out << number(points[i].x) << ',' << number(ages[i]) << '\n';
 }
 
-// Opens the CSV of histories (or takes standard input) and reads it whole.
+// Reads the CSV of histories (or standard input) whole.
 HistoryBatch readBatch(const std::string &file, std::istream &standardInput, bool steps) {
-    if (file == "-")
-        return readHistories(standardInput, steps);
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        throw tarvel::Error("is a directory, not a CSV file");
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw tarvel::Error(std::string("cannot open: ") + std::strerror(errno));
-    return readHistories(in, steps);
+    return readHistories(file == "-" ? readWholeStream(standardInput) : readWholeFile(file), steps);
 }
 
 void writeCoefficients(const TDataModule1 &model, std::ostream &out) {

@@ -4,6 +4,9 @@
 
 #include <omp.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -79,6 +82,8 @@ private slots:
     void refusals_data();
     void refusals();
     void orderUnderManyThreads();
+    void largeInputsAreCutBetweenHistories();
+    void fileWithLongBlankStretches();
 };
 
 void TestBatch::equalsSingleRuns() {
@@ -122,6 +127,22 @@ void TestBatch::refusals_data() {
     QTest::newRow("no histories") << head << "histories";
     QTest::newRow("below absolute zero") << head + "a,0,20\na,5,-300\n"
                                          << "'a'|line 3|-300";
+
+    // Far into a large input, past the first blocks the rows are parsed in:
+    // lines 2 to 12001 hold 4000 histories of three rows.
+    QString many = head;
+    for (int h = 0; h < 4000; ++h)
+        many += QString("h%1,0,20\nh%1,5,30\nh%1,9,40\n").arg(h);
+    QTest::newRow("far: value") << many + "z,1,20\nz,2,x\n"
+                                << "line 12003|'z'";
+    QTest::newRow("far: history split") << many + "z,1,20\nh7,12,20\n"
+                                        << "line 12003|'h7'";
+    QTest::newRow("far: backwards") << many + "z,5,20\nz,4,20\n"
+                                    << "'z'|line 12003|line 12002";
+    QTest::newRow("far: split before a bad value") << many + "h1,12,20\nz,2,x\n"
+                                                   << "line 12002|'h1'";
+    QTest::newRow("far: bad value before a split") << many + "z,2,x\nh1,12,20\n"
+                                                   << "line 12002|'z'";
 }
 
 void TestBatch::refusals() {
@@ -133,7 +154,8 @@ void TestBatch::refusals() {
     const QString err = QString::fromStdString(r.err);
     QCOMPARE(err.count('\n'), 1);
     for (const QString &part : named.split('|'))
-        QVERIFY2(err.contains(part), qPrintable(err));
+        QVERIFY2(err.contains(QRegularExpression(QRegularExpression::escape(part) + "(?!\\d)")),
+                 qPrintable(err));
 }
 
 void TestBatch::orderUnderManyThreads() {
@@ -168,6 +190,78 @@ void TestBatch::orderUnderManyThreads() {
         QCOMPARE(line.substr(0, line.find(',')), id);
     }
     QVERIFY(!std::getline(lines, line));
+}
+
+void TestBatch::largeInputsAreCutBetweenHistories() {
+    // The rows are parsed in blocks; a history must give the same result among
+    // many as alone, whether it is longer than a block or has blank lines.
+    std::vector<History> histories;
+    std::vector<std::string> ids, times;
+    for (int h = 0; h < 3000; ++h)
+        ids.push_back(std::string("s").append(std::to_string(h)));
+    for (int i = 0; i < 9000; ++i) // about twice the size of a block
+        times.push_back(std::to_string(i) + ".5");
+    for (int h = 0; h < 3000; ++h) {
+        if (h == 1500) {
+            histories.push_back({"long", {}});
+            for (const std::string &t : times)
+                histories.back().points.push_back({t.c_str(), h % 2 ? "40" : "80"});
+        }
+        histories.push_back({ids[h], {{"0", "20"}, {"4", "60"}, {"9", "30"}}});
+    }
+    std::string input = "history,time,temperature\n";
+    for (const History &h : histories)
+        for (const Point &p : h.points) // blank lines inside and between some histories
+            input += (h.id[1] == '2' ? "\r\n\n" : "") + h.id + "," + p.time + "," + p.temp + "\n";
+    const std::vector<std::string> args{"--no-steps", "--histories", "-", kGrainFile};
+    const Run batch = calc(args, input);
+    QCOMPARE(batch.status, 0);
+
+    std::map<std::string, std::string> rows; // each history's rows in the batch output
+    std::vector<std::string> order;
+    std::istringstream lines(batch.out);
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line)) {
+        const std::string id = line.substr(0, line.find(','));
+        if (order.empty() || order.back() != id)
+            order.push_back(id);
+        rows[id] += line + "\n";
+    }
+    QCOMPARE(order.size(), histories.size());
+    for (std::size_t h = 0; h < histories.size(); ++h)
+        QCOMPARE(order[h], histories[h].id);
+    for (const std::size_t h :
+         {std::size_t(0), std::size_t(1500), std::size_t(1501), std::size_t(2999)}) {
+        const Run alone = calc(args, csv({histories[h]}));
+        QCOMPARE(rows[histories[h].id], alone.out.substr(alone.out.find('\n') + 1));
+    }
+}
+
+void TestBatch::fileWithLongBlankStretches() {
+    // A file is read in pieces; long stretches of blank lines cross pieces
+    // and blocks without parting a history or shifting a line number.
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("histories.csv").toStdString();
+    const std::string blanks(3'000'000, '\n');
+    const std::vector<History> histories = {{"a", {{"0", "20"}, {"5", "30"}}},
+                                            {"b", {{"0", "10"}, {"3", "10"}}}};
+    std::ofstream(path, std::ios::binary) << "history,time,temperature\na,0,20\n"
+                                          << blanks << "a,5,30\nb,0,10\n"
+                                          << blanks << "b,3,10\nc,2,x\n";
+    Run r = calc({"--histories", path, kGrainFile}, "");
+    QCOMPARE(r.status, 1);
+    QVERIFY2(QString::fromStdString(r.err).contains(QRegularExpression("line 6000006(?!\\d)")),
+             r.err.c_str());
+
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) - 7); // without c's row
+    r = calc({"--histories", path, kGrainFile}, "");
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, singleRuns(histories, true, false));
+
+    r = calc({"--histories", dir.path().toStdString(), kGrainFile}, "");
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.out.empty());
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
