@@ -25,20 +25,26 @@ awk -v n="$histories" 'BEGIN {
   }
 }' >"$work/batch.csv"
 
-wall_ms() { # runs the command three times, prints its best wall time in ms
-  local start end ms best=""
-  for _ in 1 2 3; do
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    ms=$(((end - start) / 1000000))
-    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
-  done
-  echo "$best"
+# One thread and every core in turn, so that a slow spell of a shared machine
+# falls on both; the best and the median of the rounds are reported.
+rounds=7
+ms_of() { # runs the command once, prints its wall time in ms
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null
+  end=$(date +%s%N)
+  echo $(((end - start) / 1000000))
 }
-
-one=$(OMP_NUM_THREADS=1 wall_ms "$calc" --final --histories "$work/batch.csv" "$grain")
-all=$(wall_ms "$calc" --final --histories "$work/batch.csv" "$grain")
+one_runs=() all_runs=()
+for ((r = 0; r < rounds; r++)); do
+  one_runs+=("$(OMP_NUM_THREADS=1 ms_of "$calc" --final --histories "$work/batch.csv" "$grain")")
+  all_runs+=("$(ms_of "$calc" --final --histories "$work/batch.csv" "$grain")")
+done
+sorted() { printf '%s\n' "$@" | sort -n; }
+one=$(sorted "${one_runs[@]}" | head -n 1)
+all=$(sorted "${all_runs[@]}" | head -n 1)
+one_median=$(sorted "${one_runs[@]}" | sed -n "$(((rounds + 1) / 2))p")
+all_median=$(sorted "${all_runs[@]}" | sed -n "$(((rounds + 1) / 2))p")
 "$calc" --final --histories "$work/batch.csv" "$grain" >"$work/batch.out"
 
 # The sample: the first $sample histories, each as a data file of its own.
@@ -66,12 +72,13 @@ else
 fi
 cores=$(nproc)
 echo "$histories histories of 20 points, N = 20, --final:"
-echo "  batch, 1 thread:         $one ms (best of 3)"
-echo "  batch, $cores threads:        $all ms (best of 3)"
-awk -v s="$single_ms" -v n="$sample" -v h="$histories" -v a="$all" -v o="$one" 'BEGIN {
+echo "  batch, 1 thread:         $one ms best, $one_median ms median of $rounds"
+echo "  batch, $cores threads:        $all ms best, $all_median ms median of $rounds"
+awk -v s="$single_ms" -v n="$sample" -v h="$histories" -v a="$all" -v o="$one" \
+  -v am="$all_median" -v om="$one_median" 'BEGIN {
   per = s / n
   printf "  single runs:            %.2f ms each (%d sampled), %.0f ms scaled to %d\n", per, n, per * h, h
   printf "  batch vs single runs:   %.0fx faster\n", per * h / a
-  printf "  all threads vs 1:       %.2fx faster\n", o / a
+  printf "  all threads vs 1:       %.2fx faster (best), %.2fx (median)\n", o / a, om / am
 }'
 echo "  sampled single runs equal the batch to the last digit: $same"

@@ -6,7 +6,10 @@
 #include "numbertext.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <exception>
+#include <limits>
 #include <ostream>
 
 namespace {
@@ -15,59 +18,105 @@ namespace {
 // to keep every core busy, small enough that the results stay a small window.
 constexpr std::size_t kChunk = 8192;
 
+// One chunk's rows, or why a history could not be computed.
+struct ChunkResults {
+    std::vector<std::string> texts;
+    std::vector<std::string> failures; // empty where the history was computed
+};
+
+// A history's rows of output.
+std::string historyRows(const HistoryBatch::History &history, const AgeInput &base,
+                        const BatchOutput &options) {
+    std::vector<FPOINT> drawn(history.times.size());
+    for (std::size_t p = 0; p < drawn.size(); ++p)
+        drawn[p] = {history.times[p], history.temps[p]};
+    const std::vector<FPOINT> points = historyPoints(std::move(drawn), options.steps);
+    const std::vector<double> ages = historyAges(base, points, options.method);
+    std::string text;
+    for (std::size_t p = options.finalOnly ? points.size() - 1 : 0; p < points.size(); ++p) {
+        text += history.id;
+        text += ',';
+        appendNumber(text, points[p].x);
+        text += ',';
+        appendNumber(text, ages[p]);
+        text += '\n';
+    }
+    return text;
+}
+
+void computeHistory(const HistoryBatch &batch, std::size_t h, const AgeInput &base,
+                    const BatchOutput &options, ChunkResults &results, std::size_t slot) {
+    results.failures[slot].clear();
+    try {
+        results.texts[slot] = historyRows(batch.histories[h], base, options);
+    } catch (const std::exception &e) {
+        results.failures[slot] = e.what();
+    } catch (...) {
+        results.failures[slot] = "the calculation failed";
+    }
+}
+
+// Writes a chunk's rows in order; throws at the first history that failed.
+void writeChunk(const HistoryBatch &batch, std::size_t first, std::size_t count,
+                const ChunkResults &results, std::ostream &out) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const HistoryBatch::History &history = batch.histories[first + i];
+        if (!results.failures[i].empty())
+            throw tarvel::Error(lineText(history.lines[0]) + ", " + historyText(history.id) + ": " +
+                                results.failures[i] + " The output ends before this history.");
+        out.write(results.texts[i].data(), static_cast<std::streamsize>(results.texts[i].size()));
+        if (!out)
+            throw tarvel::Error("cannot write the output");
+    }
+}
+
 } // namespace
 
 void writeHistories(const HistoryBatch &batch, const AgeInput &base, const BatchOutput &options,
                     std::ostream &out) {
-    auto put = [&out](const std::string &text) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!out)
-            throw tarvel::Error("cannot write the output");
-    };
-    put("history,time,calculated_time\n");
+    out << "history,time,calculated_time\n";
+    if (!out)
+        throw tarvel::Error("cannot write the output");
 
-    std::vector<std::string> texts(std::min(kChunk, batch.size()));
-    std::vector<std::string> failures(texts.size());
-    for (std::size_t chunk = 0; chunk < batch.size(); chunk += kChunk) {
-        const auto count = static_cast<std::ptrdiff_t>(std::min(kChunk, batch.size() - chunk));
-#pragma omp parallel for schedule(dynamic, 8)
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            const std::size_t h = chunk + static_cast<std::size_t>(i);
-            std::string &text = texts[static_cast<std::size_t>(i)];
-            text.clear();
-            failures[static_cast<std::size_t>(i)].clear();
+    // Two chunks of results: one thread writes a chunk while the others
+    // compute the next into the other one. The barrier at the end of each
+    // chunk's loop also waits for the writer, so a chunk's results are never
+    // overwritten before they are written.
+    std::array<ChunkResults, 2> results;
+    for (ChunkResults &r : results) {
+        r.texts.resize(std::min(kChunk, batch.size()));
+        r.failures.resize(r.texts.size());
+    }
+    constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+    std::atomic<std::size_t> failedChunk{kNone}; // whose write failed
+    std::exception_ptr failure;
+    const std::size_t chunks = (batch.size() + kChunk - 1) / kChunk;
+#pragma omp parallel
+    for (std::size_t c = 0; c < chunks; ++c) {
+        const std::size_t first = c * kChunk, count = std::min(kChunk, batch.size() - first);
+        ChunkResults &chunk = results[c % 2];
+        const auto n = static_cast<std::ptrdiff_t>(count);
+#pragma omp for schedule(dynamic, 8)
+        for (std::ptrdiff_t i = 0; i < n; ++i)
+            computeHistory(batch, first + static_cast<std::size_t>(i), base, options, chunk,
+                           static_cast<std::size_t>(i));
+        // Past the barrier the writes of the earlier chunks have ended, while
+        // this chunk's may already be failing: only a failure before this
+        // chunk decides, so every thread reads the same here.
+        if (failedChunk.load(std::memory_order_acquire) < c)
+            break;
+#pragma omp single nowait
+        {
             try {
-                const HistoryBatch::History &history = batch.histories[h];
-                std::vector<FPOINT> drawn(history.times.size());
-                for (std::size_t p = 0; p < drawn.size(); ++p)
-                    drawn[p] = {history.times[p], history.temps[p]};
-                const std::vector<FPOINT> points = historyPoints(std::move(drawn), options.steps);
-                const std::vector<double> ages = historyAges(base, points, options.method);
-                for (std::size_t p = options.finalOnly ? points.size() - 1 : 0; p < points.size();
-                     ++p) {
-                    text += history.id;
-                    text += ',';
-                    appendNumber(text, points[p].x);
-                    text += ',';
-                    appendNumber(text, ages[p]);
-                    text += '\n';
-                }
-            } catch (const std::exception &e) {
-                failures[static_cast<std::size_t>(i)] = e.what();
+                writeChunk(batch, first, count, chunk, out);
             } catch (...) {
-                failures[static_cast<std::size_t>(i)] = "the calculation failed";
+                failure = std::current_exception();
+                failedChunk.store(c, std::memory_order_release);
             }
         }
-        for (std::ptrdiff_t i = 0; i < count; ++i) {
-            const std::size_t h = chunk + static_cast<std::size_t>(i);
-            if (!failures[static_cast<std::size_t>(i)].empty())
-                throw tarvel::Error(lineText(batch.histories[h].lines[0]) + ", " +
-                                    historyText(batch.histories[h].id) + ": " +
-                                    failures[static_cast<std::size_t>(i)] +
-                                    " The output ends before this history.");
-            put(texts[static_cast<std::size_t>(i)]);
-        }
     }
+    if (failure)
+        std::rethrow_exception(failure);
     out.flush();
     if (!out)
         throw tarvel::Error("cannot write the output");

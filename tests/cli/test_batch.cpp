@@ -84,6 +84,7 @@ private slots:
     void orderUnderManyThreads();
     void largeInputsAreCutBetweenHistories();
     void fileWithLongBlankStretches();
+    void failedWriteEndsTheRun();
 };
 
 void TestBatch::equalsSingleRuns() {
@@ -262,6 +263,44 @@ void TestBatch::fileWithLongBlankStretches() {
     r = calc({"--histories", dir.path().toStdString(), kGrainFile}, "");
     QCOMPARE(r.status, 1);
     QVERIFY(r.out.empty());
+}
+
+// Takes `room` bytes, then fails like a full disk.
+class FullDisk : public std::streambuf {
+public:
+    explicit FullDisk(std::size_t room) : room_(room) {}
+    std::string taken;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c == traits_type::eof() || taken.size() >= room_)
+            return traits_type::eof();
+        taken += traits_type::to_char_type(c);
+        return c;
+    }
+
+private:
+    std::size_t room_;
+};
+
+void TestBatch::failedWriteEndsTheRun() {
+    // The write fails in the middle of a later chunk, while other threads
+    // compute the next: the run must end with an error, not hang.
+    std::string input = "history,time,temperature\n";
+    for (int h = 0; h < 20000; ++h)
+        input += std::string("h").append(std::to_string(h)) + ",5,60\n";
+    const std::vector<std::string> args{"--final", "--histories", "-", kGrainFile};
+    const Run whole = calc(args, input);
+    QCOMPARE(whole.status, 0);
+
+    std::istringstream in(input);
+    FullDisk disk(whole.out.size() / 2);
+    std::ostream out(&disk);
+    std::ostringstream err;
+    QCOMPARE(runTarvelCalc(args, in, out, err), 1);
+    QCOMPARE(QString::fromStdString(err.str()).count('\n'), 1);
+    QVERIFY(disk.taken.size() < whole.out.size());
+    QCOMPARE(disk.taken, whole.out.substr(0, disk.taken.size()));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
