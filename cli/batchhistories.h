@@ -41,8 +41,8 @@ struct BatchOutput {
 
 // Writes the header history,time,calculated_time and then every history's
 // rows, in input order. The histories are computed in parallel, a chunk at a
-// time, and each chunk is written before the next is computed, so memory
-// stays bounded by the batch plus one chunk of results. Throws tarvel::Error
+// time, and one thread writes a chunk while the others compute the next, so
+// memory stays bounded by the batch plus two chunks of results. Throws tarvel::Error
 // naming the history when a calculation fails (the output then ends before
 // that history) or the output cannot be written.
 void writeHistories(const HistoryBatch &batch, const AgeInput &base, const BatchOutput &options,
