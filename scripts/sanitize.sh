@@ -2,7 +2,8 @@
 # Builds and runs the tests under the sanitizers, each in its own build folder:
 #   build-asan/  AddressSanitizer (with leak checks) and UndefinedBehaviorSanitizer,
 #                the whole test suite
-#   build-tsan/  ThreadSanitizer, the widget-free code and its tests
+#   build-tsan/  ThreadSanitizer, the widget-free code and its tests (but the
+#                OpenMP batch, whose barriers it cannot see)
 # Any finding fails the run. Findings inside libraries that are not ours are
 # suppressed in scripts/sanitizers/*.supp, each entry with its reason.
 # Usage: scripts/sanitize.sh [asan|tsan]   (both when no argument is given)
@@ -26,8 +27,8 @@ configure_and_build() {
   nice -n 10 cmake --build "$root/$dir" -j"$jobs"
 }
 
-run_tests() {
-  ctest --test-dir "$root/$1" --output-on-failure -j"$jobs"
+run_tests() { # run_tests DIR [CTEST_ARGS...]
+  ctest --test-dir "$root/$1" --output-on-failure -j"$jobs" "${@:2}"
 }
 
 if [ "$which" = all ] || [ "$which" = asan ]; then
@@ -47,7 +48,11 @@ if [ "$which" = all ] || [ "$which" = tsan ]; then
   # history_size=7: the longest access history, so that the stacks of both sides
   # of a report are restored and the suppressions can match them.
   export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:history_size=7:suppressions=$supp/tsan.supp"
-  run_tests build-tsan
+  # test_batch is left out: its threads are OpenMP's, whose barriers the
+  # sanitizer cannot see (libgomp is not instrumented), so every one of the
+  # batch's shared results would be reported and then suppressed by tsan.supp:
+  # many minutes that check nothing. AddressSanitizer still runs it.
+  run_tests build-tsan -E '^test_batch$'
   unset TSAN_OPTIONS
 fi
 echo "sanitizers: no findings"
