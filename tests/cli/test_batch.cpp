@@ -205,8 +205,8 @@ void TestBatch::largeInputsAreCutBetweenHistories() {
     for (int h = 0; h < 3000; ++h) {
         if (h == 1500) {
             histories.push_back({"long", {}});
-            for (const std::string &t : times)
-                histories.back().points.push_back({t.c_str(), h % 2 ? "40" : "80"});
+            for (std::size_t i = 0; i < times.size(); ++i)
+                histories.back().points.push_back({times[i].c_str(), i % 2 ? "40" : "80"});
         }
         histories.push_back({ids[h], {{"0", "20"}, {"4", "60"}, {"9", "30"}}});
     }
