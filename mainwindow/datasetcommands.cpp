@@ -49,7 +49,7 @@ void readDataSet(TDataModule1 &model, const QByteArray &bytes) {
 // --- storing what the window shows ------------------------------------------------------
 
 void TForm7::StoreEdits() {
-    storeGrainEdits(Grain(), *DataModule1);
+    storeGrainEdits(grainEditsOf(*this), *DataModule1);
 }
 
 void TForm7::StoreWindowValues() {

@@ -170,18 +170,7 @@ TForm7::~TForm7() {
 // --- the grain drawn to scale ---------------------------------------------------------
 
 bool TForm7::CheckGeometry() {
-    return drawGrainToScale(Grain(), *Shape1, *Shape2, *Shape3);
-}
-
-GrainEdits TForm7::Grain() const {
-    return {Edit_Radius,
-            Edit_Outer_Radius,
-            Edit_Inner_Radius,
-            Edit_Emission_Dist,
-            Label1,
-            Label2,
-            Label3,
-            Label4};
+    return drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3);
 }
 
 void TForm7::Edit_NEigenChange() {

@@ -4,7 +4,6 @@
 
 #include "curvetable.h"
 #include "fpoint.h"
-#include "grainedits.h"
 
 #include <functional>
 #include <vector>
@@ -100,7 +99,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    GrainEdits Grain() const;
     bool RecalculateGeometry();
     void CaptureDrawnCurve();
     void CaptureSteppedCurve();

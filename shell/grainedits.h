@@ -12,6 +12,18 @@ struct GrainEdits {
     QLabel *radiusCaption, *outerCaption, *innerCaption, *emissionCaption;
 };
 
+// The grain edits of a window that names them as both grain windows do.
+template <typename Window> GrainEdits grainEditsOf(const Window &window) {
+    return {window.Edit_Radius,
+            window.Edit_Outer_Radius,
+            window.Edit_Inner_Radius,
+            window.Edit_Emission_Dist,
+            window.Label1,
+            window.Label2,
+            window.Label3,
+            window.Label4};
+}
+
 // Checks the three radius texts (whole numbers, SphereRadius >= OuterRadius >
 // InnerRadius >= 0) and redraws the zone's circles to scale inside `sphere`;
 // a circle the check did not reach keeps its size. True when the radii pass.

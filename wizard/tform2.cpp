@@ -84,19 +84,8 @@ TForm2::TForm2(QWidget *parent)
 }
 
 void TForm2::Edit_RadiusChange() {
-    Button2->setEnabled(drawGrainToScale(Grain(), *Shape1, *Shape2, *Shape3));
+    Button2->setEnabled(drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3));
     Label6->setVisible(!Button2->isEnabled());
-}
-
-GrainEdits TForm2::Grain() const {
-    return {Edit_Radius,
-            Edit_Outer_Radius,
-            Edit_Inner_Radius,
-            Edit_Emission_Dist,
-            Label1,
-            Label2,
-            Label3,
-            Label4};
 }
 
 void TForm2::Edit_RadiusExit() {
@@ -113,7 +102,7 @@ void TForm2::Button2Click() {
     if (GeometryPage)
         GeometryPage->move(pos());
     TDataModule1 &model = *DataModule1;
-    storeGrainEdits(Grain(), model);
+    storeGrainEdits(grainEditsOf(*this), model);
     model.ModelData.Neigen = 20;
     hide();
     if (GeometryPage)

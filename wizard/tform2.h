@@ -1,6 +1,5 @@
 #pragma once
 
-#include "grainedits.h"
 
 #include <QWidget>
 
@@ -37,7 +36,4 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    GrainEdits Grain() const;
 };

@@ -1,4 +1,5 @@
 #include "calccommand.h"
+#include "calcrun.h"
 
 #include <QtTest>
 
@@ -13,21 +14,6 @@
 namespace {
 
 const std::string kGrainFile = TARVEL_EXAMPLES_DIR "/default-grain.txt";
-
-struct Run {
-    int status = -1;
-    std::string out, err;
-};
-
-Run calc(const std::vector<std::string> &args, const std::string &input) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    Run r;
-    r.status = runTarvelCalc(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 struct Point {
     const char *time, *temp;

@@ -1,4 +1,5 @@
 #include "calccommand.h"
+#include "calcrun.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -7,22 +8,6 @@
 #include <sstream>
 
 namespace {
-
-struct Run {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Run calc(std::vector<std::string> args, const std::string &input = {}) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    Run r;
-    r.status = runTarvelCalc(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 std::string dataSet(const std::string &geometry, const std::string &table,
                     const std::string &constants = "Neigen=20\r\nEmission_dist=20\r\n") {

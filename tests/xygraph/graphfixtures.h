@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphcore.h"
+#include "graphpoints.h"
 #include "penstrokes.h"
 
 #include <initializer_list>
@@ -15,14 +16,6 @@ inline void drawLine(CurveGraph &g, std::initializer_list<FPOINT> pts) {
 
 inline void addSingle(CurveGraph &g, float x, float y) {
     drawSinglePoint(g, x, y);
-}
-
-inline std::vector<FPOINT> enumerate(const CurveGraph &g) {
-    std::vector<FPOINT> out;
-    float x = 0, y = 0;
-    for (int c = g.EnumPoints(0, &x, &y); c != 0; c = g.EnumPoints(c, &x, &y))
-        out.push_back({x, y});
-    return out;
 }
 
 inline std::vector<FPOINT> lineValues(const GraphCore &g, std::size_t index) {

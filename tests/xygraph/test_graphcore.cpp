@@ -116,7 +116,7 @@ void TestGraphCore::enumerationOrderSinglesThenLines() {
     QCOMPARE(many.EnumPoints(4, &x, &y), 5);
     QCOMPARE(x, 1.0f);
     QCOMPARE(y, 1.0f);
-    QCOMPARE(enumerate(many).size(), std::size_t(150));
+    QCOMPARE(pointsOf(many).size(), std::size_t(150));
 }
 
 void TestGraphCore::enumLinesReportsWhereLinesBegin() {
@@ -183,7 +183,7 @@ void TestGraphCore::lineEmptiedByDeletingIsRemoved() {
     g.deletepoint(g.lines()[0]->back().get());
     QCOMPARE(g.lines().size(), std::size_t(1));
     QVERIFY(samePoints(lineValues(g, 0), {{2, 2}, {3, 3}}));
-    QCOMPARE(enumerate(g).size(), std::size_t(2));
+    QCOMPARE(pointsOf(g).size(), std::size_t(2));
 }
 
 void TestGraphCore::transformsMatchExample() {
