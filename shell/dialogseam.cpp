@@ -26,6 +26,20 @@ public:
                QMessageBox::Yes;
     }
 
+    SaveChoice askToSave(QWidget *parent, const QString &caption, const QString &text) override {
+        switch (QMessageBox::question(parent, caption, text,
+                                      QMessageBox::Save | QMessageBox::Discard |
+                                          QMessageBox::Cancel,
+                                      QMessageBox::Save)) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+        }
+    }
+
     QString chooseOpenFile(QWidget *parent, const QString &filter) override {
         return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
     }

@@ -21,6 +21,10 @@ public:
                       const QString &detail = {}) = 0;
     // A box with Yes and No; true for Yes.
     virtual bool ask(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // What to do with changes that would be replaced: a box with Save, Discard
+    // and Cancel (Escape and closing the box cancel).
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice askToSave(QWidget *parent, const QString &caption, const QString &text) = 0;
     // A file to read, or an empty text when the user cancels.
     virtual QString chooseOpenFile(QWidget *parent, const QString &filter) = 0;
     // A file to write, or an empty text when the user cancels. The dialog adds

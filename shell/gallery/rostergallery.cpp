@@ -35,6 +35,9 @@ class GalleryDialogs final : public DialogSeam {
 public:
     void tell(QWidget *, const QString &, const QString &, const QString &) override {}
     bool ask(QWidget *, const QString &, const QString &) override { return false; }
+    SaveChoice askToSave(QWidget *, const QString &, const QString &) override {
+        return SaveChoice::Cancel;
+    }
     QString chooseOpenFile(QWidget *, const QString &) override { return {}; }
     QString chooseSaveFile(QWidget *, const QString &, const QString &) override { return {}; }
     int execModal(QDialog &dialog) override {

@@ -22,6 +22,8 @@ public:
     std::vector<Box> told;
     QStringList asked;
     std::deque<bool> answers;
+    // Answers to askToSave, in order; Cancel when none is queued (nothing lost).
+    std::deque<SaveChoice> saveChoices;
     QString openName, saveName;
     QStringList modalShown; // window titles, in order
     // What a modal dialog other than a calculation page does; Accepted by default.
@@ -52,6 +54,14 @@ public:
         const bool answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+    SaveChoice askToSave(QWidget *, const QString &, const QString &text) override {
+        asked << text;
+        if (saveChoices.empty())
+            return SaveChoice::Cancel;
+        const SaveChoice choice = saveChoices.front();
+        saveChoices.pop_front();
+        return choice;
     }
     QString chooseOpenFile(QWidget *, const QString &) override { return openName; }
     QString chooseSaveFile(QWidget *, const QString &, const QString &) override {
