@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -44,6 +45,54 @@ void readDataSet(TDataModule1 &model, const QByteArray &bytes) {
     model.ReadDataFile(in);
 }
 
+// The file the stored data set is read from.
+QString storedFile(const tarvel::SettingsStore &store) {
+    if (QFileInfo(store.userFolder()).isDir())
+        return store.userFile();
+    for (const QString &folder : store.machineFolders())
+        if (QFileInfo(folder).isDir())
+            return folder + QStringLiteral("/ModelData");
+    return store.userFile();
+}
+
+// Beside the stored data set: which file it came from and whether it has
+// changes not saved there, so that the next start still knows. The data set's
+// own bytes stay exactly those of a data file.
+struct Document {
+    QString fileName;
+    bool modified = false;
+};
+
+QString documentFile(const tarvel::SettingsStore &store) {
+    return store.userFolder() + QStringLiteral("/Document");
+}
+
+// Only a help to the title and to Open's question: a failure to keep it
+// loses nothing of the data set, so it is not reported.
+void storeDocument(const tarvel::SettingsStore &store, const QString &fileName, bool modified) {
+    QSaveFile file(documentFile(store));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write((QStringLiteral("modified=%1\nfile=").arg(modified ? 1 : 0) + fileName + '\n')
+                       .toUtf8());
+        file.commit();
+    }
+}
+
+// Settings from before this was kept, or the machine's, come from no file.
+Document loadDocument(const tarvel::SettingsStore &store) {
+    Document document;
+    QFile file(documentFile(store));
+    if (!file.open(QIODevice::ReadOnly))
+        return document;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (line.startsWith(QStringLiteral("modified=")))
+            document.modified = line.endsWith('1');
+        else if (line.startsWith(QStringLiteral("file=")))
+            document.fileName = line.mid(5);
+    }
+    return document;
+}
+
 } // namespace
 
 // --- storing what the window shows ------------------------------------------------------
@@ -60,10 +109,22 @@ void TForm7::StoreWindowValues() {
 
 // --- files --------------------------------------------------------------------------------
 
+void TForm7::SetDocument(const QString &fileName, bool modified) {
+    fileName_ = fileName;
+    setWindowTitle(fileName.isEmpty()
+                       ? QStringLiteral("Tarvel[*]")
+                       : QStringLiteral("%1[*] \u2014 Tarvel").arg(QFileInfo(fileName).fileName()));
+    setWindowModified(modified);
+}
+
 void TForm7::ToolButton1Click() {
+    SaveToFile();
+}
+
+bool TForm7::SaveToFile() {
     const QString name = dialogs().chooseSaveFile(this, kFileFilter, QStringLiteral("txt"));
     if (name.isEmpty())
-        return;
+        return false;
     StoreWindowValues();
     const std::string bytes = dataSetBytes(*Model);
     // Written beside the old file and renamed over it, so a failure part way
@@ -73,9 +134,31 @@ void TForm7::ToolButton1Click() {
         file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit())
         throw tarvel::Error("The data set could not be saved to " + name.toStdString() + ": " +
                             file.errorString().toStdString());
+    SetDocument(name, false);
+    return true;
+}
+
+// Changes not saved to a file are kept, given up or kept in view, as the user
+// chooses; false when the data set must stay.
+bool TForm7::MayReplaceDataSet() {
+    if (!isWindowModified())
+        return true;
+    switch (dialogs().askToSave(this, QStringLiteral("Tarvel"),
+                                QStringLiteral("The data set has changes that are not saved to a "
+                                               "file. Save them first?"))) {
+    case DialogSeam::SaveChoice::Save:
+        return SaveToFile();
+    case DialogSeam::SaveChoice::Discard:
+        return true;
+    case DialogSeam::SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void TForm7::ToolButton2Click() {
+    if (!MayReplaceDataSet())
+        return;
     const QString name = dialogs().chooseOpenFile(this, kFileFilter);
     if (name.isEmpty())
         return;
@@ -93,6 +176,7 @@ void TForm7::ToolButton2Click() {
         throw tarvel::Error(name.toStdString() + ": " + failure.what());
     }
     ShowDataSet();
+    SetDocument(name, false);
 }
 
 void TForm7::ShowDataSet() {
@@ -133,6 +217,7 @@ void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &
     xygraph2->Invalidate();
     GeometryChanged = false;
     ToolButton5->setEnabled(false);
+    SetDocument(QString(), true); // built in the wizard, in no file yet
 }
 
 // --- settings -----------------------------------------------------------------------------
@@ -140,30 +225,41 @@ void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &
 bool TForm7::SaveSettings() {
     StoreWindowValues(); // an edit without a number stops here, before anything is stored
     const std::string bytes = dataSetBytes(*Model);
+    const auto store = tarvel::SettingsStore::fromEnvironment();
     try {
-        tarvel::SettingsStore::fromEnvironment().store(
-            QByteArray(bytes.data(), qsizetype(bytes.size())));
-        return true;
+        store.store(QByteArray(bytes.data(), qsizetype(bytes.size())));
     } catch (const tarvel::Error &failure) {
         dialogs().tell(this, QStringLiteral("Error"), QStringLiteral("Registry Error"),
                        QString::fromStdString(failure.what()));
         return false;
     }
+    storeDocument(store, fileName_, isWindowModified());
+    return true;
 }
 
 void TForm7::LoadSettings() {
-    const auto bytes = tarvel::SettingsStore::fromEnvironment().load();
+    const auto store = tarvel::SettingsStore::fromEnvironment();
+    const auto bytes = store.load();
     if (!bytes)
         return; // nothing stored that could be read: the window keeps what it shows
-    readDataSet(*Model, *bytes);
+    try {
+        readDataSet(*Model, *bytes);
+    } catch (const tarvel::Error &failure) {
+        throw tarvel::Error("The stored data set " + storedFile(store).toStdString() + ": " +
+                            failure.what());
+    }
     ShowDataSet();
+    const Document document = loadDocument(store);
+    SetDocument(document.fileName, document.modified);
 }
 
 // --- commands -------------------------------------------------------------------------------
 
 void TForm7::ToolButton3Click() {
-    if (SaveSettings())
-        hide();
+    if (!SaveSettings())
+        return;
+    hide();
+    RunClosingCheck(); // nothing is visible now: the program ends at once
 }
 
 void TForm7::ToolButton6Click() {
@@ -172,9 +268,11 @@ void TForm7::ToolButton6Click() {
     GeometryChanged = true;
     ToolButton5->setEnabled(true);
     ClearResult();
+    MarkModified();
 }
 
 void TForm7::Memo1Change() {
     if (Model)
         Model->Annotation = annotationtext::linesOf(Memo1->toPlainText());
+    MarkModified();
 }

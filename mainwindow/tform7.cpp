@@ -9,6 +9,7 @@
 #include "mainlayout.h"
 #include "penstrokes.h"
 #include "roster.h"
+#include "settingsstore.h"
 #include "tableedit.h"
 #include "tform3.h"
 #include "tform5.h"
@@ -16,6 +17,7 @@
 #include "xygraph.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,6 +26,8 @@
 #include <QPlainTextEdit>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,17 +55,20 @@ void setupGraph(Txygraph *graph, const QString &vLabel) {
     graph->SetVLabel(vLabel);
 }
 
+// The tool tip names the shortcut too ("Recalculate (F5)").
 QAction *addTool(QToolBar *bar, const QString &icon, const QString &hint, const QKeySequence &key) {
     QAction *action = bar->addAction(themedIcon(icon), hint);
-    action->setToolTip(hint);
     action->setShortcut(key);
+    action->setToolTip(key.isEmpty() ? hint
+                                     : QStringLiteral("%1 (%2)").arg(
+                                           hint, key.toString(QKeySequence::NativeText)));
     return action;
 }
 
 } // namespace
 
 TForm7::TForm7(QWidget *parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("Tarvel"));
+    SetDocument(QString(), false);
     move(133, 227);
 
     ToolBar1 = new QToolBar(this);
@@ -145,10 +152,18 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
 
     ToolBar1->setGeometry(0, 0, 802, barHeight);
     resize(802, 445 + dy);
+    // Small enough for a laptop screen, large enough that the fixed controls
+    // and the warning stay whole and the graphs keep room for their scales.
+    constexpr int kMinGraphHeight = 140;
+    constexpr int kMinMemoWidth = 120;
+    setMinimumSize(std::max({Label8->geometry().right(), Shape1->geometry().right(),
+                             GroupBox1->x() + kMinMemoWidth + 16 + 16}) +
+                       8,
+                   xygraph1->y() + kMinGraphHeight + 8);
 
     for (QLineEdit *edit : {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius, Edit_Emission_Dist})
         connect(edit, &QLineEdit::textChanged, this, [this] { Edit_NEigenChange(); });
-    connect(xygraph1, &Txygraph::OnClick, this, [this] { xygraph1Click(); });
+    connect(xygraph1, &Txygraph::pointsEdited, this, [this] { CurveChanged(); });
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Memo1Change(); });
     connect(ToolButton1, &QAction::triggered, this, [this] { ToolButton1Click(); });
     connect(ToolButton2, &QAction::triggered, this, [this] { ToolButton2Click(); });
@@ -157,8 +172,6 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     connect(ToolButton6, &QAction::triggered, this, [this] { ToolButton6Click(); });
     connect(ToolButton8, &QAction::triggered, this, [this] { ToolButton8Click(); });
     connect(PrintPreview1, &QAction::triggered, this, [this] { PrintPreviewClick(); });
-    // The window's own repaint comes before the graphs', as FormPaint expects.
-    installEventFilter(this);
 }
 
 TForm7::~TForm7() {
@@ -175,6 +188,7 @@ bool TForm7::CheckGeometry() {
 
 void TForm7::Edit_NEigenChange() {
     GeometryChanged = true;
+    MarkModified();
     const bool valid = CheckGeometry();
     Label8->setVisible(!valid);
     ToolButton5->setEnabled(valid);
@@ -239,34 +253,17 @@ void TForm7::RestoreDrawnCurve() {
     DataModule1->DisplayGraph = xygraph1;
     xygraph1->Setbarmode(false);
     DataModule1->DrawCurve();
-    // Redrawing the curve is no change by the user: fit the axes now, as the
-    // next repaint would, and drop the change report it would leave behind,
-    // so a later click on the graph does not throw the new result away.
-    xygraph1->core().axisGuard();
-    xygraph1->Fpointschanged();
     xygraph1->Invalidate();
 }
 
 // --- reactions to the graph ------------------------------------------------------------
 
-void TForm7::xygraph1Click() {
-    if (xygraph1->Fpointschanged())
-        CurveChanged();
-}
-
+// The thermal history no longer matches the result: the user edited its points
+// (the graph says so at the end of each edit) or its table.
 void TForm7::CurveChanged() {
+    MarkModified();
     ToolButton5->setEnabled(true);
     ClearResult();
-}
-
-void TForm7::FormPaint() {
-    xygraph1->Fpointschanged();
-}
-
-bool TForm7::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == this && event->type() == QEvent::Paint)
-        FormPaint();
-    return QWidget::eventFilter(watched, event);
 }
 
 // --- table editing ----------------------------------------------------------------------
@@ -309,6 +306,23 @@ void TForm7::FormResize() {
     ToolBar1->resize(width(), ToolBar1->height());
 }
 
+// Closing the window keeps the working copy, as Quit does, once the program
+// has settings to keep it in; on the first run the closing check asks whether
+// to create them. A store that fails keeps the window open.
+void TForm7::closeEvent(QCloseEvent *event) {
+    event->ignore(); // until stored: an exception below leaves the window open
+    if (tarvel::SettingsStore::fromEnvironment().exists() && !SaveSettings())
+        return;
+    event->accept();
+    // Once hidden the program ends; not from inside the close itself.
+    QMetaObject::invokeMethod(this, &TForm7::RunClosingCheck, Qt::QueuedConnection);
+}
+
+void TForm7::RunClosingCheck() {
+    if (ClosingCheck && !programEnding())
+        ClosingCheck();
+}
+
 void TForm7::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     FormResize();
@@ -318,7 +332,6 @@ void TForm7::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
     // FormDeactivate: the closing check (a modal dialog over this window
     // deactivates it too; the check then finds the window still visible).
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && ClosingCheck &&
-        !programEnding())
-        ClosingCheck();
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        RunClosingCheck();
 }

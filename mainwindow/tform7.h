@@ -61,8 +61,6 @@ public:
     void Edit_NEigenChange();
     bool CheckGeometry();
     void Button1Click(); // Recalculate
-    void xygraph1Click();
-    void FormPaint();
     void TableEditClick();
     void TableToGraph(const std::vector<tarvel::TablePoint> &points);
     void FormResize();
@@ -76,6 +74,11 @@ public:
     void ShowDataSet();
     bool SaveSettings(); // false when the store failed (the user was told)
     void LoadSettings();
+    // The file the data set was last opened from or saved to (empty before
+    // any), shown in the title; the window is marked modified while the data
+    // set has changes not saved to a file.
+    QString FileName() const { return fileName_; }
+    void SetDocument(const QString &fileName, bool modified);
     // Puts what the window shows into the model: the four edits and the curve
     // of xygraph1 as drawn. Converts every edit before storing any.
     void StoreWindowValues();
@@ -95,8 +98,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool RecalculateGeometry();
@@ -107,7 +110,11 @@ private:
     void StoreEdits();
     void ClearResult();
     void CurveChanged();
+    void MarkModified() { setWindowModified(true); }
+    bool SaveToFile(); // false when the user cancelled the file dialog
+    bool MayReplaceDataSet();
+    void RunClosingCheck();
 
     int contentTop_ = 0; // how far the tool bar pushes the controls down
-    bool fillingMemo_ = false;
+    QString fileName_;
 };

@@ -27,10 +27,9 @@ public:
     }
 
     SaveChoice askToSave(QWidget *parent, const QString &caption, const QString &text) override {
-        switch (QMessageBox::question(parent, caption, text,
-                                      QMessageBox::Save | QMessageBox::Discard |
-                                          QMessageBox::Cancel,
-                                      QMessageBox::Save)) {
+        switch (QMessageBox::question(
+            parent, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+            QMessageBox::Save)) {
         case QMessageBox::Save:
             return SaveChoice::Save;
         case QMessageBox::Discard:

@@ -30,6 +30,7 @@ TForm4::TForm4(QWidget *parent)
     xygraph1->SetVLabel(QStringLiteral("Temperature"));
     xygraph1->Seteditable(true);
     xygraph1->AddMenu(QStringLiteral("Show Bars"), [this](QAction *) { ShowBarsClick(); });
+    connect(xygraph1, &Txygraph::pointsEdited, this, &TForm4::CurveEdited);
 
     Label1 = new QLabel(QStringLiteral("Sample"), this);
     Label1->move(376, 16);
@@ -63,6 +64,14 @@ void TForm4::EnterEditingMode() {
     xygraph1->Setbarmode(false);
     xygraph1->Seteditable(true);
     xygraph1->AddMenu(QStringLiteral("Show Bars"), [this](QAction *) { ShowBarsClick(); });
+}
+
+// An age calculated for the curve before the edit no longer belongs to it.
+void TForm4::CurveEdited() {
+    if (ResultGraph) {
+        ResultGraph->Clear();
+        ResultGraph->Invalidate();
+    }
 }
 
 void TForm4::SpeedButtonClick(int sample) {

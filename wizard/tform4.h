@@ -42,6 +42,8 @@ public:
     Txygraph *ResultGraph = nullptr;
 
     void SpeedButtonClick(int sample); // SpeedButton1Click .. SpeedButton4Click: 0..3
+    // The user dragged, added or deleted a point of the curve.
+    void CurveEdited();
     void ShowBarsClick();
     void EditLinesClick();
     void StoreLines();

@@ -162,7 +162,8 @@ public:
     void recordPress(int x, int y) { downpos_ = {float(x), float(y)}; }
     void pressDrag(int x, int y); // left or middle button
     void MouseMove(int x, int y);
-    void release(int x, int y);
+    // Ends a press; true when it ended a drag that left a point elsewhere.
+    bool release(int x, int y);
     void Click() { topborder_ = 10; }
 
     int dragmode() const { return dragmode_; }
@@ -176,8 +177,9 @@ public:
     void setReadout(const FPOINT *p) { readout_ = p; }
 
     // --- the menu's point edits, at the last press position ------------------
-    void AddPoint();    // "Add Point"
-    void DeletePoint(); // "Delete Point"
+    // Each is true when it changed the points.
+    bool AddPoint();    // "Add Point"
+    bool DeletePoint(); // "Delete Point"
     bool addPointEnabled() const;
     bool deletePointEnabled() const;
 

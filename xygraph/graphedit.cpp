@@ -21,7 +21,7 @@ bool GraphCore::deletePointEnabled() const {
     return nearpoint(p.x, p.y) != nullptr;
 }
 
-void GraphCore::AddPoint() {
+bool GraphCore::AddPoint() {
     const TPoint press = pixelOf(downpos_);
     const FPOINT c = cc2w(press);
     if (lines_.empty()) {
@@ -33,8 +33,9 @@ void GraphCore::AddPoint() {
         resetEnumCache();
         axischanged_ = true;
         requestRepaint();
-        return;
+        return true;
     }
+    bool added = false;
     const int li = nearline(press.x, press.y);
     if (li >= 0) {
         Line &line = *lines_[li];
@@ -50,14 +51,16 @@ void GraphCore::AddPoint() {
             resetEnumCache();
             refreshDragNeighbours();
             axischanged_ = true;
+            added = true;
         }
     }
     requestRepaint();
+    return added;
 }
 
-void GraphCore::DeletePoint() {
+bool GraphCore::DeletePoint() {
     const TPoint press = pixelOf(downpos_);
-    if (FPOINT *p = nearpoint(press.x, press.y))
-        deletepoint(p);
+    const bool deleted = deletepoint(nearpoint(press.x, press.y));
     requestRepaint();
+    return deleted;
 }

@@ -116,15 +116,20 @@ void GraphCore::MouseMove(int x, int y) {
         requestRepaint();
 }
 
-void GraphCore::release(int x, int y) {
+bool GraphCore::release(int x, int y) {
     dragmode_ = 0;
     highlight_ = false;
+    bool moved = false;
     if (dragging_) {
-        if (winpos(x, y) != zonePlot && dragpoint_ != nullptr) { // dropped outside: undo
-            *dragpoint_ = dragsaved_;
-            axischanged_ = true;
+        if (dragpoint_ != nullptr) {
+            if (winpos(x, y) != zonePlot) { // dropped outside: undo
+                *dragpoint_ = dragsaved_;
+                axischanged_ = true;
+            }
+            moved = dragpoint_->x != dragsaved_.x || dragpoint_->y != dragsaved_.y;
         }
         dragging_ = false;
     }
     requestRepaint();
+    return moved;
 }

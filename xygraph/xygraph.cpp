@@ -225,7 +225,8 @@ void Txygraph::MouseMove(TShiftState shift, int x, int y) {
 void Txygraph::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) {
     syncSize();
     emit OnMouseUp(this, button, shift, x, y);
-    core_.release(x, y);
+    if (core_.release(x, y))
+        emit pointsEdited();
 }
 
 void Txygraph::Click() {

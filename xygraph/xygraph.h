@@ -28,7 +28,7 @@ struct TShiftState {
 // class paints and routes Qt events.
 //
 // Hosts fill it with Clear, PenUp, MoveTo and PenDown, read it back with
-// EnumPoints, learn of user edits by reading Fpointschanged, connect to the
+// EnumPoints, learn of user edits through pointsEdited, connect to the
 // OnClick / OnMouseDown / OnMouseUp / OnMouseMove signals (emitted before the
 // control's own handling), and append menu entries with AddMenu.
 class Txygraph : public QWidget, public CurveGraph, private GraphView {
@@ -72,7 +72,9 @@ public:
     void Setbarmode(bool v) { core_.Setbarmode(v); }
     bool Feditable() const { return editable_; }
     void Seteditable(bool v);
-    bool Fpointschanged() { return core_.Fpointschanged(); } // reading clears it
+    // Set by the first repaint after the axes were refitted; reading clears it.
+    // Hosts that must know of user edits connect to pointsEdited instead.
+    bool Fpointschanged() { return core_.Fpointschanged(); }
     void Setpointschanged(bool v) { core_.Setpointschanged(v); }
     QMenu *PopupMenu() const { return popup_; }
 
@@ -130,6 +132,10 @@ public:
     const GraphCore &core() const { return core_; }
 
 signals:
+    // The user changed the points: a drag that left a point elsewhere, "Add
+    // Point" or "Delete Point". Emitted once the edit is complete, whenever
+    // the graph is painted; filling the graph from code never emits it.
+    void pointsEdited();
     void OnClick(Txygraph *sender);
     void OnMouseDown(Txygraph *sender, Qt::MouseButton button, TShiftState shift, int x, int y);
     void OnMouseUp(Txygraph *sender, Qt::MouseButton button, TShiftState shift, int x, int y);

@@ -60,10 +60,12 @@ void Txygraph::PopupClick() {
 
 void Txygraph::AddPopup() {
     syncSize();
-    core_.AddPoint();
+    if (core_.AddPoint())
+        emit pointsEdited();
 }
 
 void Txygraph::DelPopup() {
     syncSize();
-    core_.DeletePoint();
+    if (core_.DeletePoint())
+        emit pointsEdited();
 }

@@ -89,10 +89,8 @@ private slots:
         QVERIFY(!Form7->ToolButton5->isEnabled());
 
         // A changed curve enables Recalculate, which then runs only the ages.
-        Form7->xygraph1->Fpointschanged();
         redraw({{0, 20}, {50, 90}});
-        Form7->xygraph1->canvasImage(); // painted: the graph now reports the change
-        Form7->xygraph1Click();
+        emit Form7->xygraph1->pointsEdited();
         QVERIFY(Form7->ToolButton5->isEnabled());
         QVERIFY(pointsOf(*Form7->xygraph2).empty());
         answers().modalShown.clear();
@@ -128,6 +126,7 @@ private slots:
         Form7->Edit_Radius->setText(QStringLiteral("90"));
         Form7->Memo1->setPlainText(QStringLiteral("other"));
         Form7->xygraph1->Clear();
+        answers().saveChoices = {DialogSeam::SaveChoice::Discard};
         openFile(name);
         QCOMPARE(Form7->Edit_Radius->text(), QStringLiteral("75"));
         QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(3));
@@ -173,6 +172,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[DataBegin\nSphere_radius=30\n[TableStart\n1, 2\nx, 3\n]TableEnd\n");
         file.close();
+        answers().saveChoices = {DialogSeam::SaveChoice::Discard};
         QVERIFY_THROWS_EXCEPTION(tarvel::Error, openFile(broken));
         std::ostringstream after;
         DataModule1->WriteDataFile(after);

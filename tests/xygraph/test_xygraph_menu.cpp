@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QSvgRenderer>
 
 #include <clocale>
@@ -130,9 +131,11 @@ void TestXygraphMenu::addAndDeletePointThroughMenu() {
     Txygraph g;
     showStandard(g);
     g.Seteditable(true);
+    QSignalSpy edited(&g, &Txygraph::pointsEdited);
     g.setymax(175); // pixel row 122 is height 37.5
     rightPress(g, QPoint(150, 122));
     g.findmenu("Add Point")->trigger();
+    QCOMPARE(edited.count(), 1);
     QVERIFY(samePoints(lineValues(g.core(), 0), {{0, 37.5f}, {100, 37.5f}}));
 
     g.setymax(100);
@@ -140,6 +143,7 @@ void TestXygraphMenu::addAndDeletePointThroughMenu() {
     drawLine(g, {{0, 20}, {100, 70}});
     rightPress(g, QPoint(189, 89)); // world (50, 45): on the line
     g.findmenu("Add Point")->trigger();
+    QCOMPARE(edited.count(), 2);
     QCOMPARE(g.core().lines()[0]->size(), std::size_t(3));
     QCOMPARE((*g.core().lines()[0])[1]->x, 50.0f);
     QCOMPARE((*g.core().lines()[0])[1]->y, 45.0f);
@@ -150,7 +154,13 @@ void TestXygraphMenu::addAndDeletePointThroughMenu() {
     g.findmenu("Delete Point")->trigger();
     QCOMPARE(g.core().lines()[0]->size(), std::size_t(2));
     g.repaint();
-    QVERIFY(!g.Fpointschanged()); // a deletion is not
+    QVERIFY(!g.Fpointschanged()); // a deletion is not, to the flag
+    QCOMPARE(edited.count(), 3);  // but is an edit all the same
+
+    // Deleting where there is no point changes nothing and reports nothing.
+    rightPress(g, QPoint(189, 40));
+    g.findmenu("Delete Point")->trigger();
+    QCOMPARE(edited.count(), 3);
 }
 
 void TestXygraphMenu::copyFormsReadBack() {

@@ -16,6 +16,7 @@ private slots:
     void defaultsAfterConstruction();
     void dragClampsAndReportsAfterRepaint();
     void releaseBelowPlotRestoresPoint();
+    void onlyUserEditsAreAnnounced();
     void axisStretchFollowsMouse();
     void rightPressOpensMenuAndNeverDrags();
     void hostEventsComeBeforeOwnWork();
@@ -88,6 +89,33 @@ void TestXygraphWidget::releaseBelowPlotRestoresPoint() {
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(250, 170));
     QCOMPARE(middle->x, 50.0f);
     QCOMPARE(middle->y, 50.0f);
+}
+
+// Hosts learn of an edit when it is complete, whatever the order of repaints.
+void TestXygraphWidget::onlyUserEditsAreAnnounced() {
+    Txygraph g;
+    showStandard(g);
+    QSignalSpy edited(&g, &Txygraph::pointsEdited);
+    drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
+    g.repaint();
+    QCOMPARE(edited.count(), 0); // filled from code
+
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
+    QTest::mouseMove(&g, QPoint(200, 60));
+    QCOMPARE(edited.count(), 0); // not while the point is still held
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(200, 60));
+    QCOMPARE(edited.count(), 1); // no repaint in between
+
+    // A press and release in place, a drop outside the plot (undone) and a
+    // hover move change nothing.
+    const TPoint at = g.w2cc(*(*g.core().lines()[0])[1]);
+    QTest::mouseClick(&g, Qt::LeftButton, {}, QPoint(at.x, at.y));
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(at.x, at.y));
+    QTest::mouseMove(&g, QPoint(250, 40));
+    QTest::mouseMove(&g, QPoint(250, 170));
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(250, 170));
+    QTest::mouseMove(&g, QPoint(100, 100));
+    QCOMPARE(edited.count(), 1);
 }
 
 void TestXygraphWidget::axisStretchFollowsMouse() {

@@ -1,0 +1,267 @@
+// The main window driven as a person drives it: mouse presses, moves and
+// releases on the graph and its pop-up menu, clicks on the tool bar, keys in
+// the edits, the close of the window. What it computes and keeps is checked
+// against the calculator and the stored bytes.
+#include "calccommand.h"
+#include "datamodule.h"
+#include "graphpoints.h"
+#include "rosterfixture.h"
+#include "settingsstore.h"
+#include "tform7.h"
+#include "xygraph.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QToolBar>
+
+#include <bit>
+#include <cstdint>
+#include <sstream>
+
+namespace {
+
+const QString kCooling = QStringLiteral(TARVEL_EXAMPLES_DIR "/cooling-history.txt");
+const QString kDefaultGrain = QStringLiteral(TARVEL_EXAMPLES_DIR "/default-grain.txt");
+
+// The calculator's last column for a data file, as the floats a graph holds.
+std::vector<FPOINT> calculatorPoints(const QString &file) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    if (runTarvelCalc({file.toStdString()}, in, out, err) != 0)
+        qWarning("tarvel-calc: %s", err.str().c_str());
+    std::vector<FPOINT> rows;
+    std::istringstream csv(out.str());
+    std::string line;
+    std::getline(csv, line);
+    while (std::getline(csv, line)) {
+        const auto comma = line.find(',');
+        rows.push_back(
+            {float(std::stod(line.substr(0, comma))), float(std::stod(line.substr(comma + 1)))});
+    }
+    return rows;
+}
+
+bool sameBits(const std::vector<FPOINT> &a, const std::vector<FPOINT> &b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::bit_cast<std::uint32_t>(a[i].x) != std::bit_cast<std::uint32_t>(b[i].x) ||
+            std::bit_cast<std::uint32_t>(a[i].y) != std::bit_cast<std::uint32_t>(b[i].y))
+            return false;
+    return !a.empty();
+}
+
+QByteArray modelBytes() {
+    std::ostringstream out;
+    DataModule1->WriteDataFile(out);
+    return QByteArray::fromStdString(out.str());
+}
+
+} // namespace
+
+class TestMainWindowInput : public QObject {
+    Q_OBJECT
+
+    RosterFixture roster;
+    ScriptedDialogs &answers() { return *roster.dialogs; }
+
+    static void clickTool(QAction *action) {
+        QWidget *button = Form7->ToolBar1->widgetForAction(action);
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    void open(const QString &name) {
+        answers().openName = name;
+        clickTool(Form7->ToolButton2);
+    }
+
+    static QPoint pixelOf(FPOINT p) {
+        const TPoint at = Form7->xygraph1->w2cc(p);
+        return {at.x, at.y};
+    }
+
+    static void drag(FPOINT from, FPOINT to) {
+        Txygraph *g = Form7->xygraph1;
+        QTest::mousePress(g, Qt::LeftButton, {}, pixelOf(from));
+        QTest::mouseMove(g, (pixelOf(from) + pixelOf(to)) / 2);
+        QTest::mouseMove(g, pixelOf(to));
+        QTest::mouseRelease(g, Qt::LeftButton, {}, pixelOf(to));
+    }
+
+    // A right press on the graph, then a click on the entry of its pop-up menu.
+    static void chooseFromMenu(QPoint at, const QString &caption) {
+        Txygraph *g = Form7->xygraph1;
+        QTest::mousePress(g, Qt::RightButton, {}, at);
+        QMenu *menu = g->PopupMenu();
+        QTRY_VERIFY(menu->isVisible());
+        QAction *entry = g->findmenu(caption);
+        QVERIFY(entry && entry->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        QTRY_VERIFY(!menu->isVisible());
+    }
+
+    // Recalculate, then the calculator on the same data set saved to a file:
+    // the result graph must hold exactly its numbers.
+    void recalculateAndCompare(const QString &saveAs) {
+        QVERIFY(Form7->ToolButton5->isEnabled());
+        QVERIFY(pointsOf(*Form7->xygraph2).empty()); // the stale result went
+        QTest::keyClick(Form7, Qt::Key_F5);
+        QVERIFY(!Form7->ToolButton5->isEnabled());
+        answers().saveName = saveAs;
+        clickTool(Form7->ToolButton1);
+        QVERIFY(sameBits(pointsOf(*Form7->xygraph2), calculatorPoints(saveAs)));
+    }
+
+private slots:
+    void init() {
+        roster.start();
+        Form7->Model = DataModule1;
+        Form7->show();
+        Form7->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form7));
+    }
+    void cleanup() { roster.stop(); }
+
+    // Each mouse edit of the history makes the next Recalculate compute it.
+    void mouseEditsAreComputed() {
+        QTemporaryDir dir;
+        open(kCooling);
+        QTest::keyClick(Form7, Qt::Key_F5);
+        const float before = pointsOf(*Form7->xygraph2).back().y;
+
+        drag({40, 60}, {40, 28});
+        recalculateAndCompare(dir.filePath(QStringLiteral("dragged.txt")));
+        QVERIFY(pointsOf(*Form7->xygraph2).back().y != before);
+
+        chooseFromMenu(pixelOf({90, 15}), QStringLiteral("Add Point"));
+        QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(8));
+        recalculateAndCompare(dir.filePath(QStringLiteral("added.txt")));
+
+        chooseFromMenu(pixelOf({55, 70}), QStringLiteral("Delete Point"));
+        QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(7));
+        recalculateAndCompare(dir.filePath(QStringLiteral("deleted.txt")));
+
+        // A click that moves nothing keeps the result.
+        QTest::mouseClick(Form7->xygraph1, Qt::LeftButton, {}, pixelOf({30, 50}));
+        QVERIFY(!pointsOf(*Form7->xygraph2).empty());
+        QVERIFY(!Form7->ToolButton5->isEnabled());
+    }
+
+    // Once settings exist, closing the window stores what it shows; a store
+    // that fails keeps the window open. Quit ends the program at once.
+    void closingKeepsTheDataSet() {
+        QFile example(kDefaultGrain);
+        QVERIFY(example.open(QIODevice::ReadOnly));
+        roster.storeSettings(example.readAll());
+        Form7->LoadSettings();
+        Form7->Edit_Radius->selectAll();
+        QTest::keyClicks(Form7->Edit_Radius, QStringLiteral("75.5"));
+
+        // A folder where the data set's file should be: the store must fail.
+        const QString stored = tarvel::SettingsStore::fromEnvironment().userFile();
+        QVERIFY(QFile::remove(stored) && QDir().mkdir(stored));
+        QVERIFY(!Form7->close());
+        QVERIFY(Form7->isVisible());
+        QVERIFY(answers().toldText(QStringLiteral("Registry Error")));
+        QCoreApplication::processEvents();
+        QVERIFY(!programEnding());
+
+        QVERIFY(QDir().rmdir(stored));
+        QVERIFY(Form7->close());
+        QCOMPARE(tarvel::SettingsStore::fromEnvironment().load().value_or(QByteArray()),
+                 modelBytes());
+        QVERIFY(modelBytes().contains("Sphere_radius=75.5\r\n"));
+        QTRY_VERIFY(programEnding());
+        QVERIFY(answers().asked.isEmpty());
+    }
+
+    void quitEndsAtOnce() {
+        clickTool(Form7->ToolButton3);
+        QVERIFY(programEnding());
+        QVERIFY(tarvel::SettingsStore::fromEnvironment().load().has_value());
+    }
+
+    // A file without a data set is refused by name; nothing changes.
+    void aTextFileIsNoDataSet() {
+        QTemporaryDir dir;
+        open(kCooling);
+        QTest::keyClicks(Form7->Memo1, QStringLiteral("my notes"));
+        const QByteArray before = modelBytes();
+        const QString text = dir.filePath(QStringLiteral("notes.txt"));
+        QFile file(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("just some text\nNeigen=5\n");
+        file.close();
+        answers().saveChoices = {DialogSeam::SaveChoice::Discard};
+        open(text);
+        QCOMPARE(answers().told.size(), std::size_t(1));
+        QVERIFY(answers().told.front().text.contains(text));
+        QCOMPARE(modelBytes(), before);
+        QVERIFY(Form7->Memo1->toPlainText().contains(QStringLiteral("my notes")));
+    }
+
+    // The title names the file; changes not saved to a file mark it, and
+    // Open over them asks first.
+    void titleAndUnsavedChanges() {
+        QTemporaryDir dir;
+        QCOMPARE(Form7->windowTitle(), QStringLiteral("Tarvel[*]"));
+        open(kCooling);
+        QVERIFY(Form7->windowTitle().startsWith(QStringLiteral("cooling-history.txt")));
+        QVERIFY(!Form7->isWindowModified());
+
+        drag({40, 60}, {40, 28});
+        QVERIFY(Form7->isWindowModified());
+        answers().saveChoices = {DialogSeam::SaveChoice::Cancel};
+        open(kDefaultGrain);
+        QCOMPARE(answers().asked.size(), 1);
+        QVERIFY(Form7->windowTitle().startsWith(QStringLiteral("cooling-history.txt")));
+        QVERIFY(Form7->isWindowModified());
+
+        // Save, then open: the edited curve is in the file chosen.
+        const QString saved = dir.filePath(QStringLiteral("edited.txt"));
+        answers().saveChoices = {DialogSeam::SaveChoice::Save};
+        answers().saveName = saved;
+        open(kDefaultGrain);
+        QVERIFY(Form7->windowTitle().startsWith(QStringLiteral("default-grain.txt")));
+        QVERIFY(!Form7->isWindowModified());
+        QVERIFY(calculatorPoints(saved).size() > 0);
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("\r\n40, 60\r\n"));
+
+        Form7->Edit_Inner_Radius->selectAll();
+        QTest::keyClicks(Form7->Edit_Inner_Radius, QStringLiteral("10"));
+        QVERIFY(Form7->isWindowModified());
+        answers().saveName = saved;
+        clickTool(Form7->ToolButton1);
+        QVERIFY(!Form7->isWindowModified());
+        QVERIFY(Form7->windowTitle().startsWith(QStringLiteral("edited.txt")));
+    }
+
+    // The tool tips name the shortcuts, and at its smallest the window still
+    // shows every control whole.
+    void toolTipsAndSmallestSize() {
+        QVERIFY(Form7->ToolButton5->toolTip().contains(QStringLiteral("F5")));
+        Form7->Label8->show();
+        Form7->resize(Form7->minimumSize());
+        QCoreApplication::processEvents();
+        for (QWidget *child : Form7->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isVisible())
+                continue;
+            QVERIFY2(Form7->rect().contains(child->geometry()), qPrintable(child->objectName()));
+        }
+        QVERIFY(Form7->xygraph1->height() > 100 && Form7->GroupBox1->width() > 100);
+    }
+};
+
+int main(int argc, char **argv) {
+    TarvelApplication app(argc, argv);
+    TestMainWindowInput test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_mainwindow_input.moc"
