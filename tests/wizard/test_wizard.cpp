@@ -195,6 +195,16 @@ private slots:
         QVERIFY(!Form4->xygraph1->Fbarmode());
         QVERIFY(samePoints(pointsOf(*Form4->xygraph1), drawn));
         QVERIFY(menuOf(*Form4->xygraph1).endsWith(QStringLiteral("Show Bars")));
+
+        // Dragging a point by mouse: the age shown for the old curve goes.
+        QVERIFY(!pointsOf(*Form6->xygraph1).empty());
+        QVERIFY(QTest::qWaitForWindowExposed(Form4));
+        const TPoint from = Form4->xygraph1->w2cc(drawn[1]);
+        QTest::mousePress(Form4->xygraph1, Qt::LeftButton, {}, QPoint(from.x, from.y));
+        QTest::mouseMove(Form4->xygraph1, QPoint(from.x, from.y - 20));
+        QTest::mouseRelease(Form4->xygraph1, Qt::LeftButton, {}, QPoint(from.x, from.y - 20));
+        QVERIFY(!samePoints(pointsOf(*Form4->xygraph1), drawn));
+        QVERIFY(pointsOf(*Form6->xygraph1).empty());
     }
 
     // A failed age run leaves the result page's graph empty after its box.
