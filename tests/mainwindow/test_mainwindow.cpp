@@ -2,6 +2,7 @@
 // real program around it.
 #include "calccommand.h"
 #include "datamodule.h"
+#include "exactbits.h"
 #include "graphpoints.h"
 #include "penstrokes.h"
 #include "rosterfixture.h"
@@ -78,8 +79,8 @@ private slots:
         const auto result = pointsOf(*Form7->xygraph2);
         QCOMPARE(result.size(), expected.size());
         for (std::size_t i = 0; i < result.size(); ++i) {
-            QCOMPARE(result[i].x, float(expected[i].first));
-            QCOMPARE(result[i].y, float(expected[i].second));
+            QCOMPARE(bitsOf(result[i].x), bitsOf(float(expected[i].first)));
+            QCOMPARE(bitsOf(result[i].y), bitsOf(float(expected[i].second)));
         }
         QCOMPARE(answers().modalShown, QStringList({"Geometry Calculation", "Gamma Calculation"}));
         // The as-drawn points are back, and Recalculate has done its work.
@@ -272,8 +273,8 @@ private slots:
         const auto after = pointsOf(*Form7->xygraph1);
         QCOMPARE(after.size(), before.size());
         for (std::size_t i = 0; i < after.size(); ++i) {
-            QCOMPARE(after[i].x, before[i].x);
-            QCOMPARE(after[i].y, before[i].y);
+            QCOMPARE(bitsOf(after[i].x), bitsOf(before[i].x));
+            QCOMPARE(bitsOf(after[i].y), bitsOf(before[i].y));
         }
     }
 };

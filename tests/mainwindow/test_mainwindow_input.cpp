@@ -4,6 +4,7 @@
 // against the calculator and the stored bytes.
 #include "calccommand.h"
 #include "datamodule.h"
+#include "exactbits.h"
 #include "graphpoints.h"
 #include "rosterfixture.h"
 #include "settingsstore.h"
@@ -18,8 +19,6 @@
 #include <QPlainTextEdit>
 #include <QToolBar>
 
-#include <bit>
-#include <cstdint>
 #include <sstream>
 
 namespace {
@@ -49,8 +48,7 @@ bool sameBits(const std::vector<FPOINT> &a, const std::vector<FPOINT> &b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::bit_cast<std::uint32_t>(a[i].x) != std::bit_cast<std::uint32_t>(b[i].x) ||
-            std::bit_cast<std::uint32_t>(a[i].y) != std::bit_cast<std::uint32_t>(b[i].y))
+        if (bitsOf(a[i].x) != bitsOf(b[i].x) || bitsOf(a[i].y) != bitsOf(b[i].y))
             return false;
     return !a.empty();
 }
