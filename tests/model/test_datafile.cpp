@@ -1,5 +1,6 @@
 #include "datamodule.h"
 #include "errors.h"
+#include "exactnumbers.h"
 #include "numbertext.h"
 
 #include <QtTest>
@@ -126,26 +127,32 @@ void TestDataFile::roundTripKeepsEverything() {
     b.Annotation = {"old"};
     read(b, written(a));
     QCOMPARE(b.ModelData.Neigen, 35);
-    QCOMPARE(b.ModelData.Emission_dist, 12.5f);
-    QCOMPARE(b.ModelData.Activation_energy, 40000.0f);
-    QCOMPARE(b.ModelData.D0, 0.000125f);
-    QCOMPARE(b.GrainData.Sphere_radius, 60.0f);
-    QCOMPARE(b.GrainData.Inner_radius, 20.0f);
+    QCOMPARE(exactly(b.ModelData.Emission_dist), exactly(12.5f));
+    QCOMPARE(exactly(b.ModelData.Activation_energy), exactly(40000.0f));
+    QCOMPARE(exactly(b.ModelData.D0), exactly(0.000125f));
+    QCOMPARE(exactly(b.GrainData.Sphere_radius), exactly(60.0f));
+    QCOMPARE(exactly(b.GrainData.Inner_radius), exactly(20.0f));
     QCOMPARE(times(b), (std::vector<float>{0.0f, 50.0f, 75.25f}));
-    QCOMPARE(b.GetCurrentCurve().Temp.back(), -40.5f);
+    QCOMPARE(exactly(b.GetCurrentCurve().Temp.back()), exactly(-40.5f));
     QCOMPARE(b.Annotation, a.Annotation);
     QCOMPARE(b.CurveHistoryDepth(), std::size_t(0));
 }
 
+// Every number comes back as its value rounded to 8 significant digits, bit
+// for bit (single precision needs up to 9 digits to come back unchanged).
 void TestDataFile::roundTripRoundsToEightDigits() {
     TDataModule1 a;
-    a.ModelData.D0 = 1.23456789e-3f;
+    a.ModelData.D0 = 1.23456789e-3f; // held as 0.00123456784...
+    a.ModelData.Activation_energy = 36217.125f;
+    a.GrainData.Sphere_radius = 16777215.0f;
     a.GetCurrentCurve().Append(0.1f, 1.0f / 3.0f);
     TDataModule1 b;
     read(b, written(a));
-    QCOMPARE(b.ModelData.D0, 0.0012345679f);
-    QCOMPARE(b.GetCurrentCurve().Time[1], 0.1f);
-    QCOMPARE(b.GetCurrentCurve().Temp[1], 0.33333334f);
+    QCOMPARE(exactly(b.ModelData.D0), exactly(0.0012345678f));
+    QCOMPARE(exactly(b.ModelData.Activation_energy), exactly(36217.125f));
+    QCOMPARE(exactly(b.GrainData.Sphere_radius), exactly(16777215.0f));
+    QCOMPARE(exactly(b.GetCurrentCurve().Time[1]), exactly(0.1f));
+    QCOMPARE(exactly(b.GetCurrentCurve().Temp[1]), exactly(0.33333334f));
 }
 
 void TestDataFile::emptyCurveAndAnnotation() {
