@@ -230,9 +230,8 @@ void TestDataFile::blankLineEndsDataOutsideAnnotation() {
 void TestDataFile::annotationRoundTrips_data() {
     QTest::addColumn<QStringList>("annotation");
     QTest::newRow("every marker") << kMarkers;
-    for (const QString &marker : kMarkers)
-        QTest::newRow(qPrintable("escaped " + marker))
-            << QStringList{"\\" + marker, "\\\\\\" + marker, "\\" + marker + "\\"};
+    QTest::newRow("escaped markers")
+        << QStringList{"\\[DataBegin", "\\\\\\]MemoEnd", "\\[MemoBegin\\", "\\\\[TableStart"};
     QTest::newRow("comments") << QStringList{"#", "# a note", "\\#x", "\\\\#", " #indented"};
     QTest::newRow("section end, then a key") << QStringList{"]MemoEnd", "Neigen=5", "D0=1"};
     QTest::newRow("a table inside") << QStringList{"[TableStart", "1, 2", "]TableEnd"};
