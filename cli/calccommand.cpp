@@ -6,11 +6,14 @@
 #include "calcoptions.h"
 #include "datamodule.h"
 #include "errors.h"
+#include "geometrycheck.h"
 #include "historycheck.h"
+#include "numbertext.h"
 #include "tarvelcalc.h"
 #include "wholetext.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -117,8 +120,6 @@ void readModel(const std::string &file, std::istream &standardInput, TDataModule
         if (in.bad())
             throw tarvel::Error(std::string("cannot read: ") + std::strerror(errno));
     }
-    if (bytes.find("[DataBegin") == std::string::npos)
-        throw tarvel::Error("no data set in the file (the line \"[DataBegin\" is missing)");
     std::istringstream in(bytes);
     model.ReadDataFile(in, &curveLines);
 }
@@ -127,8 +128,13 @@ void checkModel(const TDataModule1 &model) {
     const TGrainData &g = model.GrainData;
     if (!(g.Sphere_radius >= g.Outer_radius && g.Outer_radius > g.Inner_radius &&
           g.Inner_radius >= 0.0f && g.Sphere_radius > 0.0f))
-        throw tarvel::Error("Setting does not satisfy: SphereRadius >= OuterRadius > "
-                            "InnerRadius >= 0");
+        throw tarvel::Error(geometrycheck::kRadiiRuleText);
+    // The same rule as the windows' check, before the geometry runs on it.
+    const float emission = model.ModelData.Emission_dist;
+    if (!(std::isfinite(emission) && emission >= 0.0f))
+        throw tarvel::Error(
+            "Emission_dist=" + tarvel::formatGeneral(emission, tarvel::kDataFileDigits, '.') +
+            ": " + geometrycheck::kEmissionRuleText);
     if (model.ModelData.Neigen > kMaxEigenvalues)
         throw tarvel::Error("Neigen=" + std::to_string(model.ModelData.Neigen) +
                             " is too large: at most " + std::to_string(kMaxEigenvalues) +

@@ -1,5 +1,6 @@
 // The data file: a small line-oriented text format, written completely and
 // read tolerantly (any subset of its lines, in any order).
+#include "annotationlines.h"
 #include "datamodule.h"
 #include "errors.h"
 #include "numbertext.h"
@@ -15,10 +16,13 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
 constexpr const char *kLineEnd = "\r\n";
+
+const std::string kNotADataSet = "This is not a Tarvel data set: it has no \"[DataBegin\" line";
 
 // What one data file holds. The reader fills a copy and hands it to the model
 // only when the whole file has read.
@@ -98,6 +102,21 @@ const DataKey *findKey(const std::string &name) {
 // locale reads them (a comma would collide with the table's separator).
 std::string fileNumber(float value) {
     return tarvel::formatGeneral(static_cast<double>(value), tarvel::kDataFileDigits, '.');
+}
+
+// The lines one annotation entry is written as. A line break inside it
+// starts a new line (it reads back as two lines of the same text); a NUL,
+// which would end the line's text for the reader, is left out, so that what
+// follows it is kept and never read as structure.
+std::vector<std::string> fileLinesOf(const std::string &note) {
+    std::vector<std::string> lines(1);
+    for (const char c : note) {
+        if (c == '\n')
+            lines.emplace_back();
+        else if (c != '\0')
+            lines.back() += c;
+    }
+    return lines;
 }
 
 class LineWriter {
@@ -208,6 +227,9 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
                 throw tarvel::Error("The blank line " + std::to_string(reader.number()) +
                                     " ends the data inside the thermal curve table, which has "
                                     "no \"]TableEnd\".");
+            if (!inData)
+                throw tarvel::Error(kNotADataSet + " before the blank line " +
+                                    std::to_string(reader.number()) + ", which ends the data.");
             return;
         }
         if (line[0] == '#')
@@ -248,7 +270,7 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
             else
                 table.push_back({line.substr(0, comma), line.substr(comma + 1), reader.number()});
         } else if (inAnnotation) {
-            annotationLines.push_back(line);
+            annotationLines.push_back(tarvel::annotationLineFromFile(line));
         } else if (const auto eq = line.find('='); eq != std::string::npos) {
             std::string name;
             for (char c : std::string_view(line).substr(0, eq))
@@ -260,6 +282,10 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
             }
         }
     }
+    // Any file reads as "nothing changed" without this line: refuse it rather
+    // than report success on, say, a plain text file opened by mistake.
+    if (!inData)
+        throw tarvel::Error(kNotADataSet + ".");
     // A section still open at the end is what a file cut off in transfer looks like.
     if (inTable)
         throw tarvel::Error("The file ends inside the thermal curve table; it looks cut off.");
@@ -288,7 +314,8 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
     w.line("]TableEnd");
     w.line("[MemoBegin");
     for (const std::string &note : Annotation)
-        w.line(note);
+        for (const std::string &line : fileLinesOf(note))
+            w.line(tarvel::annotationLineToFile(line));
     w.line("]MemoEnd");
     w.line("]DataEnd");
     out.flush();

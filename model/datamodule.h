@@ -42,9 +42,9 @@ public:
     void WriteDataFile(std::ostream &out) const;
     // Reads the stream to its end into a scratch copy and replaces ModelData,
     // GrainData, the current curve (when the file holds a complete table) and
-    // the annotation only once the whole file has read. Throws tarvel::Error (a
-    // value that is not a number, a file cut off inside a section) and then
-    // changes nothing. Never touches the curve history or the coefficients.
+    // the annotation only once the whole file has read. Throws tarvel::Error (no
+    // "[DataBegin" line, a value that is not a number, a file cut off inside a
+    // section) and then changes nothing. Never touches the curve history or the coefficients.
     // `curveLines`, when given, receives the file line of each point of a curve
     // read from the file (point i + 1 at index i); empty when the file held no
     // curve table.

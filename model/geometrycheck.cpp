@@ -1,38 +1,43 @@
 #include "geometrycheck.h"
 
-#include <cstdint>
+#include "errors.h"
+#include "numbertext.h"
+
+#include <cmath>
 #include <limits>
 
 namespace geometrycheck {
 
-std::optional<long long> parseWholeNumber(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
+const char *const kRadiiRuleText =
+    "Setting does not satisfy: SphereRadius >= OuterRadius > InnerRadius >= 0";
+const char *const kEmissionRuleText = "The emission distance must be a number of at least 0.";
+
+std::optional<double> parseEntry(std::string_view text, char localeSeparator) {
+    double value = 0.0;
+    try {
+        value = tarvel::parseNumberEither(text, localeSeparator);
+    } catch (const tarvel::ConversionError &) {
         return std::nullopt;
-    long long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<std::int32_t>::max() + 1LL)
-            return std::nullopt; // stops the digits long before 64 bits could overflow
     }
-    value = negative ? -value : value;
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max())
+    // The model keeps single precision: a value that would become infinite there is refused.
+    if (!std::isfinite(static_cast<float>(value)))
         return std::nullopt;
     return value;
 }
 
 namespace {
+
+template <typename T> bool followsRule(T sphere, T outer, T inner) {
+    // Tested in this order so that the first broken part decides, as it always has.
+    return !(sphere <= 0 || outer < 0 || inner < 0 || outer <= inner || sphere < outer);
+}
+
+// Whole pixels, truncated toward zero. For whole-number radii this equals the
+// integer quotient: the product is exact in a double, and the quotient's
+// rounding error stays far below the distance 1 / sphere to the next integer.
+long long pixels(long long width, double radius, double sphere) {
+    return static_cast<long long>(std::trunc(static_cast<double>(width) * radius / sphere));
+}
 
 Square centredIn(Square outer, long long size) {
     const long long left = outer.left + (outer.size - size) / 2;
@@ -43,27 +48,41 @@ Square centredIn(Square outer, long long size) {
 } // namespace
 
 Result check(std::string_view sphereText, std::string_view outerText, std::string_view innerText,
-             Square sphere) {
+             std::string_view emissionText, Square sphereSquare, char localeSeparator) {
     Result result;
-    const auto radius = parseWholeNumber(sphereText);
-    const auto outer = parseWholeNumber(outerText);
-    const auto inner = parseWholeNumber(innerText);
-    if (!radius || !outer || !inner)
+    const auto emission = parseEntry(emissionText, localeSeparator);
+    result.emissionValid = emission && *emission >= 0.0;
+
+    const auto sphere = parseEntry(sphereText, localeSeparator);
+    const auto outer = parseEntry(outerText, localeSeparator);
+    const auto inner = parseEntry(innerText, localeSeparator);
+    if (!sphere || !outer || !inner)
         return result;
-    if (*radius < 1 || *outer < 0 || *inner < 0 || *outer <= *inner || *radius < *outer)
+    if (!followsRule(*sphere, *outer, *inner) ||
+        !followsRule(static_cast<float>(*sphere), static_cast<float>(*outer),
+                     static_cast<float>(*inner)))
         return result;
 
-    const long long w = sphere.size;
-    const long long d2 = w * *outer / *radius;
+    const long long w = sphereSquare.size;
+    const long long d2 = pixels(w, *outer, *sphere);
     if (d2 > w)
         return result;
-    result.outer = centredIn(sphere, d2);
-    const long long d3 = w * *inner / *radius;
+    result.outer = centredIn(sphereSquare, d2);
+    const long long d3 = pixels(w, *inner, *sphere);
     if (d3 > d2)
         return result;
-    result.inner = centredIn(sphere, d3);
-    result.valid = true;
+    result.inner = centredIn(sphereSquare, d3);
+    result.radiiValid = true;
+    result.valid = result.emissionValid;
     return result;
+}
+
+std::string problemText(const Result &result) {
+    if (!result.radiiValid)
+        return kRadiiRuleText;
+    if (!result.emissionValid)
+        return kEmissionRuleText;
+    return {};
 }
 
 } // namespace geometrycheck

@@ -166,9 +166,9 @@ void TestTarvelCalc::malformedInput_data() {
     QTest::addColumn<QString>("message");
     const std::string okTable = "0, 20\r\n10, 30\r\n";
     QTest::newRow("no data set") << "just some text\n"
-                                 << "\"[DataBegin\" is missing";
+                                 << "[DataBegin";
     QTest::newRow("empty input") << ""
-                                 << "\"[DataBegin\" is missing";
+                                 << "[DataBegin";
     QTest::newRow("bad key value")
         << QString::fromStdString(dataSet(kDefaultGrain + "D0=12a\r\n", okTable))
         << "'12a' is not a valid floating point value";
@@ -188,6 +188,9 @@ void TestTarvelCalc::malformedInput_data() {
         << QString::fromStdString(
                dataSet("Sphere_radius=30\r\nOuter_radius=40\r\nInner_radius=20\r\n", okTable))
         << "Setting does not satisfy";
+    QTest::newRow("negative emission distance")
+        << QString::fromStdString(dataSet(kDefaultGrain, okTable, "Emission_dist=-0.5\r\n"))
+        << "Emission_dist|-0.5";
     QTest::newRow("too many eigenvalues")
         << QString::fromStdString(
                dataSet(kDefaultGrain, okTable, "Neigen=2000000000\r\nEmission_dist=20\r\n"))

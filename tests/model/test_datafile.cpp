@@ -1,5 +1,6 @@
 #include "datamodule.h"
 #include "errors.h"
+#include "exactnumbers.h"
 #include "numbertext.h"
 
 #include <QtTest>
@@ -74,6 +75,9 @@ private:
     std::size_t room_;
 };
 
+// The whole lines the reader takes as structure.
+const QStringList kMarkers{"[DataBegin", "[TableStart", "]TableEnd", "[MemoBegin", "]MemoEnd"};
+
 std::vector<float> times(const TDataModule1 &m) {
     const auto &c = m.GetCurrentCurve();
     return {c.Time.begin() + 1, c.Time.end()};
@@ -93,7 +97,10 @@ private slots:
     void tolerantKeyLines();
     void sectionsAndMarkers();
     void blankLineEndsDataOutsideAnnotation();
-    void fileWithoutDataBeginOnlyClearsAnnotation();
+    void annotationRoundTrips_data();
+    void annotationRoundTrips();
+    void annotationLineBreaksAndNuls();
+    void plainAnnotationWrittenAsItStands();
     void refusedFileChangesNothing_data();
     void refusedFileChangesNothing();
     void curveLinesNameTheFile();
@@ -120,26 +127,32 @@ void TestDataFile::roundTripKeepsEverything() {
     b.Annotation = {"old"};
     read(b, written(a));
     QCOMPARE(b.ModelData.Neigen, 35);
-    QCOMPARE(b.ModelData.Emission_dist, 12.5f);
-    QCOMPARE(b.ModelData.Activation_energy, 40000.0f);
-    QCOMPARE(b.ModelData.D0, 0.000125f);
-    QCOMPARE(b.GrainData.Sphere_radius, 60.0f);
-    QCOMPARE(b.GrainData.Inner_radius, 20.0f);
+    QCOMPARE(exactly(b.ModelData.Emission_dist), exactly(12.5f));
+    QCOMPARE(exactly(b.ModelData.Activation_energy), exactly(40000.0f));
+    QCOMPARE(exactly(b.ModelData.D0), exactly(0.000125f));
+    QCOMPARE(exactly(b.GrainData.Sphere_radius), exactly(60.0f));
+    QCOMPARE(exactly(b.GrainData.Inner_radius), exactly(20.0f));
     QCOMPARE(times(b), (std::vector<float>{0.0f, 50.0f, 75.25f}));
-    QCOMPARE(b.GetCurrentCurve().Temp.back(), -40.5f);
+    QCOMPARE(exactly(b.GetCurrentCurve().Temp.back()), exactly(-40.5f));
     QCOMPARE(b.Annotation, a.Annotation);
     QCOMPARE(b.CurveHistoryDepth(), std::size_t(0));
 }
 
+// Every number comes back as its value rounded to 8 significant digits, bit
+// for bit (single precision needs up to 9 digits to come back unchanged).
 void TestDataFile::roundTripRoundsToEightDigits() {
     TDataModule1 a;
-    a.ModelData.D0 = 1.23456789e-3f;
+    a.ModelData.D0 = 1.23456789e-3f; // held as 0.00123456784...
+    a.ModelData.Activation_energy = 36217.125f;
+    a.GrainData.Sphere_radius = 16777215.0f;
     a.GetCurrentCurve().Append(0.1f, 1.0f / 3.0f);
     TDataModule1 b;
     read(b, written(a));
-    QCOMPARE(b.ModelData.D0, 0.0012345679f);
-    QCOMPARE(b.GetCurrentCurve().Time[1], 0.1f);
-    QCOMPARE(b.GetCurrentCurve().Temp[1], 0.33333334f);
+    QCOMPARE(exactly(b.ModelData.D0), exactly(0.0012345678f));
+    QCOMPARE(exactly(b.ModelData.Activation_energy), exactly(36217.125f));
+    QCOMPARE(exactly(b.GrainData.Sphere_radius), exactly(16777215.0f));
+    QCOMPARE(exactly(b.GetCurrentCurve().Time[1]), exactly(0.1f));
+    QCOMPARE(exactly(b.GetCurrentCurve().Temp[1]), exactly(0.33333334f));
 }
 
 void TestDataFile::emptyCurveAndAnnotation() {
@@ -214,13 +227,78 @@ void TestDataFile::blankLineEndsDataOutsideAnnotation() {
     QCOMPARE(m.ModelData.Neigen, 5);
 }
 
-void TestDataFile::fileWithoutDataBeginOnlyClearsAnnotation() {
+void TestDataFile::annotationRoundTrips_data() {
+    QTest::addColumn<QStringList>("annotation");
+    QTest::newRow("every marker") << kMarkers;
+    QTest::newRow("escaped markers")
+        << QStringList{"\\[DataBegin", "\\\\\\]MemoEnd", "\\[MemoBegin\\", "\\\\[TableStart"};
+    QTest::newRow("comments") << QStringList{"#", "# a note", "\\#x", "\\\\#", " #indented"};
+    QTest::newRow("section end, then a key") << QStringList{"]MemoEnd", "Neigen=5", "D0=1"};
+    QTest::newRow("a table inside") << QStringList{"[TableStart", "1, 2", "]TableEnd"};
+    QTest::newRow("blank lines") << QStringList{"", "]MemoEnd", "", "", "#"};
+    QTest::newRow("backslashes alone") << QStringList{"\\", "\\\\", "C:\\data\\", "\\x"};
+    QTest::newRow("carriage returns")
+        << QStringList{"]MemoEnd\r", "\r", "a\rb", "\r]TableEnd", "#\r"};
+    QTest::newRow("near misses") << QStringList{"]DataEnd", " ]MemoEnd", "[MemoBegin ", "]memoend",
+                                                "\\]DataEnd"};
+}
+
+// Whatever the annotation holds comes back line for line, and no line of it
+// is taken as structure, neither by this reader nor by one that does not know
+// the escape: in the file, no annotation line starts with "#" or is a marker.
+void TestDataFile::annotationRoundTrips() {
+    QFETCH(QStringList, annotation);
+    TDataModule1 a;
+    fillExample(a);
+    a.ModelData.Neigen = 30;
+    a.Annotation.clear();
+    for (const QString &line : annotation)
+        a.Annotation.push_back(line.toStdString());
+    const std::string text = written(a);
+
+    TDataModule1 b;
+    read(b, text);
+    QCOMPARE(b.Annotation, a.Annotation);
+    QCOMPARE(written(b), text);
+
+    const std::string begin = "[MemoBegin\r\n", end = "]MemoEnd\r\n]DataEnd\r\n";
+    const auto from = text.find(begin) + begin.size();
+    QVERIFY(text.size() >= end.size() &&
+            text.compare(text.size() - end.size(), end.size(), end) == 0);
+    std::istringstream section(text.substr(from, text.size() - end.size() - from));
+    std::size_t count = 0;
+    for (std::string line; std::getline(section, line); ++count) {
+        line.pop_back(); // the CR of the line end
+        QVERIFY2(line.empty() || line[0] != '#', line.c_str());
+        QVERIFY2(!kMarkers.contains(QString::fromStdString(line)), line.c_str());
+    }
+    QCOMPARE(count, a.Annotation.size());
+}
+
+// A line break inside an entry starts a new line, and a NUL (which ends a
+// line's text for the reader) is left out: neither can smuggle structure in.
+void TestDataFile::annotationLineBreaksAndNuls() {
+    TDataModule1 a;
+    fillExample(a);
+    a.Annotation = {"one\n]MemoEnd\nNeigen=5", std::string("]MemoEnd\0Neigen=6", 17),
+                    std::string("two\0", 4)};
+    TDataModule1 b;
+    read(b, written(a));
+    QCOMPARE(b.Annotation,
+             (std::vector<std::string>{"one", "]MemoEnd", "Neigen=5", "]MemoEndNeigen=6", "two"}));
+    QCOMPARE(b.ModelData.Neigen, a.ModelData.Neigen);
+    QCOMPARE(b.GetCurrentCurve().Count(), a.GetCurrentCurve().Count());
+}
+
+// Lines that are no structure, backslashes and all, are written as they stand.
+void TestDataFile::plainAnnotationWrittenAsItStands() {
     TDataModule1 m;
     fillExample(m);
-    read(m, "Neigen=3\r\n[TableStart\r\n1, 1\r\n]TableEnd\r\n");
-    QCOMPARE(m.ModelData.Neigen, 20);
-    QCOMPARE(m.GetCurrentCurve().Count(), 3);
-    QVERIFY(m.Annotation.empty());
+    m.Annotation = {"C:\\data\\", "\\", "x #y", "]DataEnd", "\\]DataEnd", "", "a\rb"};
+    std::string expected(kExample);
+    expected.replace(expected.find("first sample\r\n"), 14,
+                     "C:\\data\\\r\n\\\r\nx #y\r\n]DataEnd\r\n\\]DataEnd\r\n\r\na\rb\r\n");
+    QCOMPARE(written(m), expected);
 }
 
 void TestDataFile::refusedFileChangesNothing_data() {
@@ -240,6 +318,15 @@ void TestDataFile::refusedFileChangesNothing_data() {
                                               << "line 8";
     QTest::newRow("bad key value after good ones") << start + "Sphere_radius=abc\r\n"
                                                    << "Sphere_radius";
+    // Not data sets at all: refused instead of read as "nothing changed".
+    QTest::newRow("plain text") << "Neigen=3\r\n[TableStart\r\n1, 1\r\n]TableEnd\r\n"
+                                << "[DataBegin";
+    QTest::newRow("empty file") << ""
+                                << "[DataBegin";
+    QTest::newRow("marker only after a blank line")
+        << "#Tarvel 0.9\r\n\r\n" + start << "[DataBegin";
+    QTest::newRow("marker not a whole line") << "x[DataBegin\r\n[DataBegin \r\nNeigen=3\r\n"
+                                             << "[DataBegin";
 }
 
 void TestDataFile::refusedFileChangesNothing() {

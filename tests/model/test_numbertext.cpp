@@ -1,4 +1,5 @@
 #include "errors.h"
+#include "exactnumbers.h"
 #include "numbertext.h"
 
 #include <QtTest>
@@ -72,9 +73,9 @@ void TestNumberText::separator() {
     QCOMPARE(formatGeneral(1.5, 15, ','), std::string("1,5"));
     QCOMPARE(formatGeneral(0.00005, 8, ','), std::string("5E-5"));
     QCOMPARE(formatGeneral(1.25e-7, 8, ','), std::string("1,25E-7"));
-    QCOMPARE(parseNumber("1,5", ','), 1.5);
-    QCOMPARE(parseNumberEither("1,5", ','), 1.5);
-    QCOMPARE(parseNumberEither("1.5", ','), 1.5);
+    QCOMPARE(exactly(parseNumber("1,5", ',')), exactly(1.5));
+    QCOMPARE(exactly(parseNumberEither("1,5", ',')), exactly(1.5));
+    QCOMPARE(exactly(parseNumberEither("1.5", ',')), exactly(1.5));
     QVERIFY_THROWS_EXCEPTION(tarvel::ConversionError, parseNumber("1.5", ','));
 }
 
@@ -96,7 +97,7 @@ void TestNumberText::parsesNumbers_data() {
 void TestNumberText::parsesNumbers() {
     QFETCH(QString, text);
     QFETCH(double, value);
-    QCOMPARE(parseNumber(text.toStdString(), '.'), value);
+    QCOMPARE(exactly(parseNumber(text.toStdString(), '.')), exactly(value));
 }
 
 void TestNumberText::refusesNonNumbers_data() {
