@@ -3,6 +3,7 @@
 #include "application.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "geometrycheck.h"
 #include "grainedits.h"
 #include "historycheck.h"
 #include "mainicons.h"
@@ -128,9 +129,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     Shape3 = new TShape(this, Qt::white, Qt::SolidLine);
     Shape3->setGeometry(290, 70 + dy, 40, 40);
 
-    Label8 = makeLabel(this, 224, 160 + dy,
-                       QStringLiteral("Setting does not satisfy: SphereRadius >= OuterRadius > "
-                                      "InnerRadius >= 0"));
+    Label8 = makeLabel(this, 224, 160 + dy, QString::fromUtf8(geometrycheck::kRadiiRuleText));
     Label8->hide();
 
     GroupBox1 = new QGroupBox(QStringLiteral("Annotation"), this);
@@ -183,7 +182,12 @@ TForm7::~TForm7() {
 // --- the grain drawn to scale ---------------------------------------------------------
 
 bool TForm7::CheckGeometry() {
-    return drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3);
+    const QString problem = drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3);
+    if (!problem.isEmpty()) {
+        Label8->setText(problem);
+        Label8->adjustSize();
+    }
+    return problem.isEmpty();
 }
 
 void TForm7::Edit_NEigenChange() {

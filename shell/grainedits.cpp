@@ -14,13 +14,13 @@
 namespace {
 
 float entryValue(QLineEdit *edit, QLabel *caption) {
-    try {
-        return static_cast<float>(
-            tarvel::parseNumber(edit->text().toStdString(), tarvel::localeDecimalSeparator()));
-    } catch (const tarvel::Error &failure) {
+    const std::string text = edit->text().toStdString();
+    const auto value = geometrycheck::parseEntry(text, tarvel::localeDecimalSeparator());
+    if (!value) {
         edit->setFocus();
-        throw tarvel::Error(caption->text().trimmed().toStdString() + ": " + failure.what());
+        throw tarvel::ConversionError(text, caption->text().trimmed().toStdString());
     }
+    return static_cast<float>(*value);
 }
 
 void place(TShape &shape, const geometrycheck::Square &square) {
@@ -29,15 +29,17 @@ void place(TShape &shape, const geometrycheck::Square &square) {
 
 } // namespace
 
-bool drawGrainToScale(const GrainEdits &edits, const TShape &sphere, TShape &outer, TShape &inner) {
+QString drawGrainToScale(const GrainEdits &edits, const TShape &sphere, TShape &outer,
+                         TShape &inner) {
     const auto result = geometrycheck::check(
         edits.radius->text().toStdString(), edits.outer->text().toStdString(),
-        edits.inner->text().toStdString(), {sphere.x(), sphere.y(), sphere.width()});
+        edits.inner->text().toStdString(), edits.emission->text().toStdString(),
+        {sphere.x(), sphere.y(), sphere.width()}, tarvel::localeDecimalSeparator());
     if (result.outer)
         place(outer, *result.outer);
     if (result.inner)
         place(inner, *result.inner);
-    return result.valid;
+    return QString::fromStdString(geometrycheck::problemText(result));
 }
 
 void storeGrainEdits(const GrainEdits &edits, TDataModule1 &model) {

@@ -1,6 +1,7 @@
 #pragma once
 
 class QLabel;
+class QString;
 class QLineEdit;
 class TDataModule1;
 class TShape;
@@ -24,13 +25,16 @@ template <typename Window> GrainEdits grainEditsOf(const Window &window) {
             window.Label4};
 }
 
-// Checks the three radius texts (whole numbers, SphereRadius >= OuterRadius >
-// InnerRadius >= 0) and redraws the zone's circles to scale inside `sphere`;
-// a circle the check did not reach keeps its size. True when the radii pass.
-bool drawGrainToScale(const GrainEdits &edits, const TShape &sphere, TShape &outer, TShape &inner);
+// Checks the four entries (SphereRadius >= OuterRadius > InnerRadius >= 0, an
+// emission distance of at least 0; decimals with "." or the locale's
+// separator) and redraws the zone's circles to scale inside `sphere`; a
+// circle the check did not reach keeps its size. Gives the sentence for the
+// rule the entries break, empty when they pass.
+QString drawGrainToScale(const GrainEdits &edits, const TShape &sphere, TShape &outer,
+                         TShape &inner);
 
-// Converts all four entries, with the locale's decimal separator, before it
-// stores any in the model's grain and emission distance, so a bad entry
-// changes nothing: it gets the focus and its conversion error is thrown, led
-// by its caption ("Emission distance: 'abc' is not a valid ...").
+// Converts all four entries, with "." or the locale's decimal separator,
+// before it stores any in the model's grain and emission distance, so a bad
+// entry changes nothing: it gets the focus and its conversion error is
+// thrown, led by its caption ("Emission distance: 'abc' is not a valid ...").
 void storeGrainEdits(const GrainEdits &edits, TDataModule1 &model);

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "datamodule.h"
+#include "geometrycheck.h"
 #include "grainedits.h"
 #include "tshape.h"
 #include "wizardbuttons.h"
@@ -62,9 +63,7 @@ TForm2::TForm2(QWidget *parent)
     Edit_Inner_Radius = makeEdit(Label3, QStringLiteral("20"), QString());
     Edit_Emission_Dist = makeEdit(Label4, QStringLiteral("20"), QString());
 
-    Label6 = new QLabel(QStringLiteral("Setting does not satisfy: SphereRadius >= OuterRadius > "
-                                       "InnerRadius >= 0"),
-                        this);
+    Label6 = new QLabel(QString::fromUtf8(geometrycheck::kRadiiRuleText), this);
     Label6->setWordWrap(true); // the page is narrower than the sentence
     Label6->setGeometry(48, 180, 370, 40);
     Label6->hide();
@@ -74,7 +73,8 @@ TForm2::TForm2(QWidget *parent)
     Button2 = buttons.next;
     Button1 = buttons.cancel;
 
-    for (QLineEdit *edit : {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius}) {
+    for (QLineEdit *edit :
+         {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius, Edit_Emission_Dist}) {
         connect(edit, &QLineEdit::textChanged, this, [this] { Edit_RadiusChange(); });
         edit->installEventFilter(this);
     }
@@ -84,7 +84,10 @@ TForm2::TForm2(QWidget *parent)
 }
 
 void TForm2::Edit_RadiusChange() {
-    Button2->setEnabled(drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3));
+    const QString problem = drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3);
+    if (!problem.isEmpty())
+        Label6->setText(problem);
+    Button2->setEnabled(problem.isEmpty());
     Label6->setVisible(!Button2->isEnabled());
 }
 

@@ -2,7 +2,7 @@
 // real program around it.
 #include "calccommand.h"
 #include "datamodule.h"
-#include "exactbits.h"
+#include "exactnumbers.h"
 #include "graphpoints.h"
 #include "penstrokes.h"
 #include "rosterfixture.h"
@@ -79,8 +79,8 @@ private slots:
         const auto result = pointsOf(*Form7->xygraph2);
         QCOMPARE(result.size(), expected.size());
         for (std::size_t i = 0; i < result.size(); ++i) {
-            QCOMPARE(bitsOf(result[i].x), bitsOf(float(expected[i].first)));
-            QCOMPARE(bitsOf(result[i].y), bitsOf(float(expected[i].second)));
+            QCOMPARE(exactly(result[i].x), exactly(float(expected[i].first)));
+            QCOMPARE(exactly(result[i].y), exactly(float(expected[i].second)));
         }
         QCOMPARE(answers().modalShown, QStringList({"Geometry Calculation", "Gamma Calculation"}));
         // The as-drawn points are back, and Recalculate has done its work.
@@ -273,8 +273,8 @@ private slots:
         const auto after = pointsOf(*Form7->xygraph1);
         QCOMPARE(after.size(), before.size());
         for (std::size_t i = 0; i < after.size(); ++i) {
-            QCOMPARE(bitsOf(after[i].x), bitsOf(before[i].x));
-            QCOMPARE(bitsOf(after[i].y), bitsOf(before[i].y));
+            QCOMPARE(exactly(after[i].x), exactly(before[i].x));
+            QCOMPARE(exactly(after[i].y), exactly(before[i].y));
         }
     }
 };

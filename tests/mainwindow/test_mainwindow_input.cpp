@@ -4,11 +4,12 @@
 // against the calculator and the stored bytes.
 #include "calccommand.h"
 #include "datamodule.h"
-#include "exactbits.h"
+#include "exactnumbers.h"
 #include "graphpoints.h"
 #include "rosterfixture.h"
 #include "settingsstore.h"
 #include "tform7.h"
+#include "tshape.h"
 #include "xygraph.h"
 
 #include <QAction>
@@ -48,7 +49,7 @@ bool sameBits(const std::vector<FPOINT> &a, const std::vector<FPOINT> &b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (bitsOf(a[i].x) != bitsOf(b[i].x) || bitsOf(a[i].y) != bitsOf(b[i].y))
+        if (!(exactly(a[i].x) == exactly(b[i].x)) || !(exactly(a[i].y) == exactly(b[i].y)))
             return false;
     return !a.empty();
 }
@@ -239,6 +240,31 @@ private slots:
         clickTool(Form7->ToolButton1);
         QVERIFY(!Form7->isWindowModified());
         QVERIFY(Form7->windowTitle().startsWith(QStringLiteral("edited.txt")));
+    }
+
+    // A negative emission distance is refused as the radii are; decimal radii
+    // are taken, checked and computed.
+    void grainEntriesAreChecked() {
+        QTemporaryDir dir;
+        open(kDefaultGrain);
+        const QString radiiRule = Form7->Label8->text();
+        Form7->Edit_Emission_Dist->selectAll();
+        QTest::keyClicks(Form7->Edit_Emission_Dist, QStringLiteral("-5"));
+        QVERIFY(Form7->Label8->isVisible());
+        QVERIFY(Form7->Label8->text() != radiiRule);
+        QVERIFY(!Form7->ToolButton5->isEnabled());
+        QTest::keyClick(Form7, Qt::Key_F5);
+        QVERIFY(answers().modalShown.isEmpty());
+
+        Form7->Edit_Emission_Dist->selectAll();
+        QTest::keyClicks(Form7->Edit_Emission_Dist, QStringLiteral("20"));
+        Form7->Edit_Radius->selectAll();
+        QTest::keyClicks(Form7->Edit_Radius, QStringLiteral("60.5"));
+        QVERIFY(!Form7->Label8->isVisible());
+        QVERIFY(Form7->Shape1->width() > Form7->Shape2->width()); // 120 * 40 / 60.5 = 79.3
+        QCOMPARE(Form7->Shape2->width(), 79);
+        recalculateAndCompare(dir.filePath(QStringLiteral("decimal.txt")));
+        QCOMPARE(exactly(DataModule1->GrainData.Sphere_radius), exactly(60.5f));
     }
 
     // The tool tips name the shortcuts, and at its smallest the window still

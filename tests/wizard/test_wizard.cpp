@@ -2,7 +2,7 @@
 // roster around it and nothing stored.
 #include "agerun.h"
 #include "datamodule.h"
-#include "exactbits.h"
+#include "exactnumbers.h"
 #include "geometrycheck.h"
 #include "graphpoints.h"
 #include "rosterfixture.h"
@@ -109,8 +109,8 @@ private slots:
         const auto result = pointsOf(*Form7->xygraph2);
         QCOMPARE(result.size(), steps.size());
         for (std::size_t i = 0; i < result.size(); ++i) {
-            QCOMPARE(bitsOf(result[i].x), bitsOf(steps[i].x));
-            QCOMPARE(bitsOf(result[i].y), bitsOf(float(ages[i])));
+            QCOMPARE(exactly(result[i].x), exactly(steps[i].x));
+            QCOMPARE(exactly(result[i].y), exactly(float(ages[i])));
         }
 
         roster.dialogs->answers = {true};
@@ -150,6 +150,11 @@ private slots:
         Form2->Edit_Inner_Radius->setText(QStringLiteral("20"));
         QVERIFY(Form2->Button2->isEnabled());
         QVERIFY(Form2->Label6->isHidden());
+
+        // A negative emission distance stops the page as bad radii do.
+        Form2->Edit_Emission_Dist->setText(QStringLiteral("-1"));
+        QVERIFY(!Form2->Button2->isEnabled());
+        QVERIFY(Form2->Label6->text() != QString::fromUtf8(geometrycheck::kRadiiRuleText));
 
         // A bad emission distance stores nothing and starts nothing.
         DataModule1->ModelData.Neigen = 33;
