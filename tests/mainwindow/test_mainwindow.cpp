@@ -236,11 +236,11 @@ private slots:
         Form7->Edit_Radius->setText(QStringLiteral("75")); // typed, never recalculated
         Form7->ToolButton8Click();
         QCOMPARE(answers().printDialogs, 1);
-        QCOMPARE(DataModule1->GrainData.Sphere_radius, 60.0f);
+        QCOMPARE(exactly(DataModule1->GrainData.Sphere_radius), exactly(60.0f));
 
         answers().printFile = dir.filePath(QStringLiteral("report.pdf"));
         Form7->ToolButton8Click();
-        QCOMPARE(DataModule1->GrainData.Sphere_radius, 75.0f);
+        QCOMPARE(exactly(DataModule1->GrainData.Sphere_radius), exactly(75.0f));
         QFile pdf(answers().printFile);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF"));
@@ -249,7 +249,7 @@ private slots:
         Form7->Edit_Radius->setText(QStringLiteral("80"));
         Form7->PrintPreviewClick();
         QCOMPARE(answers().previews, 1);
-        QCOMPARE(DataModule1->GrainData.Sphere_radius, 80.0f);
+        QCOMPARE(exactly(DataModule1->GrainData.Sphere_radius), exactly(80.0f));
         QVERIFY(QFileInfo(answers().previewFile).size() > 0);
 
         answers().printFile = dir.filePath(QStringLiteral("missing-folder/report.pdf"));

@@ -161,7 +161,7 @@ private slots:
         Form2->Edit_Radius->setText(QStringLiteral("70"));
         Form2->Edit_Emission_Dist->setText(QStringLiteral("x"));
         QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form2->Button2Click());
-        QCOMPARE(DataModule1->GrainData.Sphere_radius, 0.0f);
+        QCOMPARE(exactly(DataModule1->GrainData.Sphere_radius), exactly(0.0f));
         QCOMPARE(DataModule1->ModelData.Neigen, 33);
         QVERIFY(Form2->isVisible());
         QVERIFY(!Form3->isVisible());

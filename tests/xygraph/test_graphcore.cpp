@@ -1,6 +1,7 @@
 // The graph's data: pen-plotter filling, enumeration, deleting, the world
 // window and pixel transform, borders, axis fitting and bar mode.
 #include "errors.h"
+#include "exactnumbers.h"
 #include "graphcore.h"
 #include "graphfixtures.h"
 
@@ -56,10 +57,10 @@ void TestGraphCore::penPlotterBuildsLinesAndSinglePoints() {
     QCOMPARE(g.EnumPoints(0, &x, &y), 1);
     QCOMPARE(g.EnumPoints(1, &x, &y), 2);
     QCOMPARE(g.EnumPoints(2, &x, &y), 3);
-    QCOMPARE(x, 20.0f);
-    QCOMPARE(y, 80.0f);
+    QCOMPARE(exactly(x), exactly(20.0f));
+    QCOMPARE(exactly(y), exactly(80.0f));
     QCOMPARE(g.EnumPoints(3, &x, &y), 0);
-    QCOMPARE(x, 20.0f); // untouched past the end
+    QCOMPARE(exactly(x), exactly(20.0f)); // untouched past the end
 
     // PenUp, MoveTo, PenDown, PenUp leaves one single point.
     GraphCore s;
@@ -98,13 +99,13 @@ void TestGraphCore::enumerationOrderSinglesThenLines() {
     drawLine(g, {{10, 11}, {12, 13}, {14, 15}});
     float x = 0, y = 0;
     QCOMPARE(g.EnumPoints(0, &x, &y), 1);
-    QCOMPARE(x, 1.0f);
+    QCOMPARE(exactly(x), exactly(1.0f));
     QCOMPARE(g.EnumPoints(1, &x, &y), 2);
-    QCOMPARE(y, 4.0f);
+    QCOMPARE(exactly(y), exactly(4.0f));
     QCOMPARE(g.EnumPoints(2, &x, &y), 3);
-    QCOMPARE(x, 10.0f);
+    QCOMPARE(exactly(x), exactly(10.0f));
     QCOMPARE(g.EnumPoints(4, &x, &y), 5);
-    QCOMPARE(y, 15.0f);
+    QCOMPARE(exactly(y), exactly(15.0f));
     QCOMPARE(g.EnumPoints(5, &x, &y), 0);
     QCOMPARE(g.EnumPoints(-1, &x, &y), 0);
     // Enumerating out of order across many lines gives the same points.
@@ -112,10 +113,10 @@ void TestGraphCore::enumerationOrderSinglesThenLines() {
     for (int i = 0; i < 50; ++i)
         drawLine(many, {{float(i), 0}, {float(i), 1}, {float(i), 2}});
     QCOMPARE(many.EnumPoints(149, &x, &y), 150);
-    QCOMPARE(x, 49.0f);
+    QCOMPARE(exactly(x), exactly(49.0f));
     QCOMPARE(many.EnumPoints(4, &x, &y), 5);
-    QCOMPARE(x, 1.0f);
-    QCOMPARE(y, 1.0f);
+    QCOMPARE(exactly(x), exactly(1.0f));
+    QCOMPARE(exactly(y), exactly(1.0f));
     QCOMPARE(pointsOf(many).size(), std::size_t(150));
 }
 
@@ -141,7 +142,7 @@ void TestGraphCore::clearRemovesEverythingButKeepsPenAndWindow() {
     float x = 0, y = 0;
     QCOMPARE(g.EnumPoints(0, &x, &y), 0);
     QVERIFY(!g.axisChanged());
-    QCOMPARE(g.getxmax(), 40.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(40.0f));
 }
 
 void TestGraphCore::strokeGoesOnInNewLineAfterItsLineIsRemoved() {
@@ -193,8 +194,8 @@ void TestGraphCore::transformsMatchExample() {
     QCOMPARE(g.w2cc({100, 100}), (TPoint{341, 12}));
     QCOMPARE(g.w2cc({50, 50}), (TPoint{189, 82}));
     const FPOINT back = g.cc2w({189, 82});
-    QCOMPARE(back.x, 50.0f);
-    QCOMPARE(back.y, 50.0f);
+    QCOMPARE(exactly(back.x), exactly(50.0f));
+    QCOMPARE(exactly(back.y), exactly(50.0f));
     // Outside the window maps outside the plot area, unclipped.
     QCOMPARE(g.w2cc({200, -100}), (TPoint{645, 292}));
 }
@@ -220,7 +221,7 @@ void TestGraphCore::transformsTruncateTowardZeroAndSurviveEmptyWindow() {
     QVERIFY(std::abs(p.x) <= (1 << 24) && std::abs(p.y) <= (1 << 24));
     g.setSize(0, 0);
     const FPOINT w = g.cc2w({3, 3});
-    QCOMPARE(w.x, 0.0f);
+    QCOMPARE(exactly(w.x), exactly(0.0f));
 }
 
 void TestGraphCore::transformsLimitOnlyAtIntRange() {
@@ -339,10 +340,10 @@ void TestGraphCore::axisGuardRefitsOnceAndReportsChange() {
     g.axisGuard();
     QVERIFY(!g.axisChanged());
     QVERIFY(g.Fpointschanged());
-    QCOMPARE(g.getxmax(), 40.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(40.0f));
     g.setxmax(77); // no change since: the guard leaves the window alone
     g.axisGuard();
-    QCOMPARE(g.getxmax(), 77.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(77.0f));
     QVERIFY(!g.Fpointschanged());
 }
 
@@ -369,9 +370,9 @@ void TestGraphCore::calcaxisExamples() {
     gx.calcaxis();
     gy.calcaxis();
     QCOMPARE(gx.getxmax(), expected);
-    QCOMPARE(gx.getymax(), 100.0f); // not asked for
+    QCOMPARE(exactly(gx.getymax()), exactly(100.0f)); // not asked for
     QCOMPARE(gy.getymax(), expected);
-    QCOMPARE(gy.getxmax(), 100.0f);
+    QCOMPARE(exactly(gy.getxmax()), exactly(100.0f));
 }
 
 void TestGraphCore::calcaxisKeepsWindowNonEmpty() {
@@ -380,12 +381,12 @@ void TestGraphCore::calcaxisKeepsWindowNonEmpty() {
     addSingle(g, 0, 0.3f);
     addSingle(g, 0, 0.5f);
     g.calcaxis();
-    QCOMPARE(g.getymax(), 1.0f);
+    QCOMPARE(exactly(g.getymax()), exactly(1.0f));
     GraphCore fixed; // AutoAxis none still mends an empty window
     fixed.setxzero(5);
     fixed.setxmax(5);
     fixed.calcaxis();
-    QCOMPARE(fixed.getxmax(), 6.0f);
+    QCOMPARE(exactly(fixed.getxmax()), exactly(6.0f));
 }
 
 void TestGraphCore::barModeSubdividesOnce() {

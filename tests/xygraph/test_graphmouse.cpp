@@ -1,5 +1,6 @@
 // Mouse editing and the menu's point edits, on the graph without a widget:
 // zones, hit tests, dragging with its clamps, axis stretching, the readout.
+#include "exactnumbers.h"
 #include "graphcore.h"
 #include "graphfixtures.h"
 
@@ -157,15 +158,15 @@ void TestGraphMouse::dragClampsToNeighboursAndWindow() {
     QVERIFY(g.dragging());
     QVERIFY(g.dragpoint() == middle);
     g.MouseMove(34, 82); // left of the plot, still in its widened zone
-    QCOMPARE(middle->x, 0.0f);
-    QCOMPARE(middle->y, 50.0f);
+    QCOMPARE(exactly(middle->x), exactly(0.0f));
+    QCOMPARE(exactly(middle->y), exactly(50.0f));
     QCOMPARE(view.erased, 1);
     QCOMPARE(view.drawn, 1);
     g.MouseMove(300, 82);
-    QCOMPARE(middle->x, 60.0f); // stopped at the next point
+    QCOMPARE(exactly(middle->x), exactly(60.0f)); // stopped at the next point
     g.release(300, 82);
     QVERIFY(!g.dragging());
-    QCOMPARE(middle->x, 60.0f);
+    QCOMPARE(exactly(middle->x), exactly(60.0f));
 
     // An end point stops at the window.
     GraphCore e;
@@ -176,7 +177,7 @@ void TestGraphMouse::dragClampsToNeighboursAndWindow() {
     QVERIFY(e.dragpoint() == first);
     QVERIFY(e.dragprev() == nullptr);
     e.MouseMove(34, 100);
-    QCOMPARE(first->x, 0.0f);
+    QCOMPARE(exactly(first->x), exactly(0.0f));
     QVERIFY(first->y > 37.0f && first->y < 37.2f);
     e.release(34, 100);
 }
@@ -191,8 +192,8 @@ void TestGraphMouse::releaseOutsidePlotRestoresPoint() {
     QVERIFY(middle->x != 50.0f);
     g.setAxisChanged(false);
     g.release(250, 160); // below the plot: zone 1
-    QCOMPARE(middle->x, 50.0f);
-    QCOMPARE(middle->y, 50.0f);
+    QCOMPARE(exactly(middle->x), exactly(50.0f));
+    QCOMPARE(exactly(middle->y), exactly(50.0f));
     QVERIFY(g.axisChanged());
     QCOMPARE(g.dragmode(), 0);
     QVERIFY(!g.highlight());
@@ -206,11 +207,11 @@ void TestGraphMouse::stretchHorizontalAxis() {
     press(g, {137, 160});
     QCOMPARE(g.dragmode(), 1);
     g.MouseMove(145, 160); // under 10 pixels: nothing
-    QCOMPARE(g.getxmax(), 100.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(100.0f));
     QCOMPARE(view.repaints, 0);
     g.MouseMove(237, 160);
-    QCOMPARE(g.getxmax(), 50.0f);
-    QCOMPARE(g.downpos().x, 237.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(50.0f));
+    QCOMPARE(exactly(g.downpos().x), exactly(237.0f));
     QCOMPARE(view.repaints, 1);
     QCOMPARE(view.lastZone, 1);
     g.release(237, 160);
@@ -223,8 +224,8 @@ void TestGraphMouse::stretchVerticalAxis() {
     press(g, {20, 100});
     QCOMPARE(g.dragmode(), 2);
     g.MouseMove(20, 52); // 52 pixels above the axis move to 100 pixels
-    QCOMPARE(g.getymax(), 52.0f);
-    QCOMPARE(g.downpos().y, 52.0f);
+    QCOMPARE(exactly(g.getymax()), exactly(52.0f));
+    QCOMPARE(exactly(g.downpos().y), exactly(52.0f));
 }
 
 void TestGraphMouse::stretchNeverReachesLowerEnd() {
@@ -232,10 +233,10 @@ void TestGraphMouse::stretchNeverReachesLowerEnd() {
     standardGeometry(g);
     press(g, {137, 160});
     g.MouseMove(37, 160); // onto the axis origin: would divide by zero
-    QCOMPARE(g.getxmax(), 100.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(100.0f));
     g.MouseMove(20, 160); // behind it: would turn the axis round
-    QCOMPARE(g.getxmax(), 100.0f);
-    QCOMPARE(g.downpos().x, 137.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(100.0f));
+    QCOMPARE(exactly(g.downpos().x), exactly(137.0f));
     g.MouseMove(337, 160); // still stretches from the grabbed position
     QCOMPARE(g.getxmax(), 100.0f / 3.0f);
     g.release(337, 160);
@@ -243,7 +244,7 @@ void TestGraphMouse::stretchNeverReachesLowerEnd() {
     press(g, {20, 100});
     g.MouseMove(20, 152);
     g.MouseMove(20, 170);
-    QCOMPARE(g.getymax(), 100.0f);
+    QCOMPARE(exactly(g.getymax()), exactly(100.0f));
     g.release(20, 170);
 
     const float before = g.getxmax();
@@ -260,7 +261,7 @@ void TestGraphMouse::stretchKeepsGrabbedValueUnderCursor() {
     const float grabbed = g.cc2w({137, 0}).x;
     press(g, {137, 160});
     g.MouseMove(237, 160);
-    QCOMPARE(g.getxmax(), 60.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(60.0f));
     QCOMPARE(g.cc2w({237, 0}).x, grabbed);
 }
 
@@ -271,8 +272,8 @@ void TestGraphMouse::readoutSnapsToRoundValue() {
     g.setView(&view);
     g.MouseMove(169, 82); // world x 43.42
     QVERIFY(g.readout() != nullptr);
-    QCOMPARE(g.readout()->x, 43.0f);
-    QCOMPARE(g.readout()->y, 50.0f);
+    QCOMPARE(exactly(g.readout()->x), exactly(43.0f));
+    QCOMPARE(exactly(g.readout()->y), exactly(50.0f));
     QCOMPARE(view.lastZone, 3);
     QCOMPARE(view.posBoxes, 1);
     QVERIFY(!g.highlight());
@@ -299,7 +300,7 @@ void TestGraphMouse::pressedInPlotMarksAxisChangedAndHighlights() {
     QCOMPARE(view.erased, 0);
     g.release(189, 82);
     QVERIFY(!g.highlight());
-    QCOMPARE(g.points()[0]->x, 50.0f);
+    QCOMPARE(exactly(g.points()[0]->x), exactly(50.0f));
 }
 
 void TestGraphMouse::removedPointsLeaveNoDanglingMouseState() {
@@ -327,7 +328,7 @@ void TestGraphMouse::removedPointsLeaveNoDanglingMouseState() {
     g.deletepoint(middle);
     QVERIFY(g.dragprev() == g.lines()[0]->front().get());
     g.MouseMove(34, 140);
-    QCOMPARE(last->x, 0.0f);
+    QCOMPARE(exactly(last->x), exactly(0.0f));
     g.release(34, 140);
 
     // A readout pointing at a point, and Clear during a drag.

@@ -1,6 +1,7 @@
 // Painting checked on images: markers where the transform puts them, line
 // colours, bars, ticks, numbers, white text boxes on a coloured sheet and the
 // position box. Geometry is checked, not fonts or exact glyphs.
+#include "exactnumbers.h"
 #include "graphcore.h"
 #include "graphfixtures.h"
 #include "graphpainter.h"
@@ -276,7 +277,7 @@ void TestGraphPaint::paintingRunsAxisGuardOnce() {
     drawLine(g, {{0, 0}, {35, 20}});
     Canvas c(QSize(353, 193));
     c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscBoth, p, '.'); });
-    QCOMPARE(g.getxmax(), 40.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(40.0f));
     QVERIFY(g.Fpointschanged());
     c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
     QVERIFY(!g.Fpointschanged()); // already refitted

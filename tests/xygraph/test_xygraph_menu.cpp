@@ -1,5 +1,6 @@
 // The pop-up menu's entries and handlers, and the four forms "Copy" puts on
 // the clipboard, read back.
+#include "exactnumbers.h"
 #include "widgetfixture.h"
 
 #include <QAction>
@@ -145,8 +146,8 @@ void TestXygraphMenu::addAndDeletePointThroughMenu() {
     g.findmenu("Add Point")->trigger();
     QCOMPARE(edited.count(), 2);
     QCOMPARE(g.core().lines()[0]->size(), std::size_t(3));
-    QCOMPARE((*g.core().lines()[0])[1]->x, 50.0f);
-    QCOMPARE((*g.core().lines()[0])[1]->y, 45.0f);
+    QCOMPARE(exactly((*g.core().lines()[0])[1]->x), exactly(50.0f));
+    QCOMPARE(exactly((*g.core().lines()[0])[1]->y), exactly(45.0f));
     g.repaint();
     QVERIFY(g.Fpointschanged()); // an added point is reported
 
@@ -201,7 +202,7 @@ void TestXygraphMenu::svgHoldsDrawingWithoutBackground() {
     g.core().setReadout(&*g.core().lines()[0]->front()); // would show in the box
     const QByteArray svg = g.svgCopy();
     QVERIFY(g.Fpointschanged()); // drawing the copy runs the axis refit
-    QCOMPARE(g.getxmax(), 40.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(40.0f));
 
     QSvgRenderer renderer(svg);
     QVERIFY(renderer.isValid());

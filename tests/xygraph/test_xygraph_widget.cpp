@@ -2,6 +2,7 @@
 // stretching, the right press, the order of host events, the readout and the
 // pen operations' repaints.
 #include "datamodule.h"
+#include "exactnumbers.h"
 #include "widgetfixture.h"
 
 #include <QMenu>
@@ -30,9 +31,9 @@ private slots:
 void TestXygraphWidget::defaultsAfterConstruction() {
     Txygraph g;
     QCOMPARE(g.getsheetcolor(), QColor(Qt::white));
-    QCOMPARE(g.getxzero(), 0.0f);
-    QCOMPARE(g.getxmax(), 100.0f);
-    QCOMPARE(g.getymax(), 100.0f);
+    QCOMPARE(exactly(g.getxzero()), exactly(0.0f));
+    QCOMPARE(exactly(g.getxmax()), exactly(100.0f));
+    QCOMPARE(exactly(g.getymax()), exactly(100.0f));
     QCOMPARE(g.FSideScales(), sscNone);
     QCOMPARE(g.FTicks(), sscNone);
     QCOMPARE(g.FAutoAxis(), sscNone);
@@ -57,9 +58,9 @@ void TestXygraphWidget::dragClampsAndReportsAfterRepaint() {
     QVERIFY(g.core().dragging());
     QTest::mouseMove(&g, QPoint(120, 60));
     QTest::mouseMove(&g, QPoint(34, 60)); // left of the previous point
-    QCOMPARE(middle->x, 0.0f);
+    QCOMPARE(exactly(middle->x), exactly(0.0f));
     QTest::mouseMove(&g, QPoint(300, 30)); // right of the next point
-    QCOMPARE(middle->x, 60.0f);
+    QCOMPARE(exactly(middle->x), exactly(60.0f));
     QTest::mouseMove(&g, QPoint(150, 30));
     const FPOINT dropped = g.cc2w({150, 30});
     QCOMPARE(middle->x, dropped.x);
@@ -87,8 +88,8 @@ void TestXygraphWidget::releaseBelowPlotRestoresPoint() {
     QVERIFY(middle->x > 60.0f);
     QTest::mouseMove(&g, QPoint(250, 170));
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(250, 170));
-    QCOMPARE(middle->x, 50.0f);
-    QCOMPARE(middle->y, 50.0f);
+    QCOMPARE(exactly(middle->x), exactly(50.0f));
+    QCOMPARE(exactly(middle->y), exactly(50.0f));
 }
 
 // Hosts learn of an edit when it is complete, whatever the order of repaints.
@@ -123,17 +124,17 @@ void TestXygraphWidget::axisStretchFollowsMouse() {
     showStandard(g);
     QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(137, 170));
     QTest::mouseMove(&g, QPoint(145, 170));
-    QCOMPARE(g.getxmax(), 100.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(100.0f));
     QCOMPARE(g.cursor().shape(), Qt::SplitHCursor);
     QTest::mouseMove(&g, QPoint(237, 170));
-    QCOMPARE(g.getxmax(), 50.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(50.0f));
     QTest::mouseMove(&g, QPoint(10, 170)); // past the origin: refused
-    QCOMPARE(g.getxmax(), 50.0f);
+    QCOMPARE(exactly(g.getxmax()), exactly(50.0f));
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(10, 170));
 
     QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(20, 100));
     QTest::mouseMove(&g, QPoint(20, 52));
-    QCOMPARE(g.getymax(), 52.0f);
+    QCOMPARE(exactly(g.getymax()), exactly(52.0f));
     QCOMPARE(g.cursor().shape(), Qt::SplitVCursor);
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(20, 52));
     QCOMPARE(g.core().dragmode(), 0);
@@ -155,8 +156,8 @@ void TestXygraphWidget::rightPressOpensMenuAndNeverDrags() {
     QVERIFY(g.findmenu("Delete Point")->isEnabled());
     g.PopupMenu()->hide();
     g.MouseMove({}, 250, 40);
-    QCOMPARE(middle->x, 50.0f);
-    QCOMPARE(middle->y, 50.0f);
+    QCOMPARE(exactly(middle->x), exactly(50.0f));
+    QCOMPARE(exactly(middle->y), exactly(50.0f));
 
     // Below the plot and away from points both point entries are disabled.
     QTest::mousePress(&g, Qt::RightButton, {}, QPoint(250, 170));
@@ -231,7 +232,7 @@ void TestXygraphWidget::readoutFollowsCursor() {
     g.repaint();
     QTest::mouseMove(&g, QPoint(169, 82)); // world x 43.42 shows as 43
     QVERIFY(g.core().readout() != nullptr);
-    QCOMPARE(g.core().readout()->x, 43.0f);
+    QCOMPARE(exactly(g.core().readout()->x), exactly(43.0f));
     QCOMPARE(g.cursor().shape(), Qt::UpArrowCursor);
     const QImage withText = g.canvasImage();
     QTest::mouseMove(&g, QPoint(345, 100));
@@ -298,8 +299,8 @@ void TestXygraphWidget::curvesTravelThroughModel() {
     g.Setbarmode(true);
     dm.CaptureCurve();
     QCOMPARE(dm.GetCurrentCurve().PointCount(), 7); // x = 0, 5, 10, 15, 20, 25, 30
-    QCOMPARE(dm.GetCurrentCurve().Time[2], 5.0f);
-    QCOMPARE(dm.GetCurrentCurve().Temp[2], 40.0f);
+    QCOMPARE(exactly(dm.GetCurrentCurve().Time[2]), exactly(5.0f));
+    QCOMPARE(exactly(dm.GetCurrentCurve().Temp[2]), exactly(40.0f));
 
     dm.GetCurrentCurve().MakeEmpty();
     dm.GetCurrentCurve().Append(7, 8);
