@@ -54,7 +54,8 @@ TForm8::TForm8(QWidget *parent)
     eigenvalueNote->setObjectName(QStringLiteral("eigenvalueNote"));
 
     // Labels on the left, edits from x = 144 where the labels leave room, the
-    // two buttons under them; layouts keep every text whole in any font.
+    // note beside the count, the two buttons under labels and edits; layouts
+    // keep every text whole in any font.
     auto *grid = new QGridLayout;
     grid->setVerticalSpacing(11);
     QLabel *labels[] = {Label5, Label6, Label7};
@@ -90,8 +91,9 @@ TForm8::TForm8(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(11, 20, 32, 16);
     outer->addLayout(grid);
-    outer->addSpacing(8);
-    outer->addLayout(buttons);
+    grid->setRowMinimumHeight(3, 8);
+    // The buttons stay under the labels and edits; the note's column is extra.
+    grid->addLayout(buttons, 4, 0, 1, 2);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(Edit_NEigen, Edit_AEnergy);
