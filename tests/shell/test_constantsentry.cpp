@@ -52,16 +52,12 @@ void TestConstantsEntry::eigenvalueEntry_data() {
     // count used, or the fewest taken when the entry is refused).
     QTest::addColumn<QString>("noteNames");
     QTest::newRow("taken as typed") << "20" << false << 20 << "";
-    QTest::newRow("150 with blanks") << " 150 " << false << 150 << "";
     QTest::newRow("the fewest taken") << "5" << false << 5 << "";
-    QTest::newRow("whole though written with a fraction") << "5.0" << false << 5 << "";
     QTest::newRow("above 150") << "151" << false << 100 << "100";
-    QTest::newRow("far above 150") << "1e30" << false << 100 << "100";
     QTest::newRow("fraction") << "20.9" << false << 20 << "20";
     QTest::newRow("fraction of 150") << "150.5" << false << 150 << "150";
     QTest::newRow("one too few") << "4" << true << 4 << "5";
     QTest::newRow("fraction below the fewest") << "4.9" << true << 4 << "5";
-    QTest::newRow("zero") << "0" << true << 0 << "5";
     QTest::newRow("negative") << "-3" << true << -3 << "5";
     QTest::newRow("no number yet") << "1e" << true << 0 << "";
 }
