@@ -31,6 +31,11 @@ ConstantsTexts constantsTexts(const TModelData &constants, char decimalSeparator
             formatGeneral(double(constants.D0), kEditDigits, decimalSeparator)};
 }
 
+std::string tooFewEigenvalues(std::int32_t count) {
+    return "At least " + std::to_string(kFewestEigenvalues) +
+           " eigenvalues are needed (Neigen is " + std::to_string(count) + ").";
+}
+
 std::int32_t eigenvalueCount(double entered, const std::string &text) {
     const double truncated = std::trunc(entered);
     if (truncated > kMaxEigenvalues)
@@ -41,10 +46,31 @@ std::int32_t eigenvalueCount(double entered, const std::string &text) {
     return static_cast<std::int32_t>(truncated);
 }
 
+std::string eigenvalueNote(const std::string &text, char decimalSeparator) {
+    double entered = 0;
+    try {
+        entered = parseNumber(text, decimalSeparator);
+    } catch (const ConversionError &) {
+        return {};
+    }
+    const double whole = std::trunc(entered);
+    if (whole > kMaxEigenvalues)
+        return "more than " + std::to_string(std::int32_t(kMaxEigenvalues)) + ": " +
+               std::to_string(kFallbackEigenvalues) + " eigenvalues are used";
+    if (whole < kFewestEigenvalues)
+        return "at least " + std::to_string(kFewestEigenvalues) + " are needed";
+    if (whole != entered)
+        return "whole numbers only: " + std::to_string(std::int32_t(whole)) + " is used";
+    return {};
+}
+
 TModelData applyConstantsTexts(const TModelData &constants, const ConstantsTexts &texts,
                                char decimalSeparator) {
     TModelData result = constants;
     result.Neigen = eigenvalueCount(parseNumber(texts.Neigen, decimalSeparator), texts.Neigen);
+    // Every calculation would refuse the count; say so while it can be corrected.
+    if (result.Neigen < kFewestEigenvalues)
+        throw Error(tooFewEigenvalues(result.Neigen));
     result.Activation_energy =
         toSingle(parseNumber(texts.Activation_energy, decimalSeparator), texts.Activation_energy);
     result.D0 = toSingle(parseNumber(texts.D0, decimalSeparator), texts.D0);

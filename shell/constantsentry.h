@@ -17,15 +17,28 @@ struct ConstantsTexts {
 
 ConstantsTexts constantsTexts(const TModelData &constants, char decimalSeparator);
 
+// The fewest eigenvalues the age calculation takes: it extrapolates from the
+// partial sums of the last five terms. The calculation refuses fewer with the
+// text of tooFewEigenvalues.
+inline constexpr std::int32_t kFewestEigenvalues = 5;
+std::string tooFewEigenvalues(std::int32_t count);
+
 // The number of eigenvalues an entry gives: truncated toward zero, and a count
 // above 150 becomes 100. Throws tarvel::Error when the whole number does not
 // fit 32 bits.
 std::int32_t eigenvalueCount(double entered, const std::string &text);
 
+// What the dialog says beside the count while it is typed: how the entry is
+// changed when it is not stored as typed (above 150, or not a whole number),
+// or that OK will refuse it (fewer than the calculation takes). Empty when the
+// entry is stored as typed, and while it is no number at all: OK names that.
+std::string eigenvalueNote(const std::string &text, char decimalSeparator);
+
 // `constants` with the three entries applied. Every entry is converted before
 // anything is returned, so an entry that fails (ConversionError naming its
-// text; the first in the dialog's order) leaves the caller's constants as they
-// were. The emission distance is not edited here and is kept.
+// text, or the calculation's refusal of a count below kFewestEigenvalues; the
+// first in the dialog's order) leaves the caller's constants as they were.
+// The emission distance is not edited here and is kept.
 TModelData applyConstantsTexts(const TModelData &constants, const ConstantsTexts &texts,
                                char decimalSeparator);
 

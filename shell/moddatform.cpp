@@ -50,9 +50,12 @@ TForm8::TForm8(QWidget *parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2->setObjectName(QStringLiteral("Button2"));
     Button1->setDefault(true);
+    eigenvalueNote = new QLabel(this);
+    eigenvalueNote->setObjectName(QStringLiteral("eigenvalueNote"));
 
     // Labels on the left, edits from x = 144 where the labels leave room, the
-    // two buttons under them; layouts keep every text whole in any font.
+    // note beside the count, the two buttons under labels and edits; layouts
+    // keep every text whole in any font.
     auto *grid = new QGridLayout;
     grid->setVerticalSpacing(11);
     QLabel *labels[] = {Label5, Label6, Label7};
@@ -71,6 +74,14 @@ TForm8::TForm8(QWidget *parent)
         edits[row]->setMinimumWidth(editWidth);
         grid->addWidget(edits[row], row, 1);
     }
+    // Room for the longest note from the start, so the dialog keeps its size
+    // while the user types.
+    int noteWidth = 0;
+    for (const char *entry : {"151", "4", "149.5"})
+        noteWidth = std::max(noteWidth, eigenvalueNote->fontMetrics().horizontalAdvance(
+                                            toQ(tarvel::eigenvalueNote(entry, '.'))));
+    eigenvalueNote->setMinimumWidth(noteWidth);
+    grid->addWidget(eigenvalueNote, 0, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Button1);
@@ -80,8 +91,9 @@ TForm8::TForm8(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(11, 20, 32, 16);
     outer->addLayout(grid);
-    outer->addSpacing(8);
-    outer->addLayout(buttons);
+    grid->setRowMinimumHeight(3, 8);
+    // The buttons stay under the labels and edits; the note's column is extra.
+    grid->addLayout(buttons, 4, 0, 1, 2);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(Edit_NEigen, Edit_AEnergy);
@@ -91,6 +103,7 @@ TForm8::TForm8(QWidget *parent)
 
     connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+    connect(Edit_NEigen, &QLineEdit::textChanged, this, &TForm8::Edit_NEigenChange);
 }
 
 void TForm8::FormActivate() {
@@ -108,6 +121,11 @@ void TForm8::Button1Click() {
         {fromQ(Edit_NEigen->text()), fromQ(Edit_AEnergy->text()), fromQ(Edit_D0->text())},
         tarvel::localeDecimalSeparator());
     accept();
+}
+
+void TForm8::Edit_NEigenChange() {
+    eigenvalueNote->setText(
+        toQ(tarvel::eigenvalueNote(fromQ(Edit_NEigen->text()), tarvel::localeDecimalSeparator())));
 }
 
 void TForm8::Button2Click() {

@@ -8,8 +8,9 @@ class QPushButton;
 
 // The modal dialog "Model Constants": the number of eigenvalues, the
 // activation energy and D0 of DataModule1. OK stores all three or, when an
-// entry holds no number, throws the conversion error and changes nothing; the
-// dialog then stays open.
+// entry holds no number or the count is one every calculation refuses, throws
+// the error and changes nothing; the dialog then stays open. Beside the count
+// a note says, while it is typed, when it will not be stored as typed.
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
@@ -21,13 +22,15 @@ public:
     QLineEdit *Edit_NEigen;
     QLineEdit *Edit_AEnergy;
     QLineEdit *Edit_D0;
-    QPushButton *Button1; // OK
-    QPushButton *Button2; // Cancel
+    QLabel *eigenvalueNote; // empty while the count is taken as typed
+    QPushButton *Button1;   // OK
+    QPushButton *Button2;   // Cancel
 
     // Fills the edits from the model; run every time the dialog is shown.
     void FormActivate();
     void Button1Click();
     void Button2Click();
+    void Edit_NEigenChange();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -2,10 +2,11 @@
 
 #include "application.h"
 #include "jpegimage.h"
+#include "textbox.h"
+#include "wizardbuttons.h"
 
 #include <QLabel>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -31,7 +32,7 @@ TForm1::TForm1(QWidget *parent)
     Image1->setGeometry(8, 8, 121, 209);
     Image1->setPixmap(QPixmap::fromImage(tarvel::grainPicture()).scaled(121, 209));
 
-    Memo1 = new QPlainTextEdit(QString::fromUtf8(kIntroduction), this);
+    Memo1 = new TextBox(QString::fromUtf8(kIntroduction), this);
     Memo1->setGeometry(140, 8, 277, 177);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
@@ -43,6 +44,9 @@ TForm1::TForm1(QWidget *parent)
     setTabOrder(Button2, Memo1);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    // Enter in the text starts a new line there, as in any multi-line box;
+    // everywhere else on the page it means Next.
+    enterPressesNext(this, Button2);
 }
 
 void TForm1::Button2Click() {

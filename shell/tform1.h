@@ -3,8 +3,8 @@
 #include <QWidget>
 
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
+class TextBox;
 
 // "Demonstration Intro": the first page of the wizard, with the grain picture
 // and a short introduction.
@@ -15,7 +15,7 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
 
     QLabel *Image1;
-    QPlainTextEdit *Memo1;
+    TextBox *Memo1;       // editable, never read back
     QPushButton *Button2; // "> Next"
     QPushButton *Button1; // "Cancel"
 

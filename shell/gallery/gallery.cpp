@@ -39,6 +39,9 @@ int main(int argc, char **argv) {
 
     TForm8 constants;
     ok = save(constants, folder, QStringLiteral("constants.png")) && ok;
+    // A count that is not stored as shown (a data file may hold one): the note.
+    model.ModelData.Neigen = 151;
+    ok = save(constants, folder, QStringLiteral("constants-note.png")) && ok;
 
     ThermalCurve curve;
     const float history[][2] = {{0, 20},      {50, 180}, {123456, 0.5f}, {300, 12.345678f},

@@ -1,8 +1,12 @@
 #include "moddatform.h"
 
+#include "application.h"
 #include "datamodule.h"
 #include "errors.h"
+#include "exactfloat.h"
+#include "scripteddialogs.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -17,6 +21,7 @@ private slots:
     void okStoresEntries();
     void badEntryChangesNothing_data();
     void badEntryChangesNothing();
+    void typedCountBelowTheFewestKeepsTheDialogOpen();
 
 private:
     TDataModule1 Model;
@@ -61,7 +66,6 @@ void TestModDatForm::okStoresEntries_data() {
     QTest::newRow("150 as entered") << "150" << 150;
     QTest::newRow("between 100 and 150 as entered") << " 120 " << 120;
     QTest::newRow("fraction truncated") << "20.9" << 20;
-    QTest::newRow("negative fraction toward zero") << "-3.7" << -3;
     QTest::newRow("huge") << "1e30" << 100;
 }
 
@@ -76,9 +80,9 @@ void TestModDatForm::okStoresEntries() {
     QCOMPARE(Form->result(), int(QDialog::Accepted));
     QVERIFY(!Form->isVisible());
     QCOMPARE(Model.ModelData.Neigen, stored);
-    QCOMPARE(Model.ModelData.Activation_energy, 40000.5f);
-    QCOMPARE(Model.ModelData.D0, -2.5e-3f);
-    QCOMPARE(Model.ModelData.Emission_dist, TModelData().Emission_dist);
+    COMPARE_EXACT(Model.ModelData.Activation_energy, 40000.5f);
+    COMPARE_EXACT(Model.ModelData.D0, -2.5e-3f);
+    COMPARE_EXACT(Model.ModelData.Emission_dist, TModelData().Emission_dist);
 }
 
 void TestModDatForm::badEntryChangesNothing_data() {
@@ -100,6 +104,9 @@ void TestModDatForm::badEntryChangesNothing_data() {
     QTest::newRow("count beyond 32 bits") << "-1e20"
                                           << "40000"
                                           << "5";
+    QTest::newRow("count the calculation refuses") << "-3.7"
+                                                   << "40000"
+                                                   << "5";
 }
 
 // All or nothing: a failing entry stores none of the three and the dialog stays open.
@@ -114,11 +121,43 @@ void TestModDatForm::badEntryChangesNothing() {
     QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form->Button1Click());
     QVERIFY(Form->isVisible());
     QCOMPARE(Model.ModelData.Neigen, 20);
-    QCOMPARE(Model.ModelData.Activation_energy, 36200.0f);
-    QCOMPARE(Model.ModelData.D0, 1807.8f);
+    COMPARE_EXACT(Model.ModelData.Activation_energy, 36200.0f);
+    COMPARE_EXACT(Model.ModelData.D0, 1807.8f);
     // The typing is still there to correct.
     QCOMPARE(Form->Edit_AEnergy->text(), energy);
 }
 
-QTEST_MAIN(TestModDatForm)
+// Typed and confirmed with the keyboard: the note appears while typing, Enter
+// on a count of 4 brings up the refusal and changes nothing; corrected, it is taken.
+void TestModDatForm::typedCountBelowTheFewestKeepsTheDialogOpen() {
+    ScriptedDialogs answers;
+    Form->show();
+    QApplication::setActiveWindow(Form);
+    QVERIFY(Form->eigenvalueNote->text().isEmpty());
+    Form->Edit_NEigen->setFocus();
+    QTest::keyClick(Form->Edit_NEigen, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Form->Edit_NEigen, QStringLiteral("4"));
+    QVERIFY(!Form->eigenvalueNote->text().isEmpty());
+    QTest::keyClick(Form->Edit_NEigen, Qt::Key_Return);
+    QCOMPARE(answers.told.size(), std::size_t(1));
+    QVERIFY(Form->isVisible());
+    QVERIFY(Form->result() != QDialog::Accepted);
+    QCOMPARE(Model.ModelData.Neigen, 20);
+    COMPARE_EXACT(Model.ModelData.D0, 1807.8f);
+
+    QTest::keyClick(Form->Edit_NEigen, Qt::Key_Backspace);
+    QTest::keyClicks(Form->Edit_NEigen, QStringLiteral("40"));
+    QVERIFY(Form->eigenvalueNote->text().isEmpty());
+    QTest::keyClick(Form->Edit_NEigen, Qt::Key_Return);
+    QCOMPARE(answers.told.size(), std::size_t(1));
+    QCOMPARE(Form->result(), int(QDialog::Accepted));
+    QCOMPARE(Model.ModelData.Neigen, 40);
+}
+
+// The application's own object, whose one handler shows what a handler throws.
+int main(int argc, char **argv) {
+    TarvelApplication app(argc, argv);
+    TestModDatForm test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_moddatform.moc"
