@@ -12,6 +12,7 @@
 #include "roster.h"
 #include "settingsstore.h"
 #include "tableedit.h"
+#include "textbox.h"
 #include "tform3.h"
 #include "tform5.h"
 #include "tshape.h"
@@ -134,7 +135,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
 
     GroupBox1 = new QGroupBox(QStringLiteral("Annotation"), this);
     GroupBox1->setGeometry(416, 32 + dy, 377, 113);
-    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1 = new TextBox(GroupBox1);
     Memo1->setGeometry(8, 16, 361, 89);
     Memo1->setToolTip(
         QStringLiteral("Enter whatever you would like to remeber about this data set"));

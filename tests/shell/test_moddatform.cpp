@@ -3,7 +3,7 @@
 #include "application.h"
 #include "datamodule.h"
 #include "errors.h"
-#include "exactfloat.h"
+#include "exactnumbers.h"
 #include "scripteddialogs.h"
 
 #include <QLabel>
@@ -80,9 +80,9 @@ void TestModDatForm::okStoresEntries() {
     QCOMPARE(Form->result(), int(QDialog::Accepted));
     QVERIFY(!Form->isVisible());
     QCOMPARE(Model.ModelData.Neigen, stored);
-    COMPARE_EXACT(Model.ModelData.Activation_energy, 40000.5f);
-    COMPARE_EXACT(Model.ModelData.D0, -2.5e-3f);
-    COMPARE_EXACT(Model.ModelData.Emission_dist, TModelData().Emission_dist);
+    QCOMPARE(exactly(Model.ModelData.Activation_energy), exactly(40000.5f));
+    QCOMPARE(exactly(Model.ModelData.D0), exactly(-2.5e-3f));
+    QCOMPARE(exactly(Model.ModelData.Emission_dist), exactly(TModelData().Emission_dist));
 }
 
 void TestModDatForm::badEntryChangesNothing_data() {
@@ -121,8 +121,8 @@ void TestModDatForm::badEntryChangesNothing() {
     QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form->Button1Click());
     QVERIFY(Form->isVisible());
     QCOMPARE(Model.ModelData.Neigen, 20);
-    COMPARE_EXACT(Model.ModelData.Activation_energy, 36200.0f);
-    COMPARE_EXACT(Model.ModelData.D0, 1807.8f);
+    QCOMPARE(exactly(Model.ModelData.Activation_energy), exactly(36200.0f));
+    QCOMPARE(exactly(Model.ModelData.D0), exactly(1807.8f));
     // The typing is still there to correct.
     QCOMPARE(Form->Edit_AEnergy->text(), energy);
 }
@@ -143,7 +143,7 @@ void TestModDatForm::typedCountBelowTheFewestKeepsTheDialogOpen() {
     QVERIFY(Form->isVisible());
     QVERIFY(Form->result() != QDialog::Accepted);
     QCOMPARE(Model.ModelData.Neigen, 20);
-    COMPARE_EXACT(Model.ModelData.D0, 1807.8f);
+    QCOMPARE(exactly(Model.ModelData.D0), exactly(1807.8f));
 
     QTest::keyClick(Form->Edit_NEigen, Qt::Key_Backspace);
     QTest::keyClicks(Form->Edit_NEigen, QStringLiteral("40"));

@@ -1,7 +1,7 @@
 #include "tableedit.h"
 
 #include "errors.h"
-#include "exactfloat.h"
+#include "exactnumbers.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
@@ -58,18 +58,18 @@ void TestTableEdit::untouchedCellsKeepExactValues() {
     QVERIFY(d.Points().has_value());
     const auto &points = *d.Points();
     QCOMPARE(points.size(), std::size_t(3));
-    COMPARE_EXACT(points[1].time, 15.25f);
+    QCOMPARE(exactly(points[1].time), exactly(15.25f));
     for (std::size_t i = 0; i < 3; ++i) {
         if (i != 1)
-            COMPARE_EXACT(points[i].time, curve.Time[i + 1]);
-        COMPARE_EXACT(points[i].temp, curve.Temp[i + 1]);
+            QCOMPARE(exactly(points[i].time), exactly(curve.Time[i + 1]));
+        QCOMPARE(exactly(points[i].temp), exactly(curve.Temp[i + 1]));
     }
     // A text typed back to what was shown is the same as no change.
     d.Fill(curve);
     d.StringGrid1->item(1, 0)->setText("x");
     d.StringGrid1->item(1, 0)->setText("12.346");
     d.OKBtnClick();
-    COMPARE_EXACT(d.Points()->at(1).time, 12.345678f);
+    QCOMPARE(exactly(d.Points()->at(1).time), exactly(12.345678f));
 }
 
 void TestTableEdit::failingCellIsSelected_data() {
