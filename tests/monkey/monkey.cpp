@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr int kRecentEvents = 30;
-
 QString describe(const QWidget *w) {
     if (!w)
         return QStringLiteral("(gone)");
@@ -79,9 +77,11 @@ bool Monkey::verbose() {
 
 void Monkey::log(const QString &event) {
     const QString line = QStringLiteral("#%1 %2").arg(sent_).arg(event);
-    recent_ << line;
-    if (recent_.size() > kRecentEvents)
-        recent_.removeFirst();
+    if (sinceLast_.isValid() && sinceLast_.elapsed() > longestWait_) {
+        longestWait_ = sinceLast_.elapsed();
+        longestWaitBefore_ = line;
+    }
+    sinceLast_.start();
     monkeyreport::recordEvent(line);
     if (verbose())
         qInfo().noquote() << line;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <random>
@@ -45,7 +45,9 @@ public:
 
     int sent() const { return sent_; }
     void log(const QString &event);
-    QStringList recent() const { return recent_; }
+    // The longest time between two events, and the event that came after it.
+    qint64 longestWait() const { return longestWait_; }
+    QString longestWaitBefore() const { return longestWaitBefore_; }
 
     // Set TARVEL_MONKEY_VERBOSE to print every event as it is sent.
     static bool verbose();
@@ -79,8 +81,10 @@ private:
     quint64 seed_;
     std::mt19937_64 rng_;
     int sent_ = 0;
-    QStringList recent_;
     QPointer<QWidget> window_; // the window of the current step
+    QElapsedTimer sinceLast_;
+    qint64 longestWait_ = 0;
+    QString longestWaitBefore_;
 };
 
 // Reports of a case that went wrong, written even when the process dies: the

@@ -4,7 +4,9 @@
 //
 // Each case prints its seed; TARVEL_MONKEY_SEED=<n> replays that case
 // (TARVEL_MONKEY_SEED=time draws a new one), TARVEL_MONKEY_EVENTS sets the
-// events per window, TARVEL_MONKEY_VERBOSE=1 prints every event.
+// events per window, TARVEL_MONKEY_VERBOSE=1 prints every event, and
+// TARVEL_MONKEY_HANG_SECONDS (60 by default) is how long one step may take
+// before the case is aborted as a hang.
 #include "application.h"
 #include "calculationpage.h"
 #include "datamodule.h"
@@ -34,10 +36,10 @@
 
 namespace {
 
-constexpr int kDefaultEventsPerWindow = 300;
+constexpr int kDefaultEventsPerWindow = 500;
 // A dialog that opens during another window's turn gets a short turn of its own.
 constexpr int kIncidentalDialogEvents = 25;
-constexpr int kDefaultHangSeconds = 120;
+constexpr int kDefaultHangSeconds = 60;
 constexpr quint64 kDefaultSeeds[] = {20240517, 7, 1234567};
 
 QtMessageHandler previousHandler = nullptr;
@@ -510,14 +512,17 @@ private slots:
             perWindow << QStringLiteral("%1: %2").arg(title).arg(count);
         qInfo().noquote() << QStringLiteral(
                                  "monkey seed %1: %2 events (%3); %4 boxes, %5 questions, "
-                                 "%6 modal windows, %7 ends of the program")
+                                 "%6 modal windows, %7 ends of the program; the longest "
+                                 "wait between two events %8 ms, before %9")
                                  .arg(seed)
                                  .arg(monkey->sent())
                                  .arg(perWindow.join(QStringLiteral(", ")))
                                  .arg(roster.dialogs->told.size())
                                  .arg(roster.dialogs->asked.size())
                                  .arg(roster.dialogs->modalShown.size())
-                                 .arg(programEnds);
+                                 .arg(programEnds)
+                                 .arg(monkey->longestWait())
+                                 .arg(monkey->longestWaitBefore());
     }
 };
 
