@@ -145,7 +145,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     setupGraph(xygraph1, QStringLiteral("Temperature"));
     xygraph1->Seteditable(true);
     xygraph1->setToolTip(QStringLiteral("Right click for options"));
-    xygraph1->AddMenu(QStringLiteral("Table Edit"), [this](QAction *) { TableEditClick(); });
+    xygraph1->AddMenu(QStringLiteral("Table Edit"), guarded([this] { TableEditClick(); }));
     xygraph2 = new Txygraph(this);
     xygraph2->setGeometry(408, 192 + dy, 385, 249);
     setupGraph(xygraph2, QStringLiteral("Calc Time"));
@@ -162,16 +162,16 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
                    xygraph1->y() + kMinGraphHeight + 8);
 
     for (QLineEdit *edit : {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius, Edit_Emission_Dist})
-        connect(edit, &QLineEdit::textChanged, this, [this] { Edit_NEigenChange(); });
-    connect(xygraph1, &Txygraph::pointsEdited, this, [this] { CurveChanged(); });
-    connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Memo1Change(); });
-    connect(ToolButton1, &QAction::triggered, this, [this] { ToolButton1Click(); });
-    connect(ToolButton2, &QAction::triggered, this, [this] { ToolButton2Click(); });
-    connect(ToolButton3, &QAction::triggered, this, [this] { ToolButton3Click(); });
-    connect(ToolButton5, &QAction::triggered, this, [this] { Button1Click(); });
-    connect(ToolButton6, &QAction::triggered, this, [this] { ToolButton6Click(); });
-    connect(ToolButton8, &QAction::triggered, this, [this] { ToolButton8Click(); });
-    connect(PrintPreview1, &QAction::triggered, this, [this] { PrintPreviewClick(); });
+        connect(edit, &QLineEdit::textChanged, this, guarded([this] { Edit_NEigenChange(); }));
+    connect(xygraph1, &Txygraph::pointsEdited, this, guarded([this] { CurveChanged(); }));
+    connect(Memo1, &QPlainTextEdit::textChanged, this, guarded([this] { Memo1Change(); }));
+    connect(ToolButton1, &QAction::triggered, this, guarded([this] { ToolButton1Click(); }));
+    connect(ToolButton2, &QAction::triggered, this, guarded([this] { ToolButton2Click(); }));
+    connect(ToolButton3, &QAction::triggered, this, guarded([this] { ToolButton3Click(); }));
+    connect(ToolButton5, &QAction::triggered, this, guarded([this] { Button1Click(); }));
+    connect(ToolButton6, &QAction::triggered, this, guarded([this] { ToolButton6Click(); }));
+    connect(ToolButton8, &QAction::triggered, this, guarded([this] { ToolButton8Click(); }));
+    connect(PrintPreview1, &QAction::triggered, this, guarded([this] { PrintPreviewClick(); }));
 }
 
 TForm7::~TForm7() {
@@ -315,9 +315,14 @@ void TForm7::FormResize() {
 // has settings to keep it in; on the first run the closing check asks whether
 // to create them. A store that fails keeps the window open.
 void TForm7::closeEvent(QCloseEvent *event) {
-    event->ignore(); // until stored: an exception below leaves the window open
-    if (tarvel::SettingsStore::fromEnvironment().exists() && !SaveSettings())
+    event->ignore(); // until stored
+    try {
+        if (tarvel::SettingsStore::fromEnvironment().exists() && !SaveSettings())
+            return;
+    } catch (...) { // an edit without a number: shown, and the window stays
+        showException(std::current_exception());
         return;
+    }
     event->accept();
     // Once hidden the program ends; not from inside the close itself.
     QMetaObject::invokeMethod(this, &TForm7::RunClosingCheck, Qt::QueuedConnection);

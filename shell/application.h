@@ -7,6 +7,9 @@
 // The desktop program's application object. Every event passes through
 // notify, so an exception that leaves any event handler ends up here: it is
 // shown in the standard error box and the rest of that handler is skipped.
+// That is the last resort: Qt's own code is not written for exceptions, and
+// one unwinding through it skips its clean-up, so the windows' handlers are
+// connected through `guarded`, which stops the exception at their edge.
 class TarvelApplication : public QApplication {
 public:
     TarvelApplication(int &argc, char **argv);
@@ -19,6 +22,20 @@ public:
 void showError(const QString &message);
 // The same for an exception caught at the edge of an event handler.
 void showException(const std::exception_ptr &failure);
+
+// `handler` as a slot whose exception is shown in the standard error box at
+// the slot's edge, before it could unwind through Qt's signal code. The rest
+// of the handler is skipped, as with any exception. The signal's arguments
+// are not passed on.
+template <typename Handler> auto guarded(Handler handler) {
+    return [handler = std::move(handler)](auto &&...) {
+        try {
+            handler();
+        } catch (...) {
+            showException(std::current_exception());
+        }
+    };
+}
 
 // Calculation failures arrive on worker threads; this carries each one to the
 // GUI thread, where it is shown as the box "Oops" (caption "Error") with the

@@ -1,5 +1,6 @@
 #include "moddatform.h"
 
+#include "application.h"
 #include "constantsentry.h"
 #include "datamodule.h"
 #include "numbertext.h"
@@ -101,9 +102,9 @@ TForm8::TForm8(QWidget *parent)
     setTabOrder(Edit_D0, Button1);
     setTabOrder(Button1, Button2);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
-    connect(Edit_NEigen, &QLineEdit::textChanged, this, &TForm8::Edit_NEigenChange);
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(Edit_NEigen, &QLineEdit::textChanged, this, guarded([this] { Edit_NEigenChange(); }));
 }
 
 void TForm8::FormActivate() {

@@ -1,5 +1,6 @@
 #include "tableedit.h"
 
+#include "application.h"
 #include "numbertext.h"
 
 #include <QGuiApplication>
@@ -55,8 +56,8 @@ TTableEdit::TTableEdit(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Windo
     outer->addLayout(buttons);
     resize(kClientWidth, kClientHeight);
 
-    connect(OKBtn, &QPushButton::clicked, this, &TTableEdit::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &TTableEdit::CancelBtnClick);
+    connect(OKBtn, &QPushButton::clicked, this, guarded([this] { OKBtnClick(); }));
+    connect(CancelBtn, &QPushButton::clicked, this, guarded([this] { CancelBtnClick(); }));
 }
 
 void TTableEdit::Fill(const ThermalCurve &curve) {

@@ -42,8 +42,8 @@ TForm1::TForm1(QWidget *parent)
     Button1->setGeometry(344, 224, 75, 25);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Memo1);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
     // Enter in the text starts a new line there, as in any multi-line box;
     // everywhere else on the page it means Next.
     enterPressesNext(this, Button2);

@@ -29,7 +29,7 @@ TSplash::TSplash(QWidget *parent)
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(kTickMs);
-    connect(Timer1, &QTimer::timeout, this, &TSplash::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, guarded([this] { Timer1Timer(); }));
     Timer1->start();
 }
 

@@ -75,12 +75,12 @@ TForm2::TForm2(QWidget *parent)
 
     for (QLineEdit *edit :
          {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius, Edit_Emission_Dist}) {
-        connect(edit, &QLineEdit::textChanged, this, [this] { Edit_RadiusChange(); });
+        connect(edit, &QLineEdit::textChanged, this, guarded([this] { Edit_RadiusChange(); }));
         edit->installEventFilter(this);
     }
-    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
 }
 
 void TForm2::Edit_RadiusChange() {

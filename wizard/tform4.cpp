@@ -29,8 +29,8 @@ TForm4::TForm4(QWidget *parent)
     xygraph1->SetHLabel(QStringLiteral("Time"));
     xygraph1->SetVLabel(QStringLiteral("Temperature"));
     xygraph1->Seteditable(true);
-    xygraph1->AddMenu(QStringLiteral("Show Bars"), [this](QAction *) { ShowBarsClick(); });
-    connect(xygraph1, &Txygraph::pointsEdited, this, &TForm4::CurveEdited);
+    xygraph1->AddMenu(QStringLiteral("Show Bars"), guarded([this] { ShowBarsClick(); }));
+    connect(xygraph1, &Txygraph::pointsEdited, this, guarded([this] { CurveEdited(); }));
 
     Label1 = new QLabel(QStringLiteral("Sample"), this);
     Label1->move(376, 16);
@@ -44,7 +44,7 @@ TForm4::TForm4(QWidget *parent)
         button->setGeometry(368, 48 + 40 * i, 55, 35);
         button->setIcon(QPixmap::fromImage(samplecurves::glyph(samplecurves::all()[i])));
         button->setIconSize(QSize(50, 30));
-        connect(button, &QToolButton::clicked, this, [this, i] { SpeedButtonClick(i); });
+        connect(button, &QToolButton::clicked, this, guarded([this, i] { SpeedButtonClick(i); }));
         SpeedButtons[static_cast<std::size_t>(i)] = button;
     }
 
@@ -53,9 +53,9 @@ TForm4::TForm4(QWidget *parent)
     Button2 = buttons.next;
     Button2->setEnabled(false);
     Button1 = buttons.cancel;
-    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
 }
 
 // The editing mode's menu and pen, without touching the points.
@@ -63,7 +63,7 @@ void TForm4::EnterEditingMode() {
     xygraph1->ClearMenu();
     xygraph1->Setbarmode(false);
     xygraph1->Seteditable(true);
-    xygraph1->AddMenu(QStringLiteral("Show Bars"), [this](QAction *) { ShowBarsClick(); });
+    xygraph1->AddMenu(QStringLiteral("Show Bars"), guarded([this] { ShowBarsClick(); }));
 }
 
 // An age calculated for the curve before the edit no longer belongs to it.
@@ -101,7 +101,7 @@ void TForm4::ShowBarsClick() {
     StoreLines();
     xygraph1->Setbarmode(true);
     xygraph1->ClearMenu();
-    xygraph1->AddMenu(QStringLiteral("Edit Lines"), [this](QAction *) { EditLinesClick(); });
+    xygraph1->AddMenu(QStringLiteral("Edit Lines"), guarded([this] { EditLinesClick(); }));
     xygraph1->Invalidate();
 }
 
