@@ -1,6 +1,6 @@
 // The main analysis window driven through its handlers, with the roster of the
 // real program around it.
-#include "calccommand.h"
+#include "calcrun.h"
 #include "datamodule.h"
 #include "exactnumbers.h"
 #include "graphpoints.h"
@@ -22,24 +22,6 @@
 #include <sstream>
 
 namespace {
-
-// time,calculated_time rows of tarvel-calc for a data file.
-std::vector<std::pair<double, double>> calculatorRows(const QString &file) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = runTarvelCalc({file.toStdString()}, in, out, err);
-    if (status != 0)
-        qWarning("tarvel-calc: %s", err.str().c_str());
-    std::vector<std::pair<double, double>> rows;
-    std::istringstream csv(out.str());
-    std::string line;
-    std::getline(csv, line);
-    while (std::getline(csv, line)) {
-        const auto comma = line.find(',');
-        rows.emplace_back(std::stod(line.substr(0, comma)), std::stod(line.substr(comma + 1)));
-    }
-    return rows;
-}
 
 const QString kDefaultGrain = QStringLiteral(TARVEL_EXAMPLES_DIR "/default-grain.txt");
 
@@ -75,7 +57,7 @@ private slots:
         const auto drawn = pointsOf(*Form7->xygraph1);
         Form7->Button1Click();
 
-        const auto expected = calculatorRows(kDefaultGrain);
+        const auto expected = calculatorRows(kDefaultGrain.toStdString());
         const auto result = pointsOf(*Form7->xygraph2);
         QCOMPARE(result.size(), expected.size());
         for (std::size_t i = 0; i < result.size(); ++i) {

@@ -2,7 +2,7 @@
 // releases on the graph and its pop-up menu, clicks on the tool bar, keys in
 // the edits, the close of the window. What it computes and keeps is checked
 // against the calculator and the stored bytes.
-#include "calccommand.h"
+#include "calcrun.h"
 #include "datamodule.h"
 #include "exactnumbers.h"
 #include "graphpoints.h"
@@ -27,22 +27,12 @@ namespace {
 const QString kCooling = QStringLiteral(TARVEL_EXAMPLES_DIR "/cooling-history.txt");
 const QString kDefaultGrain = QStringLiteral(TARVEL_EXAMPLES_DIR "/default-grain.txt");
 
-// The calculator's last column for a data file, as the floats a graph holds.
+// The calculator's rows for a data file, as the floats a graph holds.
 std::vector<FPOINT> calculatorPoints(const QString &file) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    if (runTarvelCalc({file.toStdString()}, in, out, err) != 0)
-        qWarning("tarvel-calc: %s", err.str().c_str());
-    std::vector<FPOINT> rows;
-    std::istringstream csv(out.str());
-    std::string line;
-    std::getline(csv, line);
-    while (std::getline(csv, line)) {
-        const auto comma = line.find(',');
-        rows.push_back(
-            {float(std::stod(line.substr(0, comma))), float(std::stod(line.substr(comma + 1)))});
-    }
-    return rows;
+    std::vector<FPOINT> points;
+    for (const auto &[time, calculated] : calculatorRows(file.toStdString()))
+        points.push_back({float(time), float(calculated)});
+    return points;
 }
 
 bool sameBits(const std::vector<FPOINT> &a, const std::vector<FPOINT> &b) {
