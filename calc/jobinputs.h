@@ -38,7 +38,7 @@ void storeCoefficients(TDataModule1 &dataSet, const std::vector<double> &coeffic
 // The age run: the data set's grain, constants and stored coefficients, and the
 // history whose points the calculation walks.
 struct AgeJobInput {
-    AgeInput model; // its times and temps stay empty; see ageInputs below
+    AgeInput model; // its times and temps stay empty: historyAges fills them in
     // The points in order, index 0 first: as drawn, split into bar steps.
     std::vector<FPOINT> history;
     AgeMethod method = AgeMethod::Fast;
