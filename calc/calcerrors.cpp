@@ -1,9 +1,7 @@
 #include "calcerrors.h"
 
 #include <cstdio>
-#include <exception>
 #include <mutex>
-#include <new>
 
 namespace {
 
@@ -44,27 +42,8 @@ void ReportCalculationError(const std::string &message) {
     try {
         reporter(message);
     } catch (...) {
-        // A reporter that fails must not take the worker thread down with it;
+        // A reporter that fails must not take its caller down with it;
         // the message still reaches the user through the default route.
         reportToStandardError(message);
     }
-}
-
-RunOutcome runCalculation(const std::function<void()> &body, const std::string &outOfMemory,
-                          const std::string &unknownFailure) {
-    std::string failure;
-    try {
-        body();
-        return RunOutcome::Done;
-    } catch (const CalculationStopped &) {
-        return RunOutcome::Stopped;
-    } catch (const std::bad_alloc &) {
-        failure = outOfMemory;
-    } catch (const std::exception &e) {
-        failure = e.what();
-    } catch (...) {
-        failure = unknownFailure;
-    }
-    ReportCalculationError(failure);
-    return RunOutcome::Failed;
 }

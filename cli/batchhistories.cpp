@@ -3,6 +3,7 @@
 #include "agerun.h"
 #include "errors.h"
 #include "historytexts.h"
+#include "jobinputs.h"
 #include "numbertext.h"
 
 #include <algorithm>
@@ -30,8 +31,10 @@ std::string historyRows(const HistoryBatch::History &history, const AgeInput &ba
     std::vector<FPOINT> drawn(history.times.size());
     for (std::size_t p = 0; p < drawn.size(); ++p)
         drawn[p] = {history.times[p], history.temps[p]};
-    const std::vector<FPOINT> points = historyPoints(std::move(drawn), options.steps);
-    const std::vector<double> ages = historyAges(base, points, options.method);
+    AgeJobInput input = ageJobInput(base, std::move(drawn), options.steps);
+    input.method = options.method;
+    const std::vector<double> ages = historyAges(input);
+    const std::vector<FPOINT> &points = input.history;
     std::string text;
     for (std::size_t p = options.finalOnly ? points.size() - 1 : 0; p < points.size(); ++p) {
         text += history.id;

@@ -2,14 +2,13 @@
 
 #include "agerun.h"
 #include "batchhistories.h"
-#include "calcerrors.h"
 #include "calcoptions.h"
 #include "datamodule.h"
 #include "errors.h"
 #include "geometrycheck.h"
 #include "historycheck.h"
+#include "jobinputs.h"
 #include "numbertext.h"
-#include "tarvelcalc.h"
 #include "wholetext.h"
 
 #include <cerrno>
@@ -18,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
-#include <mutex>
 #include <ostream>
 #include <span>
 #include <sstream>
@@ -79,28 +77,6 @@ std::string number(double value) {
     return text;
 }
 
-// Collects what the calculations report from their worker threads.
-class ReportedErrors {
-public:
-    ReportedErrors() {
-        SetCalculationErrorReporter([this](const std::string &message) {
-            std::lock_guard lock(mutex_);
-            if (first_.empty())
-                first_ = message;
-        });
-    }
-    ~ReportedErrors() { SetCalculationErrorReporter({}); }
-    void throwIfAny() {
-        std::lock_guard lock(mutex_);
-        if (!first_.empty())
-            throw tarvel::Error(first_);
-    }
-
-private:
-    std::mutex mutex_;
-    std::string first_;
-};
-
 // Reads the data set; `curveLines` receives the file line of each curve point.
 void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model,
                std::vector<std::int32_t> &curveLines) {
@@ -152,21 +128,16 @@ void checkHistory(const ThermalCurve &curve, const std::vector<std::int32_t> &cu
 }
 
 void runGeometry(TDataModule1 &model) {
-    tarvelcalc geometry;
-    geometry.LoadModel(&model);
-    geometry.Resume();
-    geometry.WaitFor();
+    storeCoefficients(model, geometryCoefficients(geometryJobInput(model)));
 }
 
 // The curve as the temperature graph holds it after DrawCurve, split into bar
 // steps unless asked not to, and its calculated times.
 void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
-    const ThermalCurve &curve = model.GetCurrentCurve();
-    std::vector<FPOINT> drawn;
-    for (std::size_t i = 1; i < curve.Time.size(); ++i)
-        drawn.push_back({curve.Time[i], curve.Temp[i]});
-    const std::vector<FPOINT> points = historyPoints(std::move(drawn), options.steps);
-    const std::vector<double> ages = historyAges(modelAgeInput(model), points, options.method);
+    AgeJobInput input = ageJobInput(model, curvePoints(model.GetCurrentCurve()), options.steps);
+    input.method = options.method;
+    const std::vector<double> ages = historyAges(input);
+    const std::vector<FPOINT> &points = input.history;
 
     out << "time,calculated_time\n";
     for (std::size_t i = 0; i < points.size(); ++i)
@@ -235,14 +206,14 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
             file = options->file;
         }
 
-        ReportedErrors errors;
         runGeometry(model);
-        errors.throwIfAny();
 
         if (batch) {
             // The model is checked on a one-point history before anything is written.
             const AgeInput base = modelAgeInput(model);
-            historyAges(base, {FPOINT{}}, options->method);
+            AgeJobInput probe = ageJobInput(base, {FPOINT{}}, false);
+            probe.method = options->method;
+            historyAges(probe);
             file = options->histories;
             writeHistories(histories, base, {options->method, options->steps, options->finalOnly},
                            out);
@@ -255,7 +226,6 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
             writeCoefficients(model, table);
         else
             writeTimes(model, *options, table);
-        errors.throwIfAny();
 
         out << table.str();
         out.flush();

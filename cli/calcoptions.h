@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "gammacalc.h"
+#include "agecalculation.h"
 
 struct CalcOptions {
     bool coefficients = false; // print the geometry coefficients instead of times

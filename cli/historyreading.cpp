@@ -1,9 +1,9 @@
 #include "batchhistories.h"
 
-#include "agerun.h"
 #include "errors.h"
 #include "historycheck.h"
 #include "historytexts.h"
+#include "jobinputs.h"
 #include "numbertext.h"
 #include "parallel.h"
 

@@ -6,6 +6,7 @@
 #include "geometrycheck.h"
 #include "grainedits.h"
 #include "historycheck.h"
+#include "jobinputs.h"
 #include "mainicons.h"
 #include "mainlayout.h"
 #include "penstrokes.h"
@@ -210,16 +211,15 @@ void TForm7::ClearResult() {
 void TForm7::Button1Click() {
     if (GeometryChanged && !RecalculateGeometry())
         return;
-    CaptureDrawnCurve();
-    CaptureSteppedCurve();
-    const bool done = RunAgeCalculation();
-    RestoreDrawnCurve();
+    const bool done = RunAgeCalculation(CaptureDrawnCurve());
+    RedrawCurve();
     // A run the user stopped leaves Recalculate ready for another try.
     ToolButton5->setEnabled(!done);
 }
 
-// Stores the edits and computes the coefficients; false when the user stopped
-// the run or it failed, leaving the geometry marked as changed.
+// Stores the edits and computes the coefficients (the geometry page stores
+// them in the data set); false when the user stopped the run or it failed,
+// leaving the geometry marked as changed.
 bool TForm7::RecalculateGeometry() {
     StoreEdits();
     Form3->move(pos());
@@ -229,34 +229,33 @@ bool TForm7::RecalculateGeometry() {
     return true;
 }
 
-// A history the calculation would refuse is refused here, where the message
-// can name the user's own points rather than the steps made from them.
-void TForm7::CaptureDrawnCurve() {
+// The curve as drawn becomes the data set's current curve. A history the
+// calculation would refuse is refused here, where the message can name the
+// user's own points rather than the steps made from them.
+std::vector<FPOINT> TForm7::CaptureDrawnCurve() {
     DataModule1->SourceGraph = xygraph1;
     DataModule1->CaptureCurve();
     const ThermalCurve &drawn = DataModule1->GetCurrentCurve();
     checkDrawnHistory(std::span(drawn.Time).subspan(1), std::span(drawn.Temp).subspan(1));
+    return curvePoints(drawn);
 }
 
-// Bar mode splits the lines into steps of at most 5 time units: the time steps
-// of the age calculation.
-void TForm7::CaptureSteppedCurve() {
-    xygraph1->Setbarmode(true);
-    DataModule1->CaptureCurve();
-}
-
-bool TForm7::RunAgeCalculation() {
+// The ages of the drawn history, split into the bar steps that are the
+// calculation's time steps; built before the page shows, so a history too
+// long to split stops here.
+bool TForm7::RunAgeCalculation(std::vector<FPOINT> drawn) {
+    Form5->Input = [input = ageJobInput(*DataModule1, std::move(drawn))] {
+        return CalculationJob::Input(input);
+    };
     Form5->move(pos());
-    Form5->SetModel(&DataModule1->GrainData, &DataModule1->ModelData);
     Form5->TargetGraph = xygraph2;
     Form5->NextForm = this;
     return dialogs().execModal(*Form5) == QDialog::Accepted;
 }
 
-void TForm7::RestoreDrawnCurve() {
-    DataModule1->RestorePreviousCurve();
+// The curve as the calculation read it: one line through its points in order.
+void TForm7::RedrawCurve() {
     DataModule1->DisplayGraph = xygraph1;
-    xygraph1->Setbarmode(false);
     DataModule1->DrawCurve();
     xygraph1->Invalidate();
 }

@@ -103,10 +103,9 @@ protected:
 
 private:
     bool RecalculateGeometry();
-    void CaptureDrawnCurve();
-    void CaptureSteppedCurve();
-    bool RunAgeCalculation();
-    void RestoreDrawnCurve();
+    std::vector<FPOINT> CaptureDrawnCurve();
+    bool RunAgeCalculation(std::vector<FPOINT> drawn);
+    void RedrawCurve();
     void StoreEdits();
     void ClearResult();
     void CurveChanged();

@@ -22,14 +22,20 @@ void linkWizardPages() {
     Form1->GrainPage = Form2;
     Form2->IntroPage = Form1;
     Form2->GeometryPage = Form3;
-    Form3->GrainPage = Form2;
-    Form3->ThermalHistoryPage = Form4;
+    // The wizard's grain page stores the grain and shows the geometry page,
+    // which computes the coefficients of the data set and stores them there.
+    Form3->Input = [] { return CalculationJob::Input(geometryJobInput(*DataModule1)); };
+    Form3->Completed = [](const std::vector<double> &coefficients) {
+        storeCoefficients(*DataModule1, coefficients);
+    };
+    Form3->BackPage = Form2;
+    Form3->NextPage = Form4;
     Form4->GrainPage = Form2;
     Form4->GammaPage = Form5;
     Form4->ResultPage = Form6;
     Form4->ResultGraph = Form6->xygraph1;
-    Form5->ThermalHistoryPage = Form4;
-    Form5->ResultPage = Form6;
+    Form5->BackPage = Form4;
+    Form5->NextPage = Form6;
     Form6->Done = [] {
         Form7->Model = DataModule1;
         Form7->ShowWizardResult(Form4->StoredLine(), *Form6->xygraph1);

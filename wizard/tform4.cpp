@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "datamodule.h"
+#include "jobinputs.h"
 #include "penstrokes.h"
 #include "samplecurves.h"
 #include "tform5.h"
@@ -122,13 +123,15 @@ std::vector<FPOINT> TForm4::StoredLine() const {
 
 void TForm4::Button2Click() {
     ShowBarsClick(); // first: a curve too long for bars leaves the page as it was
+    // The ages of the curve as drawn, split into the same steps the bars show.
+    AgeJobInput input = ageJobInput(*DataModule1, StoredLine());
     hide();
     GammaPage->move(pos());
     if (ResultPage)
         ResultPage->move(pos());
     DataModule1->SourceGraph = xygraph1;
     DataModule1->CaptureCurve();
-    GammaPage->SetModel(&DataModule1->GrainData, &DataModule1->ModelData);
+    GammaPage->Input = [input = std::move(input)] { return CalculationJob::Input(input); };
     GammaPage->TargetGraph = ResultGraph;
     GammaPage->NextForm = ResultPage;
     GammaPage->show();

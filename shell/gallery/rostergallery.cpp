@@ -45,7 +45,6 @@ public:
             dialog.setAttribute(Qt::WA_ShowModal, true);
             page->FormActivate();
             page->WaitForRun();
-            page->Timer1Timer();
             dialog.setAttribute(Qt::WA_ShowModal, false);
         }
         return dialog.result();
@@ -111,10 +110,12 @@ int main(int argc, char **argv) {
     Form4->ShowBarsClick();
     save(Form4, "wizard-4-bars");
     Form4->EditLinesClick();
-    DataModule1->SourceGraph = Form4->xygraph1;
-    Form5->TargetGraph = Form6->xygraph1;
-    Form5->SetModel(&DataModule1->GrainData, &DataModule1->ModelData);
     answers.execModal(*Form3);
+    // The ages of the sample as drawn, without bar steps, as the picture shows them.
+    Form5->Input = [input = ageJobInput(*DataModule1, Form4->StoredLine(), false)] {
+        return CalculationJob::Input(input);
+    };
+    Form5->TargetGraph = Form6->xygraph1;
     answers.execModal(*Form5);
     save(Form6, "wizard-6-calculated-age");
 

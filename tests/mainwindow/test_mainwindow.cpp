@@ -77,6 +77,12 @@ private slots:
         QVERIFY(Form7->ToolButton5->isEnabled());
         QVERIFY(pointsOf(*Form7->xygraph2).empty());
         answers().modalShown.clear();
+        // The steps are the calculation's own: the graph stays as drawn meanwhile.
+        answers().onPage = [](CalculationPage &page) {
+            QVERIFY(!Form7->xygraph1->Fbarmode());
+            QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(2));
+            page.WaitForRun();
+        };
         Form7->Button1Click();
         QCOMPARE(answers().modalShown, QStringList({"Gamma Calculation"}));
         QVERIFY(!pointsOf(*Form7->xygraph2).empty());

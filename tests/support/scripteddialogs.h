@@ -13,7 +13,7 @@
 // Answers the program's dialogs in tests. Boxes are recorded; questions take
 // the next queued answer (No when none is queued); file dialogs return the
 // names set here; calculation pages shown modally run their calculation to
-// the end at once, through their own handlers, without waiting for the timer.
+// the end at once and act on its ending, without an event loop.
 class ScriptedDialogs : public DialogSeam {
 public:
     struct Box {
@@ -74,12 +74,10 @@ public:
         int result = QDialog::Rejected;
         if (auto *page = qobject_cast<CalculationPage *>(&dialog)) {
             page->FormActivate();
-            if (onPage) {
+            if (onPage)
                 onPage(*page);
-            } else {
+            else
                 page->WaitForRun();
-                page->Timer1Timer();
-            }
             result = dialog.result();
         } else {
             result = onDialog ? onDialog(dialog) : int(QDialog::Accepted);

@@ -1,10 +1,10 @@
 // The wizard driven through its pages' buttons and handlers, with the real
 // roster around it and nothing stored.
-#include "agerun.h"
 #include "datamodule.h"
 #include "exactnumbers.h"
 #include "geometrycheck.h"
 #include "graphpoints.h"
+#include "jobinputs.h"
 #include "rosterfixture.h"
 #include "tform1.h"
 #include "tform2.h"
@@ -42,12 +42,11 @@ bool samePoints(const std::vector<FPOINT> &a, const std::vector<FPOINT> &b) {
     return true;
 }
 
-// A calculation page shown without modality runs until its timer collects it.
+// A calculation page shown without modality runs until it acts on the run's end.
 void runToEnd(CalculationPage &page) {
     QVERIFY(page.isVisible());
     QVERIFY(page.Running());
     page.WaitForRun();
-    page.Timer1Timer();
 }
 
 } // namespace
@@ -104,8 +103,9 @@ private slots:
         std::vector<FPOINT> history;
         for (int i = 1; i < curve.Count(); ++i)
             history.push_back({curve.Time[std::size_t(i)], curve.Temp[std::size_t(i)]});
-        const auto steps = historyPoints(history, true);
-        const auto ages = historyAges(modelAgeInput(*DataModule1), steps, AgeMethod::Fast);
+        const AgeJobInput input = ageJobInput(*DataModule1, history);
+        const auto &steps = input.history;
+        const auto ages = historyAges(input);
         const auto result = pointsOf(*Form7->xygraph2);
         QCOMPARE(result.size(), steps.size());
         for (std::size_t i = 0; i < result.size(); ++i) {
