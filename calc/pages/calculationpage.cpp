@@ -42,13 +42,13 @@ CalculationPage::CalculationPage(Kind kind, const QString &caption, const QStrin
     Button2 = buttons.next;
     Button2->setEnabled(false);
     Button1 = buttons.cancel;
-    connect(Button1, &QPushButton::clicked, this, &CalculationPage::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &CalculationPage::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &CalculationPage::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(kProgressMs);
-    connect(Timer1, &QTimer::timeout, this, &CalculationPage::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, guarded([this] { Timer1Timer(); }));
 }
 
 // The job's destructor stops and waits for a run still going.
@@ -64,8 +64,10 @@ void CalculationPage::FormActivate() {
     // A job that has ended is kept until the next run replaces it, so that
     // nothing is destroyed while it announces its ending.
     Job = std::make_unique<CalculationJob>(Input());
-    connect(Job.get(), &CalculationJob::finished, this, &CalculationPage::RunFinished);
-    connect(Job.get(), &CalculationJob::failed, this, &CalculationPage::RunFailed);
+    connect(Job.get(), &CalculationJob::finished, this,
+            [this](const std::vector<double> &result) { guarded([&] { RunFinished(result); })(); });
+    connect(Job.get(), &CalculationJob::failed, this,
+            [this](const QString &message) { guarded([&] { RunFailed(message); })(); });
     ProgressBar1->setRange(0, Job->progressMaximum());
     ProgressBar1->setValue(0);
     Button2->setEnabled(false);

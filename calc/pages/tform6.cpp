@@ -1,5 +1,6 @@
 #include "tform6.h"
 
+#include "application.h"
 #include "xygraph.h"
 
 #include <QPushButton>
@@ -23,8 +24,8 @@ TForm6::TForm6(QWidget *parent)
     Button3->setGeometry(256, 240, 75, 25);
     Button1 = new QPushButton(QStringLiteral("Done"), this);
     Button1->setGeometry(344, 240, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm6::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
 }
 
 void TForm6::Button1Click() {

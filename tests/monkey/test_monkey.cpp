@@ -179,13 +179,21 @@ class TestMonkey : public QObject {
     void reachGeometryRun() {
         hideAll();
         show(Form2);
-        for (int attempt = 0; attempt < 2 && !Form3->isVisible(); ++attempt) {
+        for (int attempt = 0; attempt < 2 && !Form3->isVisible() && !Form4->isVisible();
+             ++attempt) {
             if (attempt > 0 || !Form2->Button2->isEnabled())
                 retypeGrain();
             QTest::mouseClick(Form2->Button2, Qt::LeftButton);
             settle();
         }
-        QVERIFY2(Form3->isVisible(), "Next on the grain page with a valid grain starts the run");
+        // A short run may already have ended and shown the thermal history;
+        // the page then gets its turn with a run of its own.
+        QVERIFY2(Form3->isVisible() || Form4->isVisible(),
+                 "Next on the grain page with a valid grain starts the run");
+        if (!Form3->isVisible()) {
+            hideAll();
+            show(Form3);
+        }
     }
 
     // A sample curve and Next on the thermal history page.
@@ -195,7 +203,8 @@ class TestMonkey : public QObject {
         QTest::mouseClick(Form4->SpeedButtons[std::size_t(monkey->pick(0, 3))], Qt::LeftButton);
         QTest::mouseClick(Form4->Button2, Qt::LeftButton);
         settle();
-        QVERIFY2(Form5->isVisible(), "Next on the thermal history page starts the age run");
+        QVERIFY2(Form5->isVisible() || Form6->isVisible(),
+                 "Next on the thermal history page starts the age run");
     }
 
     void reachMainWindow() {
@@ -223,6 +232,10 @@ class TestMonkey : public QObject {
             break;
         case Turn::Gamma:
             reachGammaRun();
+            if (!Form5->isVisible()) { // the run has ended already: run it again
+                hideAll();
+                show(Form5);
+            }
             break;
         case Turn::Result:
             reachGammaRun();
