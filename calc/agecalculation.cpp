@@ -26,9 +26,6 @@ constexpr double kCutOff = 20.0;
 constexpr double kLowestExponent = -200.0;
 // exp(-x) is exactly 0 in double precision for every x above this.
 constexpr double kExpUnderflow = 746.0;
-// The extrapolation fits the partial sums of the last five terms, so it needs
-// at least that many: with fewer it would fit sums that do not exist.
-constexpr std::int32_t kFittedTerms = 5;
 
 using PartialSums = std::array<double, 5>;
 
@@ -66,10 +63,8 @@ std::size_t pointCount(const AgeInput &in) {
 }
 
 void checkModel(const AgeInput &in) {
-    if (in.terms < kFittedTerms)
-        throw tarvel::Error("At least " + std::to_string(kFittedTerms) +
-                            " eigenvalues are needed (Neigen is " + std::to_string(in.terms) +
-                            ").");
+    if (in.terms < kFewestEigenvalues)
+        throw tarvel::Error(tooFewEigenvalues(in.terms));
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
     if (!std::isfinite(R) || !(R > 0))
         throw tarvel::Error("The age calculation needs a sphere radius greater than 0 (got " +
@@ -291,4 +286,9 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
             throwNotFinite("the result at " + pointText(k));
     }
     return results;
+}
+
+std::string tooFewEigenvalues(std::int32_t count) {
+    return "At least " + std::to_string(kFewestEigenvalues) +
+           " eigenvalues are needed (Neigen is " + std::to_string(count) + ").";
 }

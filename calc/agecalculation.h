@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 // How the sums over the history are formed. Fast and Direct give the same
@@ -16,6 +17,12 @@ enum class AgeMethod {
     // see precisemethod.h. Needs the emission distance.
     Precise
 };
+
+// The fewest eigenvalues (terms) the age calculation takes: it extrapolates
+// from the partial sums of the last five terms, so with fewer it would fit
+// sums that do not exist. Fewer are refused with tooFewEigenvalues.
+inline constexpr std::int32_t kFewestEigenvalues = 5;
+std::string tooFewEigenvalues(std::int32_t count);
 
 // Everything the age calculation needs. Times and temperatures (degrees
 // Celsius) are indexed from 1 with slot 0 unused, so n points take n + 1 slots;

@@ -1,5 +1,7 @@
 #include "constantsentry.h"
 
+#include "agecalculation.h"
+
 #include "errors.h"
 #include "numbertext.h"
 
@@ -29,11 +31,6 @@ ConstantsTexts constantsTexts(const TModelData &constants, char decimalSeparator
     return {std::to_string(constants.Neigen),
             formatGeneral(double(constants.Activation_energy), kEditDigits, decimalSeparator),
             formatGeneral(double(constants.D0), kEditDigits, decimalSeparator)};
-}
-
-std::string tooFewEigenvalues(std::int32_t count) {
-    return "At least " + std::to_string(kFewestEigenvalues) +
-           " eigenvalues are needed (Neigen is " + std::to_string(count) + ").";
 }
 
 std::int32_t eigenvalueCount(double entered, const std::string &text) {

@@ -17,12 +17,6 @@ struct ConstantsTexts {
 
 ConstantsTexts constantsTexts(const TModelData &constants, char decimalSeparator);
 
-// The fewest eigenvalues the age calculation takes: it extrapolates from the
-// partial sums of the last five terms. The calculation refuses fewer with the
-// text of tooFewEigenvalues.
-inline constexpr std::int32_t kFewestEigenvalues = 5;
-std::string tooFewEigenvalues(std::int32_t count);
-
 // The number of eigenvalues an entry gives: truncated toward zero, and a count
 // above 150 becomes 100. Throws tarvel::Error when the whole number does not
 // fit 32 bits.
