@@ -19,11 +19,11 @@ constexpr int kPoints = 10'000;
 // One line of `points` points over 0..5000, plus the example borders.
 std::unique_ptr<GraphCore> makeGraph(int points, int lines = 1) {
     auto g = std::make_unique<GraphCore>();
-    g->setSize(800, 600);
-    g->setBorders(40, 44, 12, 12);
+    g->map().setSize(800, 600);
+    g->map().setBorders(40, 44, 12, 12);
     g->SetTicks(sscBoth);
-    g->setxmax(5000);
-    g->setymax(300);
+    g->map().setxmax(5000);
+    g->map().setymax(300);
     const int perLine = points / lines;
     for (int l = 0; l < lines; ++l) {
         g->PenUp();
@@ -93,7 +93,7 @@ void BM_Nearpoint(benchmark::State &state) {
     auto g = makeGraph(kPoints);
     int x = 40;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(g->nearpoint(x, 300));
+        benchmark::DoNotOptimize(hittest::nearpoint(g->store(), g->map(), x, 300));
         x = x >= 780 ? 40 : x + 7;
     }
 }
@@ -109,7 +109,7 @@ void BM_BarMode5000(benchmark::State &state) {
         auto g = makeGraph(points);
         state.ResumeTiming();
         g->Setbarmode(true);
-        after = g->pointCount();
+        after = g->store().pointCount();
         state.PauseTiming();
         g.reset();
         state.ResumeTiming();

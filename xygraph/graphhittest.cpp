@@ -1,5 +1,6 @@
-// Which zone, point or line lies under a pixel. Distances are in world units.
-#include "graphcore.h"
+// Which point or line lies under a pixel. Distances are in world units.
+#include "edittool.h"
+#include "pointstore.h"
 
 #include <cmath>
 
@@ -12,28 +13,18 @@ double length(float dx, float dy) {
 
 } // namespace
 
-int GraphCore::winpos(int x, int y) const {
-    if (leftborder_ - 4 < x && x < width_ - rightborder_) {
-        if (topborder_ < y && y < height_ - bottomborder_ - 4)
-            return zonePlot;
-        if (y > height_ - bottomborder_)
-            return zoneHScale;
-    }
-    if (x < leftborder_ && topborder_ < y && y < height_ - bottomborder_)
-        return zoneVScale;
-    return zoneNone;
-}
+namespace hittest {
 
-FPOINT *GraphCore::nearpoint(int x, int y) const {
-    const FPOINT c = cc2w({x, y});
-    const float dx = xmax_ - xzero_;
-    const float dy = ymax_ - yzero_;
+FPOINT *nearpoint(const PointStore &store, const ScaleMap &map, int x, int y) {
+    const FPOINT c = map.cc2w({x, y});
+    const float dx = map.getxmax() - map.getxzero();
+    const float dy = map.getymax() - map.getyzero();
     // The tolerance is a box of 2.5 % of the window in each direction.
     float best = static_cast<float>(length(dx, dy));
     const float tolx = static_cast<float>(dx * 0.025);
     const float toly = static_cast<float>(dy * 0.025);
     FPOINT *result = nullptr;
-    forEachPoint([&](const FPOINT *p) {
+    store.forEachPoint([&](const FPOINT *p) {
         if (std::fabs(c.x - p->x) < tolx && std::fabs(c.y - p->y) < toly) {
             const float d = static_cast<float>(length(c.x - p->x, c.y - p->y));
             if (d < best) {
@@ -45,25 +36,14 @@ FPOINT *GraphCore::nearpoint(int x, int y) const {
     return result;
 }
 
-FPOINT *GraphCore::nearpoint(const FPOINT *p, bool before) const {
-    for (const auto &line : lines_) {
-        for (std::size_t i = 0; i < line->size(); ++i) {
-            if ((*line)[i].get() != p)
-                continue;
-            if (before)
-                return i > 0 ? (*line)[i - 1].get() : nullptr;
-            return i + 1 < line->size() ? (*line)[i + 1].get() : nullptr;
-        }
-    }
-    return nullptr;
-}
-
-int GraphCore::nearline(int x, int y) const {
-    const FPOINT c = cc2w({x, y});
-    float best = static_cast<float>(length(xmax_ - xzero_, ymax_ - yzero_));
+int nearline(const PointStore &store, const ScaleMap &map, int x, int y) {
+    const FPOINT c = map.cc2w({x, y});
+    float best =
+        static_cast<float>(length(map.getxmax() - map.getxzero(), map.getymax() - map.getyzero()));
     int result = -1;
-    for (std::size_t li = 0; li < lines_.size(); ++li) {
-        const Line &line = *lines_[li];
+    const auto &lines = store.lines();
+    for (std::size_t li = 0; li < lines.size(); ++li) {
+        const PointStore::Line &line = *lines[li];
         for (std::size_t i = 1; i < line.size(); ++i) {
             const FPOINT &a = *line[i - 1];
             const FPOINT &b = *line[i];
@@ -79,3 +59,5 @@ int GraphCore::nearline(int x, int y) const {
     }
     return best > 100.0f ? -1 : result;
 }
+
+} // namespace hittest

@@ -36,15 +36,15 @@ void marker(QPainter &p, TPoint at) {
 }
 
 // The marker of a point, skipped when the point lies far outside the control.
-void marker(QPainter &p, const GraphCore &graph, FPOINT at) {
-    if (const auto pixel = graph.markerPixel(at))
+void marker(QPainter &p, const ScaleMap &map, FPOINT at) {
+    if (const auto pixel = map.markerPixel(at))
         marker(p, *pixel);
 }
 
 // The visible part of the line between two points, cut before it is rounded to
 // whole pixels so that it keeps its direction.
-void segment(QPainter &p, const GraphCore &graph, FPOINT from, FPOINT to) {
-    if (const auto s = graph.segmentPixels(from, to))
+void segment(QPainter &p, const ScaleMap &map, FPOINT from, FPOINT to) {
+    if (const auto s = map.segmentPixels(from, to))
         p.drawLine(qpoint(s->from), qpoint(s->to));
 }
 
@@ -95,7 +95,7 @@ void textOut(QPainter &painter, int x, int y, const QString &text) {
     painter.drawText(x, y + fm.ascent(), text);
 }
 
-void Paint(GraphCore &graph, QPainter &painter, const QColor &sheetColor, const QRect &clip,
+void Paint(const GraphCore &graph, QPainter &painter, const QColor &sheetColor, const QRect &clip,
            char decimalSeparator) {
     BrushKeeper keep(painter);
     painter.fillRect(clip, sheetColor);
@@ -106,32 +106,32 @@ void Paint(GraphCore &graph, QPainter &painter, const QColor &sheetColor, const 
     PaintPos(graph, painter, decimalSeparator);
 }
 
-void PaintAxis(GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator) {
+void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator) {
+    const ScaleMap &map = graph.map();
     const int h = fontHeightValue(painter);
     const int lineheight = h < 0 ? -h : 2 * h / 3;
     BrushKeeper keep(painter);
     painter.setBrush(Qt::white);
-    graph.axisGuard();
 
-    const float x0 = graph.getxzero(), y0 = graph.getyzero();
-    const TPoint origin = graph.w2cc({x0, y0});
-    const int w = graph.plotWidth();
-    const int ht = graph.plotHeight();
+    const float x0 = map.getxzero(), y0 = map.getyzero();
+    const TPoint origin = map.w2cc({x0, y0});
+    const int w = map.plotWidth();
+    const int ht = map.plotHeight();
 
-    if (includesHorizontal(side) && graph.bottomborder() != 0) {
+    if (includesHorizontal(side) && map.bottomborder() != 0) {
         const QString label = QString::fromStdString(graph.FHLabel());
         if (!label.isEmpty())
-            textOut(painter, graph.leftborder() + w / 2 - textWidth(painter, label) / 2,
-                    graph.Height() - graph.topborder() - std::abs(h / 2), label);
-        painter.drawLine(qpoint(origin), qpoint(graph.w2cc({graph.getxmax(), y0})));
+            textOut(painter, map.leftborder() + w / 2 - textWidth(painter, label) / 2,
+                    map.Height() - map.topborder() - std::abs(h / 2), label);
+        painter.drawLine(qpoint(origin), qpoint(map.w2cc({map.getxmax(), y0})));
         const int numbersY = origin.y + lineheight + 4;
         TickRun run;
         if (includesHorizontal(graph.FTicks()))
-            run.count = graphmath::calcticks(w, x0, graph.getxmax(), &run.first, &run.step);
+            run.count = graphmath::calcticks(w, x0, map.getxmax(), &run.first, &run.step);
         float t = run.first, last = run.first;
         TPoint at;
         for (int k = 0; k < run.count; ++k) {
-            at = graph.w2cc({t, y0});
+            at = map.w2cc({t, y0});
             painter.drawLine(qpoint(at), QPoint(at.x, at.y + 4));
             last = t;
             t += run.step;
@@ -142,58 +142,58 @@ void PaintAxis(GraphCore &graph, TSideScale side, QPainter &painter, char decima
             textOut(painter, at.x - textWidth(painter, text) / 2, numbersY, text);
         }
         const QString zero = numberText(x0, decimalSeparator);
-        textOut(painter, graph.leftborder() - textWidth(painter, zero) / 2, numbersY, zero);
+        textOut(painter, map.leftborder() - textWidth(painter, zero) / 2, numbersY, zero);
     }
 
-    if (includesVertical(side) && graph.leftborder() != 0) {
+    if (includesVertical(side) && map.leftborder() != 0) {
         // One character per line, centred on the plot height; all boxes first so
         // that a character's white box does not cut into the one above.
         const QList<uint> chars = QString::fromStdString(graph.FVLabel()).toUcs4();
-        const int y0Label = graph.topborder() + ht / 2 - int(chars.size()) * lineheight / 2;
+        const int y0Label = map.topborder() + ht / 2 - int(chars.size()) * lineheight / 2;
         const QFontMetrics fm = painter.fontMetrics();
         for (qsizetype i = 0; i < chars.size(); ++i) {
             const char32_t c = chars[i];
             const QString s = QString::fromUcs4(&c, 1);
-            painter.fillRect(QRect(graph.rightborder(), y0Label + int(i) * lineheight,
+            painter.fillRect(QRect(map.rightborder(), y0Label + int(i) * lineheight,
                                    fm.horizontalAdvance(s), fm.height()),
                              painter.brush());
         }
         for (qsizetype i = 0; i < chars.size(); ++i) {
             const char32_t c = chars[i];
-            painter.drawText(graph.rightborder(), y0Label + int(i) * lineheight + fm.ascent(),
+            painter.drawText(map.rightborder(), y0Label + int(i) * lineheight + fm.ascent(),
                              QString::fromUcs4(&c, 1));
         }
-        painter.drawLine(qpoint(graph.w2cc({x0, graph.getymax()})), qpoint(origin));
+        painter.drawLine(qpoint(map.w2cc({x0, map.getymax()})), qpoint(origin));
         TickRun run;
         if (includesVertical(graph.FTicks()))
-            run.count = graphmath::calcticks(ht, y0, graph.getymax(), &run.first, &run.step);
+            run.count = graphmath::calcticks(ht, y0, map.getymax(), &run.first, &run.step);
         float t = run.first, last = run.first;
         TPoint at;
         for (int k = 0; k < run.count; ++k) {
-            at = graph.w2cc({x0, t});
+            at = map.w2cc({x0, t});
             painter.drawLine(qpoint(at), QPoint(at.x - 4, at.y));
             last = t;
             t += run.step;
         }
         if (run.count > 0)
             textOut(painter, 2, at.y - lineheight / 2, numberText(last, decimalSeparator));
-        textOut(painter, 2, graph.Height() - graph.bottomborder() - lineheight / 2,
+        textOut(painter, 2, map.Height() - map.bottomborder() - lineheight / 2,
                 numberText(y0, decimalSeparator));
     }
 }
 
-void PaintPoints(GraphCore &graph, QPainter &painter) {
+void PaintPoints(const GraphCore &graph, QPainter &painter) {
+    const ScaleMap &map = graph.map();
     BrushKeeper keep(painter);
     painter.setBrush(Qt::white);
-    graph.axisGuard();
 
-    for (const auto &p : graph.points())
-        marker(painter, graph, *p);
+    for (const auto &p : graph.store().points())
+        marker(painter, map, *p);
 
-    const float y0 = graph.getyzero();
-    const auto &lines = graph.lines();
+    const float y0 = map.getyzero();
+    const auto &lines = graph.store().lines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const GraphCore::Line &line = *lines[i];
+        const PointStore::Line &line = *lines[i];
         if (line.empty())
             continue;
         const QPen oldPen = painter.pen();
@@ -201,11 +201,11 @@ void PaintPoints(GraphCore &graph, QPainter &painter) {
         pen.setColor(lineColor(i));
         painter.setPen(pen);
         const FPOINT &first = *line.front();
-        marker(painter, graph, first);
+        marker(painter, map, first);
         if (!graph.Fbarmode()) {
             for (std::size_t k = 1; k < line.size(); ++k) {
-                segment(painter, graph, *line[k - 1], *line[k]);
-                marker(painter, graph, *line[k]);
+                segment(painter, map, *line[k - 1], *line[k]);
+                marker(painter, map, *line[k]);
             }
         } else {
             // Each bar spans two neighbours at their mean height; the first
@@ -217,10 +217,10 @@ void PaintPoints(GraphCore &graph, QPainter &painter) {
                 const FPOINT &p = *line[k];
                 h = (h + p.y) / 2.0f;
                 const FPOINT topLeft{q.x, h}, topRight{p.x, h}, foot{p.x, y0};
-                segment(painter, graph, base, topLeft);
-                segment(painter, graph, topLeft, topRight);
-                segment(painter, graph, topRight, foot);
-                marker(painter, graph, p);
+                segment(painter, map, base, topLeft);
+                segment(painter, map, topLeft, topRight);
+                segment(painter, map, topRight, foot);
+                marker(painter, map, p);
                 h = p.y;
                 base = p;
             }
@@ -230,34 +230,36 @@ void PaintPoints(GraphCore &graph, QPainter &painter) {
 }
 
 void PaintPos(const GraphCore &graph, QPainter &painter, char decimalSeparator) {
+    const ScaleMap &map = graph.map();
     BrushKeeper keep(painter);
     painter.setBrush(Qt::white);
-    const QRect box = posBoxRect(graph.Width(), fontHeightValue(painter));
+    const QRect box = posBoxRect(map.Width(), fontHeightValue(painter));
     painter.fillRect(box, Qt::white);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
-    if (const FPOINT *r = graph.readout()) {
+    if (const FPOINT *r = graph.edit().readout()) {
         const std::string text = graphtext::readoutText(r->x, decimalSeparator) + " , " +
                                  graphtext::readoutText(r->y, decimalSeparator);
-        textOut(painter, graph.Width() - kPosBoxWidth + 2, 1, QString::fromStdString(text));
-        if (graph.highlight())
-            if (const auto at = graph.markerPixel(*r))
+        textOut(painter, map.Width() - kPosBoxWidth + 2, 1, QString::fromStdString(text));
+        if (graph.edit().highlight())
+            if (const auto at = map.markerPixel(*r))
                 painter.fillRect(QRect(at->x - 2, at->y - 2, 4, 4), Qt::white);
     }
 }
 
 void PaintDragFigure(const GraphCore &graph, QPainter &painter, bool erase) {
-    const FPOINT *p = graph.dragpoint();
+    const ScaleMap &map = graph.map();
+    const FPOINT *p = graph.edit().dragpoint();
     if (p == nullptr)
         return;
     const QPen oldPen = painter.pen();
     QPen pen = oldPen;
     pen.setColor(erase ? Qt::white : Qt::black);
     painter.setPen(pen);
-    if (const FPOINT *prev = graph.dragprev())
-        segment(painter, graph, *prev, *p);
-    marker(painter, graph, *p);
-    if (const FPOINT *next = graph.dragnext())
-        segment(painter, graph, *p, *next);
+    if (const FPOINT *prev = graph.edit().dragprev())
+        segment(painter, map, *prev, *p);
+    marker(painter, map, *p);
+    if (const FPOINT *next = graph.edit().dragnext())
+        segment(painter, map, *p, *next);
     painter.setPen(oldPen);
 }
 

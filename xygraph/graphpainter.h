@@ -33,12 +33,12 @@ QRect posBoxRect(int width, int fontHeightValue);
 
 // A whole repaint: the sheet in `sheetColor` over `clip`, the scales, the
 // points and the position box.
-void Paint(GraphCore &graph, QPainter &painter, const QColor &sheetColor, const QRect &clip,
+void Paint(const GraphCore &graph, QPainter &painter, const QColor &sheetColor, const QRect &clip,
            char decimalSeparator);
 // The scales of the given sides: axes, ticks, labels and the two numbers each.
-void PaintAxis(GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator);
+void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator);
 // Single points and lines (or bars in bar mode), markers on white.
-void PaintPoints(GraphCore &graph, QPainter &painter);
+void PaintPoints(const GraphCore &graph, QPainter &painter);
 // The box showing the readout coordinates.
 void PaintPos(const GraphCore &graph, QPainter &painter, char decimalSeparator);
 // The dragged point and its segments: white to erase, black to draw.

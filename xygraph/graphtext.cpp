@@ -1,7 +1,7 @@
 #include "graphtext.h"
 
-#include "graphcore.h"
 #include "numbertext.h"
+#include "pointstore.h"
 
 #include <cmath>
 #include <cstdint>
@@ -30,7 +30,7 @@ std::string numberText(float value, char decimalSeparator) {
     return tarvel::formatGeneral(static_cast<double>(value), tarvel::kEditDigits, decimalSeparator);
 }
 
-std::string points2text(const GraphCore &graph, char decimalSeparator) {
+std::string points2text(const PointStore &graph, char decimalSeparator) {
     std::string out;
     for (const auto &p : graph.points())
         appendPoint(out, *p, decimalSeparator);
@@ -42,7 +42,7 @@ std::string points2text(const GraphCore &graph, char decimalSeparator) {
     return out;
 }
 
-std::string points2sylk(const GraphCore &graph) {
+std::string points2sylk(const PointStore &graph) {
     const std::size_t s = graph.points().size();
     std::size_t rows = s > 0 ? s + 1 : 0;
     for (const auto &line : graph.lines())

@@ -39,14 +39,14 @@ Txygraph::~Txygraph() {
 }
 
 void Txygraph::syncSize() const {
-    core_.setSize(width(), height());
+    core_.map().setSize(width(), height());
 }
 
 // --- properties -----------------------------------------------------------------------
 
 void Txygraph::SetSideScales(TSideScale value) {
-    core_.SetSideScales(value);
-    requestRepaint();
+    core_.map().SetSideScales(value);
+    core_.invalidate();
     if (QWidget *parent = parentWidget())
         parent->update();
 }
@@ -68,27 +68,27 @@ void Txygraph::calcborders() {
 
 TPoint Txygraph::w2cc(FPOINT p) const {
     syncSize();
-    return core_.w2cc(p);
+    return core_.map().w2cc(p);
 }
 
 FPOINT Txygraph::cc2w(TPoint q) const {
     syncSize();
-    return core_.cc2w(q);
+    return core_.map().cc2w(q);
 }
 
 int Txygraph::winpos(int x, int y) const {
     syncSize();
-    return core_.winpos(x, y);
+    return core_.map().winpos(x, y);
 }
 
 FPOINT *Txygraph::nearpoint(int x, int y) const {
     syncSize();
-    return core_.nearpoint(x, y);
+    return hittest::nearpoint(core_.store(), core_.map(), x, y);
 }
 
 int Txygraph::nearline(int x, int y) const {
     syncSize();
-    return core_.nearline(x, y);
+    return hittest::nearline(core_.store(), core_.map(), x, y);
 }
 
 // --- painting ---------------------------------------------------------------------------
@@ -103,12 +103,12 @@ void Txygraph::beginCanvasPainter(QPainter &painter) const {
     painter.setBrush(Qt::white); // a fresh canvas's brush
 }
 
-void Txygraph::PaintAxis(TSideScale side, QPainter &canvas) {
+void Txygraph::PaintAxis(TSideScale side, QPainter &canvas) const {
     syncSize();
     graphpaint::PaintAxis(core_, side, canvas, tarvel::localeDecimalSeparator());
 }
 
-void Txygraph::PaintPoints(QPainter &canvas) {
+void Txygraph::PaintPoints(QPainter &canvas) const {
     syncSize();
     graphpaint::PaintPoints(core_, canvas);
 }
@@ -136,7 +136,7 @@ void Txygraph::paintCanvas() {
 
 void Txygraph::PaintPos() {
     if (!ensureCanvas() || !canvasValid_) {
-        requestRepaint(); // nothing to draw on yet; the repaint draws the box
+        core_.invalidate(); // nothing to draw on yet; the repaint draws the box
         return;
     }
     QPainter painter(&canvas_);
@@ -171,8 +171,10 @@ void Txygraph::requestRepaint() {
 }
 
 QImage Txygraph::canvasImage() {
-    if (!ensureCanvas() || !canvasValid_)
+    if (!ensureCanvas() || !canvasValid_) {
+        core_.settleAxes();
         paintCanvas();
+    }
     return canvas_;
 }
 
@@ -187,13 +189,13 @@ void Txygraph::paintEvent(QPaintEvent * /*event*/) {
 
 void Txygraph::showZoneCursor(int zone) {
     switch (zone) {
-    case GraphCore::zoneHScale:
+    case ScaleMap::zoneHScale:
         setCursor(Qt::SplitHCursor);
         break;
-    case GraphCore::zoneVScale:
+    case ScaleMap::zoneVScale:
         setCursor(Qt::SplitVCursor);
         break;
-    case GraphCore::zonePlot:
+    case ScaleMap::zonePlot:
         setCursor(Qt::UpArrowCursor);
         break;
     default:
@@ -206,7 +208,7 @@ void Txygraph::showZoneCursor(int zone) {
 
 void Txygraph::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y) {
     syncSize();
-    core_.recordPress(x, y);
+    core_.edit().recordPress(x, y);
     emit OnMouseDown(this, button, shift, x, y);
     if (button == Qt::RightButton) {
         popup_->popup(mapToGlobal(QPoint(x, y))); // PopupClick runs as it shows
@@ -232,6 +234,12 @@ void Txygraph::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) 
 void Txygraph::Click() {
     emit OnClick(this);
     core_.Click();
+}
+
+// A new size is a new picture: a refit still due is settled for it.
+void Txygraph::resizeEvent(QResizeEvent * /*event*/) {
+    syncSize();
+    core_.settleAxes();
 }
 
 void Txygraph::mousePressEvent(QMouseEvent *event) {

@@ -24,8 +24,8 @@ struct TShiftState {
 
 // The graph control: shows single points and lines in a world window with
 // optional scales, lets the user drag points and axis ends, and carries a
-// pop-up menu for copying and editing. All arithmetic lives in GraphCore; this
-// class paints and routes Qt events.
+// pop-up menu for copying and editing. All arithmetic lives in GraphCore and
+// its parts; this class paints and routes Qt events.
 //
 // Hosts fill it with Clear, PenUp, MoveTo and PenDown, read it back with
 // EnumPoints, learn of user edits through pointsEdited, connect to the
@@ -49,20 +49,20 @@ public:
     // --- properties (setters of the world window store only) ---------------
     QColor getsheetcolor() const { return sheetcolor_; }
     void setsheetcolor(const QColor &color) { sheetcolor_ = color; }
-    float getxzero() const { return core_.getxzero(); }
-    float getyzero() const { return core_.getyzero(); }
-    float getxmax() const { return core_.getxmax(); }
-    float getymax() const { return core_.getymax(); }
-    void setxzero(float v) { core_.setxzero(v); }
-    void setyzero(float v) { core_.setyzero(v); }
-    void setxmax(float v) { core_.setxmax(v); }
-    void setymax(float v) { core_.setymax(v); }
-    TSideScale FSideScales() const { return core_.FSideScales(); }
+    float getxzero() const { return core_.map().getxzero(); }
+    float getyzero() const { return core_.map().getyzero(); }
+    float getxmax() const { return core_.map().getxmax(); }
+    float getymax() const { return core_.map().getymax(); }
+    void setxzero(float v) { core_.map().setxzero(v); }
+    void setyzero(float v) { core_.map().setyzero(v); }
+    void setxmax(float v) { core_.map().setxmax(v); }
+    void setymax(float v) { core_.map().setymax(v); }
+    TSideScale FSideScales() const { return core_.map().FSideScales(); }
     void SetSideScales(TSideScale value); // repaints the parent window
     TSideScale FTicks() const { return core_.FTicks(); }
     void SetTicks(TSideScale value) { core_.SetTicks(value); }
-    TSideScale FAutoAxis() const { return core_.FAutoAxis(); }
-    void SetAutoAxis(TSideScale value) { core_.SetAutoAxis(value); }
+    TSideScale FAutoAxis() const { return core_.fitter().FAutoAxis(); }
+    void SetAutoAxis(TSideScale value) { core_.fitter().SetAutoAxis(value); }
     QString FHLabel() const { return QString::fromStdString(core_.FHLabel()); }
     QString FVLabel() const { return QString::fromStdString(core_.FVLabel()); }
     void SetHLabel(const QString &text); // then calcborders
@@ -72,10 +72,10 @@ public:
     void Setbarmode(bool v) { core_.Setbarmode(v); }
     bool Feditable() const { return editable_; }
     void Seteditable(bool v);
-    // Set by the first repaint after the axes were refitted; reading clears it.
+    // Set when the axes were refitted after points changed; reading clears it.
     // Hosts that must know of user edits connect to pointsEdited instead.
-    bool Fpointschanged() { return core_.Fpointschanged(); }
-    void Setpointschanged(bool v) { core_.Setpointschanged(v); }
+    bool Fpointschanged() { return core_.fitter().Fpointschanged(); }
+    void Setpointschanged(bool v) { core_.fitter().Setpointschanged(v); }
     QMenu *PopupMenu() const { return popup_; }
 
     // --- points in and out ----------------------------------------------------
@@ -86,24 +86,26 @@ public:
     int EnumPoints(int cursor, float *x, float *y) const override {
         return core_.EnumPoints(cursor, x, y);
     }
-    int EnumLines(int j, int *first) const { return core_.EnumLines(j, first); }
+    int EnumLines(int j, int *first) const { return core_.store().EnumLines(j, first); }
     bool deletepoint(FPOINT *p) { return core_.deletepoint(p); }
 
     // --- transforms, axes and hit tests ------------------------------------------
     TPoint w2cc(FPOINT p) const;
     FPOINT cc2w(TPoint q) const;
     void calcborders();
-    void calcaxis() { core_.calcaxis(); }
+    void calcaxis() { core_.fitter().calcaxis(core_.store(), core_.map()); }
     int winpos(int x, int y) const;
     FPOINT *nearpoint(int x, int y) const;
-    FPOINT *nearpoint(const FPOINT *p, bool before) const { return core_.nearpoint(p, before); }
+    FPOINT *nearpoint(const FPOINT *p, bool before) const {
+        return core_.store().neighbour(p, before);
+    }
     int nearline(int x, int y) const; // index of the line, or -1
 
     // --- painting ------------------------------------------------------------------
     // Asks for a full repaint (the scales, the points and the position box).
-    void Invalidate() { requestRepaint(); }
-    void PaintAxis(TSideScale side, QPainter &canvas);
-    void PaintPoints(QPainter &canvas);
+    void Invalidate() { core_.invalidate(); }
+    void PaintAxis(TSideScale side, QPainter &canvas) const;
+    void PaintPoints(QPainter &canvas) const;
     void PaintPos(); // on the control's own canvas, shown at once
     // The control's current pixels (painted first if it never was).
     QImage canvasImage();
@@ -146,6 +148,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct MenuDef {

@@ -21,16 +21,17 @@ const char *const kSylkOfficeMime = "application/x-openoffice-sylk;windows_forma
 } // namespace
 
 std::string Txygraph::points2text() const {
-    return graphtext::points2text(core_, tarvel::localeDecimalSeparator());
+    return graphtext::points2text(core_.store(), tarvel::localeDecimalSeparator());
 }
 
 std::string Txygraph::points2sylk() const {
-    return graphtext::points2sylk(core_);
+    return graphtext::points2sylk(core_.store());
 }
 
 // Scales, labels, numbers, points and lines; no background, no position box.
 QByteArray Txygraph::svgCopy() {
     syncSize();
+    core_.settleAxes();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

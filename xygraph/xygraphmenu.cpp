@@ -53,9 +53,9 @@ void Txygraph::Seteditable(bool v) {
 void Txygraph::PopupClick() {
     syncSize();
     if (QAction *add = findmenu(QStringLiteral("Add Point")))
-        add->setEnabled(core_.addPointEnabled());
+        add->setEnabled(core_.edit().addPointEnabled(core_.map()));
     if (QAction *del = findmenu(QStringLiteral("Delete Point")))
-        del->setEnabled(core_.deletePointEnabled());
+        del->setEnabled(core_.edit().pressedPoint(core_.store(), core_.map()) != nullptr);
 }
 
 void Txygraph::AddPopup() {

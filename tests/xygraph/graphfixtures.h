@@ -1,8 +1,9 @@
 #pragma once
 
-#include "graphcore.h"
 #include "graphpoints.h"
 #include "penstrokes.h"
+#include "pointstore.h"
+#include "scalemap.h"
 
 #include <initializer_list>
 #include <vector>
@@ -18,7 +19,7 @@ inline void addSingle(CurveGraph &g, float x, float y) {
     drawSinglePoint(g, x, y);
 }
 
-inline std::vector<FPOINT> lineValues(const GraphCore &g, std::size_t index) {
+inline std::vector<FPOINT> lineValues(const PointStore &g, std::size_t index) {
     std::vector<FPOINT> out;
     for (const auto &p : *g.lines().at(index))
         out.push_back(*p);
@@ -39,7 +40,7 @@ inline bool samePoints(const std::vector<FPOINT> &a, std::initializer_list<FPOIN
 
 // The 353 x 193 graph with scales on both sides that the examples use: plot
 // area from (37, 12) to (341, 152), 304 x 140 pixels, showing 0..100 x 0..100.
-inline void standardGeometry(GraphCore &g) {
+inline void standardGeometry(ScaleMap &g) {
     g.setSize(353, 193);
     g.setBorders(37, 41, 12, 12);
     g.setxzero(0);

@@ -60,20 +60,19 @@ private slots:
     void noHorizontalScaleWithoutBottomBorder();
     void textsAndMarkersStandOnWhiteOverColouredSheet();
     void positionBoxAndHighlight();
-    void paintingRunsAxisGuardOnce();
     void onePointLineDrawsItsMarker();
     void lineToFarPointKeepsItsDirection();
 };
 
 void TestGraphPaint::markersAreFourPixelSquaresAtTransform() {
     GraphCore g;
-    standardGeometry(g);
+    standardGeometry(g.map());
     addSingle(g, 50, 50);
     addSingle(g, 25, 75);
     Canvas c(QSize(353, 193));
     c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
     for (const FPOINT pt : {FPOINT{50, 50}, FPOINT{25, 75}}) {
-        const TPoint at = g.w2cc(pt);
+        const TPoint at = g.map().w2cc(pt);
         // Frame from px - 2 to px + 1, white inside, nothing around.
         for (int d = -2; d <= 1; ++d) {
             QVERIFY(c.dark(at.x + d, at.y - 2));
@@ -92,14 +91,14 @@ void TestGraphPaint::markersAreFourPixelSquaresAtTransform() {
 
 void TestGraphPaint::linesUseColourTableCyclically() {
     GraphCore g;
-    g.setSize(300, 260);
-    g.setymax(12);
+    g.map().setSize(300, 260);
+    g.map().setymax(12);
     for (int i = 0; i < 11; ++i) // one horizontal line per row of the table, and one more
         drawLine(g, {{0, float(i + 1)}, {100, float(i + 1)}});
     Canvas c(QSize(300, 260));
     c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
     for (int i = 0; i < 11; ++i) {
-        const TPoint mid = g.w2cc({50, float(i + 1)});
+        const TPoint mid = g.map().w2cc({50, float(i + 1)});
         QCOMPARE(c.at(mid.x, mid.y), graphpaint::lineColor(std::size_t(i)));
     }
     QCOMPARE(graphpaint::lineColor(10), QColor(0, 0, 0));
@@ -109,15 +108,15 @@ void TestGraphPaint::linesUseColourTableCyclically() {
 
 void TestGraphPaint::barModeDrawsBarsAtMeanHeight() {
     GraphCore g;
-    standardGeometry(g);
-    g.setxmax(20);      // 15.2 pixels per unit
-    g.setymax(40);      // 3.5 pixels per unit
-    g.Setbarmode(true); // entered before the line exists: the step stays whole
+    standardGeometry(g.map());
+    g.map().setxmax(20); // 15.2 pixels per unit
+    g.map().setymax(40); // 3.5 pixels per unit
+    g.Setbarmode(true);  // entered before the line exists: the step stays whole
     drawLine(g, {{0, 0}, {10, 20}});
-    const int axis = g.w2cc({0, 0}).y;
-    const int top = g.w2cc({0, 10}).y;  // the mean height
-    const int high = g.w2cc({0, 20}).y; // the second point's height
-    const int left = g.w2cc({0, 0}).x, right = g.w2cc({10, 0}).x;
+    const int axis = g.map().w2cc({0, 0}).y;
+    const int top = g.map().w2cc({0, 10}).y;  // the mean height
+    const int high = g.map().w2cc({0, 20}).y; // the second point's height
+    const int left = g.map().w2cc({0, 0}).x, right = g.map().w2cc({10, 0}).x;
 
     Canvas bar(QSize(353, 193));
     bar.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
@@ -129,9 +128,9 @@ void TestGraphPaint::barModeDrawsBarsAtMeanHeight() {
 
     // Without bar mode the same line is one slope.
     GraphCore plain;
-    standardGeometry(plain);
-    plain.setxmax(20);
-    plain.setymax(40);
+    standardGeometry(plain.map());
+    plain.map().setxmax(20);
+    plain.map().setymax(40);
     drawLine(plain, {{0, 0}, {10, 20}});
     Canvas slope(QSize(353, 193));
     slope.paint([&](QPainter &p) { graphpaint::PaintPoints(plain, p); });
@@ -141,10 +140,10 @@ void TestGraphPaint::barModeDrawsBarsAtMeanHeight() {
     plain.Setbarmode(true);
     Canvas bars(QSize(353, 193));
     bars.paint([&](QPainter &p) { graphpaint::PaintPoints(plain, p); });
-    const int mid = plain.w2cc({5, 0}).x;
-    const int firstTop = plain.w2cc({0, 5}).y;   // mean of 0 and 10
-    const int secondTop = plain.w2cc({0, 15}).y; // mean of 10 and 20
-    const int point = plain.w2cc({0, 10}).y;
+    const int mid = plain.map().w2cc({5, 0}).x;
+    const int firstTop = plain.map().w2cc({0, 5}).y;   // mean of 0 and 10
+    const int secondTop = plain.map().w2cc({0, 15}).y; // mean of 10 and 20
+    const int point = plain.map().w2cc({0, 10}).y;
     QCOMPARE(bars.ink(QRect(left + 3, firstTop, mid - left - 6, 1)), mid - left - 6);
     QCOMPARE(bars.ink(QRect(mid + 3, secondTop, right - mid - 6, 1)), right - mid - 6);
     QCOMPARE(bars.ink(QRect(mid, secondTop + 1, 1, point - secondTop - 3)), point - secondTop - 3);
@@ -153,7 +152,7 @@ void TestGraphPaint::barModeDrawsBarsAtMeanHeight() {
 
 void TestGraphPaint::ticksAndNumbersOfHorizontalScale() {
     GraphCore g;
-    standardGeometry(g); // plot 304 pixels wide, 0..100
+    standardGeometry(g.map()); // plot 304 pixels wide, 0..100
     g.SetTicks(sscBoth);
     Canvas c(QSize(353, 193));
     c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscHorizontal, p, '.'); });
@@ -163,7 +162,7 @@ void TestGraphPaint::ticksAndNumbersOfHorizontalScale() {
         ticks += c.dark(x, row);
     QCOMPARE(ticks, 11);
     for (int t = 0; t <= 100; t += 10)
-        QVERIFY(c.dark(g.w2cc({float(t), 0}).x, row));
+        QVERIFY(c.dark(g.map().w2cc({float(t), 0}).x, row));
     // The axis itself spans the plot width.
     QCOMPARE(c.ink(QRect(37, 152, 304, 1)), 304);
     // Two numbers: "0" under the origin and "100" under the last tick, none between.
@@ -176,7 +175,7 @@ void TestGraphPaint::ticksAndNumbersOfHorizontalScale() {
 
 void TestGraphPaint::verticalScaleTicksAndShortAxisNumber() {
     GraphCore g;
-    standardGeometry(g); // plot 140 pixels high: 3 per 40, so ticks 0, 20 .. 100
+    standardGeometry(g.map()); // plot 140 pixels high: 3 per 40, so ticks 0, 20 .. 100
     g.SetTicks(sscBoth);
     Canvas c(QSize(353, 193));
     c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscVertical, p, '.'); });
@@ -188,8 +187,8 @@ void TestGraphPaint::verticalScaleTicksAndShortAxisNumber() {
 
     // Too short for ticks: only the lower end's number, at the bottom.
     GraphCore s;
-    s.setSize(353, 83);
-    s.setBorders(37, 41, 12, 12); // plot 30 pixels high
+    s.map().setSize(353, 83);
+    s.map().setBorders(37, 41, 12, 12); // plot 30 pixels high
     s.SetTicks(sscBoth);
     Canvas sc(QSize(353, 83));
     sc.paint([&](QPainter &p) { graphpaint::PaintAxis(s, sscVertical, p, '.'); });
@@ -200,8 +199,8 @@ void TestGraphPaint::verticalScaleTicksAndShortAxisNumber() {
 
 void TestGraphPaint::noHorizontalScaleWithoutBottomBorder() {
     GraphCore g;
-    standardGeometry(g);
-    g.setBorders(37, 0, 12, 12);
+    standardGeometry(g.map());
+    g.map().setBorders(37, 0, 12, 12);
     g.SetTicks(sscBoth);
     g.storeHLabel("Time");
     Canvas c(QSize(353, 193));
@@ -211,7 +210,7 @@ void TestGraphPaint::noHorizontalScaleWithoutBottomBorder() {
 
 void TestGraphPaint::textsAndMarkersStandOnWhiteOverColouredSheet() {
     GraphCore g;
-    standardGeometry(g);
+    standardGeometry(g.map());
     g.SetTicks(sscBoth);
     g.storeHLabel("Time");
     g.storeVLabel("T");
@@ -219,7 +218,7 @@ void TestGraphPaint::textsAndMarkersStandOnWhiteOverColouredSheet() {
     Canvas c(QSize(353, 193));
     c.paint([&](QPainter &p) { graphpaint::Paint(g, p, kGrey, QRect(0, 0, 353, 193), '.'); });
     QCOMPARE(c.at(250, 120), kGrey); // the sheet
-    const TPoint m = g.w2cc({50, 50});
+    const TPoint m = g.map().w2cc({50, 50});
     QCOMPARE(c.at(m.x, m.y), QColor(Qt::white)); // marker inside
     // The horizontal label's box: white cells, some ink, no grey inside.
     const QFontMetrics fm(QGuiApplication::font());
@@ -235,7 +234,7 @@ void TestGraphPaint::textsAndMarkersStandOnWhiteOverColouredSheet() {
 
 void TestGraphPaint::positionBoxAndHighlight() {
     GraphCore g;
-    standardGeometry(g);
+    standardGeometry(g.map());
     addSingle(g, 50, 50);
     const int boxH = lineHeight() + 4;
     Canvas empty(QSize(353, 193), kGrey);
@@ -247,10 +246,10 @@ void TestGraphPaint::positionBoxAndHighlight() {
     QCOMPARE(empty.ink(QRect(353 - 68, 1, 66, boxH - 2)), 0); // no readout, no text
 
     FPOINT zero{0, 0}, value{12.34f, 0.5f};
-    g.setReadout(&zero);
+    g.edit().setReadout(&zero);
     Canvas commaOnly(QSize(353, 193));
     commaOnly.paint([&](QPainter &p) { graphpaint::PaintPos(g, p, '.'); });
-    g.setReadout(&value);
+    g.edit().setReadout(&value);
     Canvas numbers(QSize(353, 193));
     numbers.paint([&](QPainter &p) { graphpaint::PaintPos(g, p, '.'); });
     const QRect inside(353 - 68, 1, 66, boxH - 2);
@@ -260,34 +259,21 @@ void TestGraphPaint::positionBoxAndHighlight() {
     // Pressed in the plot and moved onto a point: its marker is blanked.
     Canvas marked(QSize(353, 193));
     marked.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
-    const TPoint at = g.w2cc({50, 50});
+    const TPoint at = g.map().w2cc({50, 50});
     QVERIFY(marked.dark(at.x - 2, at.y - 2));
-    g.recordPress(250, 40);
+    g.edit().recordPress(250, 40);
     g.pressDrag(250, 40);
     g.MouseMove(at.x, at.y);
-    QVERIFY(g.highlight());
+    QVERIFY(g.edit().highlight());
     marked.paint([&](QPainter &p) { graphpaint::PaintPos(g, p, '.'); });
     QCOMPARE(marked.ink(QRect(at.x - 2, at.y - 2, 4, 4)), 0);
 }
 
-void TestGraphPaint::paintingRunsAxisGuardOnce() {
-    GraphCore g;
-    standardGeometry(g);
-    g.SetAutoAxis(sscBoth);
-    drawLine(g, {{0, 0}, {35, 20}});
-    Canvas c(QSize(353, 193));
-    c.paint([&](QPainter &p) { graphpaint::PaintAxis(g, sscBoth, p, '.'); });
-    QCOMPARE(exactly(g.getxmax()), exactly(40.0f));
-    QVERIFY(g.Fpointschanged());
-    c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
-    QVERIFY(!g.Fpointschanged()); // already refitted
-}
-
 void TestGraphPaint::onePointLineDrawsItsMarker() {
     GraphCore g;
-    standardGeometry(g);
+    standardGeometry(g.map());
     drawLine(g, {{50, 50}, {60, 60}});
-    g.deletepoint(g.lines()[0]->back().get());
+    g.deletepoint(g.store().lines()[0]->back().get());
     for (bool bar : {false, true}) {
         g.Setbarmode(bar);
         Canvas c(QSize(353, 193));
@@ -298,11 +284,11 @@ void TestGraphPaint::onePointLineDrawsItsMarker() {
 
 void TestGraphPaint::lineToFarPointKeepsItsDirection() {
     GraphCore g;
-    standardGeometry(g);
+    standardGeometry(g.map());
     drawLine(g, {{0, 0}, {1e9f, 1e9f}}); // the far end billions of pixels away
     Canvas c(QSize(353, 193));
     c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
-    const TPoint mid = g.w2cc({50, 50}); // on the plot's diagonal
+    const TPoint mid = g.map().w2cc({50, 50}); // on the plot's diagonal
     QVERIFY(c.ink(QRect(mid.x - 1, mid.y - 1, 3, 3)) > 0);
 }
 

@@ -1,7 +1,7 @@
 // The clipboard's text and SYLK forms and the position box's number picture.
-#include "graphcore.h"
 #include "graphfixtures.h"
 #include "graphtext.h"
+#include "pointstore.h"
 
 #include <QTest>
 
@@ -26,7 +26,7 @@ private slots:
 };
 
 void TestGraphText::oneLineExample() {
-    GraphCore g;
+    PointStore g;
     drawLine(g, {{0, 60}, {10, 60.5f}});
     QCOMPARE(points2text(g, '.'), std::string("0, 60\r\n10, 60.5\r\n"));
     QCOMPARE(points2sylk(g), std::string("ID;Pzentrograph\r\n"
@@ -39,7 +39,7 @@ void TestGraphText::oneLineExample() {
 }
 
 void TestGraphText::singlePointsAndLine() {
-    GraphCore g;
+    PointStore g;
     addSingle(g, 1, 2);
     addSingle(g, 3, 4);
     drawLine(g, {{5, 6}, {7, 8}, {9, 10}});
@@ -55,7 +55,7 @@ void TestGraphText::singlePointsAndLine() {
 }
 
 void TestGraphText::twoLinesWithoutSeparator() {
-    GraphCore g;
+    PointStore g;
     drawLine(g, {{1, 1}, {2, 2}});
     drawLine(g, {{3, 3}, {4, 4}});
     QCOMPARE(points2text(g, '.'), std::string("1, 1\r\n2, 2\r\n3, 3\r\n4, 4\r\n"));
@@ -67,13 +67,13 @@ void TestGraphText::twoLinesWithoutSeparator() {
 }
 
 void TestGraphText::graphWithoutPoints() {
-    GraphCore g;
+    PointStore g;
     QCOMPARE(points2text(g, '.'), std::string());
     QCOMPARE(points2sylk(g), std::string("ID;Pzentrograph\r\nB;Y0;X2\r\nE\r\n"));
 }
 
 void TestGraphText::singlePointsOnly() {
-    GraphCore g;
+    PointStore g;
     addSingle(g, 1, 2);
     addSingle(g, 3, 4);
     QCOMPARE(points2text(g, '.'), std::string("1, 2\r\n3, 4\r\n \r\n"));
@@ -81,7 +81,7 @@ void TestGraphText::singlePointsOnly() {
 }
 
 void TestGraphText::floatsWidenedToDouble() {
-    GraphCore g;
+    PointStore g;
     addSingle(g, 0.1f, 2.5f);
     QCOMPARE(points2text(g, '.'), std::string("0.100000001490116, 2.5\r\n \r\n"));
     QVERIFY(points2sylk(g).find("C;X1;Y1;K0.100000001490116\r\nC;X2;K2.5\r\n") !=
@@ -91,7 +91,7 @@ void TestGraphText::floatsWidenedToDouble() {
 }
 
 void TestGraphText::textFollowsLocaleSylkAlwaysUsesPoint() {
-    GraphCore g;
+    PointStore g;
     drawLine(g, {{0.5f, 60.25f}, {10, 1e-5f}});
     QCOMPARE(points2text(g, ','), std::string("0,5, 60,25\r\n10, 9,99999974737875E-6\r\n"));
     const std::string sylk = points2sylk(g);

@@ -137,7 +137,7 @@ void TestXygraphMenu::addAndDeletePointThroughMenu() {
     rightPress(g, QPoint(150, 122));
     g.findmenu("Add Point")->trigger();
     QCOMPARE(edited.count(), 1);
-    QVERIFY(samePoints(lineValues(g.core(), 0), {{0, 37.5f}, {100, 37.5f}}));
+    QVERIFY(samePoints(lineValues(g.core().store(), 0), {{0, 37.5f}, {100, 37.5f}}));
 
     g.setymax(100);
     g.Clear();
@@ -145,15 +145,15 @@ void TestXygraphMenu::addAndDeletePointThroughMenu() {
     rightPress(g, QPoint(189, 89)); // world (50, 45): on the line
     g.findmenu("Add Point")->trigger();
     QCOMPARE(edited.count(), 2);
-    QCOMPARE(g.core().lines()[0]->size(), std::size_t(3));
-    QCOMPARE(exactly((*g.core().lines()[0])[1]->x), exactly(50.0f));
-    QCOMPARE(exactly((*g.core().lines()[0])[1]->y), exactly(45.0f));
+    QCOMPARE(g.core().store().lines()[0]->size(), std::size_t(3));
+    QCOMPARE(exactly((*g.core().store().lines()[0])[1]->x), exactly(50.0f));
+    QCOMPARE(exactly((*g.core().store().lines()[0])[1]->y), exactly(45.0f));
     g.repaint();
     QVERIFY(g.Fpointschanged()); // an added point is reported
 
     rightPress(g, QPoint(189, 89));
     g.findmenu("Delete Point")->trigger();
-    QCOMPARE(g.core().lines()[0]->size(), std::size_t(2));
+    QCOMPARE(g.core().store().lines()[0]->size(), std::size_t(2));
     g.repaint();
     QVERIFY(!g.Fpointschanged()); // a deletion is not, to the flag
     QCOMPARE(edited.count(), 3);  // but is an edit all the same
@@ -199,7 +199,7 @@ void TestXygraphMenu::svgHoldsDrawingWithoutBackground() {
     g.SetAutoAxis(sscHorizontal);
     g.setsheetcolor(QColor(160, 160, 160));
     drawLine(g, {{0, 20}, {35, 50}});
-    g.core().setReadout(&*g.core().lines()[0]->front()); // would show in the box
+    g.core().edit().setReadout(&*g.core().store().lines()[0]->front()); // would show in the box
     const QByteArray svg = g.svgCopy();
     QVERIFY(g.Fpointschanged()); // drawing the copy runs the axis refit
     QCOMPARE(exactly(g.getxmax()), exactly(40.0f));

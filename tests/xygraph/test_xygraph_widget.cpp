@@ -52,10 +52,10 @@ void TestXygraphWidget::dragClampsAndReportsAfterRepaint() {
     drawLine(g, {{0, 20}, {50, 50}, {60, 20}});
     g.repaint();
     QVERIFY(g.Fpointschanged()); // programmatic drawing, reported at the paint
-    FPOINT *middle = (*g.core().lines()[0])[1].get();
+    FPOINT *middle = (*g.core().store().lines()[0])[1].get();
 
     QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
-    QVERIFY(g.core().dragging());
+    QVERIFY(g.core().edit().dragging());
     QTest::mouseMove(&g, QPoint(120, 60));
     QTest::mouseMove(&g, QPoint(34, 60)); // left of the previous point
     QCOMPARE(exactly(middle->x), exactly(0.0f));
@@ -66,7 +66,7 @@ void TestXygraphWidget::dragClampsAndReportsAfterRepaint() {
     QCOMPARE(middle->x, dropped.x);
     QCOMPARE(middle->y, dropped.y);
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(150, 30));
-    QVERIFY(!g.core().dragging());
+    QVERIFY(!g.core().edit().dragging());
     QCOMPARE(middle->x, dropped.x);
     g.repaint();
     QVERIFY(g.Fpointschanged());
@@ -82,7 +82,7 @@ void TestXygraphWidget::releaseBelowPlotRestoresPoint() {
     Txygraph g;
     showStandard(g);
     drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
-    FPOINT *middle = (*g.core().lines()[0])[1].get();
+    FPOINT *middle = (*g.core().store().lines()[0])[1].get();
     QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
     QTest::mouseMove(&g, QPoint(250, 40));
     QVERIFY(middle->x > 60.0f);
@@ -109,7 +109,7 @@ void TestXygraphWidget::onlyUserEditsAreAnnounced() {
 
     // A press and release in place, a drop outside the plot (undone) and a
     // hover move change nothing.
-    const TPoint at = g.w2cc(*(*g.core().lines()[0])[1]);
+    const TPoint at = g.w2cc(*(*g.core().store().lines()[0])[1]);
     QTest::mouseClick(&g, Qt::LeftButton, {}, QPoint(at.x, at.y));
     QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(at.x, at.y));
     QTest::mouseMove(&g, QPoint(250, 40));
@@ -137,7 +137,7 @@ void TestXygraphWidget::axisStretchFollowsMouse() {
     QCOMPARE(exactly(g.getymax()), exactly(52.0f));
     QCOMPARE(g.cursor().shape(), Qt::SplitVCursor);
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(20, 52));
-    QCOMPARE(g.core().dragmode(), 0);
+    QCOMPARE(g.core().edit().dragmode(), 0);
 }
 
 void TestXygraphWidget::rightPressOpensMenuAndNeverDrags() {
@@ -145,13 +145,13 @@ void TestXygraphWidget::rightPressOpensMenuAndNeverDrags() {
     showStandard(g);
     g.Seteditable(true);
     drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
-    FPOINT *middle = (*g.core().lines()[0])[1].get();
+    FPOINT *middle = (*g.core().store().lines()[0])[1].get();
     QSignalSpy shown(g.PopupMenu(), &QMenu::aboutToShow);
     QTest::mousePress(&g, Qt::RightButton, {}, QPoint(189, 82));
     QCOMPARE(shown.count(), 1);
     QVERIFY(g.PopupMenu()->isVisible());
-    QVERIFY(!g.core().dragging());
-    QCOMPARE(g.core().dragmode(), 0);
+    QVERIFY(!g.core().edit().dragging());
+    QCOMPARE(g.core().edit().dragmode(), 0);
     QVERIFY(g.findmenu("Add Point")->isEnabled());
     QVERIFY(g.findmenu("Delete Point")->isEnabled());
     g.PopupMenu()->hide();
@@ -176,21 +176,21 @@ void TestXygraphWidget::hostEventsComeBeforeOwnWork() {
                 QCOMPARE(sender, &g);
                 QCOMPARE(button, Qt::LeftButton);
                 QVERIFY(shift.keys & Qt::ShiftModifier);
-                QCOMPARE(g.core().downpos().x, float(x)); // recorded first
-                QCOMPARE(g.core().downpos().y, float(y));
-                QCOMPARE(g.core().dragmode(), 0); // the press is not handled yet
+                QCOMPARE(g.core().edit().downpos().x, float(x)); // recorded first
+                QCOMPARE(g.core().edit().downpos().y, float(y));
+                QCOMPARE(g.core().edit().dragmode(), 0); // the press is not handled yet
                 seen << "down";
             });
     connect(&g, &Txygraph::OnMouseMove, [&](Txygraph *, TShiftState, int, int) {
-        QVERIFY(g.core().readout() == nullptr); // the readout follows after
+        QVERIFY(g.core().edit().readout() == nullptr); // the readout follows after
         seen << "move";
     });
     connect(&g, &Txygraph::OnMouseUp, [&](Txygraph *, Qt::MouseButton, TShiftState, int, int) {
-        QCOMPARE(g.core().dragmode(), 3); // still pressed when the host hears it
+        QCOMPARE(g.core().edit().dragmode(), 3); // still pressed when the host hears it
         seen << "up";
     });
     QTest::mousePress(&g, Qt::LeftButton, Qt::ShiftModifier, QPoint(189, 82));
-    QCOMPARE(g.core().dragmode(), 3);
+    QCOMPARE(g.core().edit().dragmode(), 3);
     g.MouseMove({}, 345, 100); // outside: the readout is cleared
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(189, 82));
     QCOMPARE(seen, (QStringList{"down", "move", "up"}));
@@ -216,7 +216,7 @@ void TestXygraphWidget::clickComesBeforeMouseUpAndSeesPreviousRepaint() {
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(200, 60));
     QCOMPARE(order, (QStringList{"click", "up"}));
     QVERIFY(!changedAtClick); // the drag is reported by the repaint that follows
-    QCOMPARE(g.core().topborder(), 10);
+    QCOMPARE(g.core().map().topborder(), 10);
     g.repaint();
     QVERIFY(g.Fpointschanged());
 
@@ -231,12 +231,12 @@ void TestXygraphWidget::readoutFollowsCursor() {
     showStandard(g);
     g.repaint();
     QTest::mouseMove(&g, QPoint(169, 82)); // world x 43.42 shows as 43
-    QVERIFY(g.core().readout() != nullptr);
-    QCOMPARE(exactly(g.core().readout()->x), exactly(43.0f));
+    QVERIFY(g.core().edit().readout() != nullptr);
+    QCOMPARE(exactly(g.core().edit().readout()->x), exactly(43.0f));
     QCOMPARE(g.cursor().shape(), Qt::UpArrowCursor);
     const QImage withText = g.canvasImage();
     QTest::mouseMove(&g, QPoint(345, 100));
-    QVERIFY(g.core().readout() == nullptr);
+    QVERIFY(g.core().edit().readout() == nullptr);
     const QImage empty = g.canvasImage();
     auto ink = [](const QImage &img) {
         int n = 0;
@@ -260,12 +260,12 @@ void TestXygraphWidget::sideScalesAndLabelsSetBorders() {
     int widest = 0;
     for (QChar c : QString("Temperature"))
         widest = std::max(widest, fm.horizontalAdvance(c));
-    QCOMPARE(g->core().bottomborder(), fm.height() + 24 + 4);
-    QCOMPARE(g->core().leftborder(), widest + 24 + 4);
+    QCOMPARE(g->core().map().bottomborder(), fm.height() + 24 + 4);
+    QCOMPARE(g->core().map().leftborder(), widest + 24 + 4);
     QCOMPARE(g->FSideScales(), sscBoth);
     QCOMPARE(g->FHLabel(), QString("Time"));
     g->SetSideScales(sscBoth); // keeps the label borders
-    QCOMPARE(g->core().leftborder(), widest + 24 + 4);
+    QCOMPARE(g->core().map().leftborder(), widest + 24 + 4);
 }
 
 void TestXygraphWidget::paintShowsSheetAndMarkers() {
@@ -294,8 +294,8 @@ void TestXygraphWidget::curvesTravelThroughModel() {
     dm.GetCurrentCurve().Append(10, 60);
     dm.GetCurrentCurve().Append(30, 40);
     dm.DrawCurve();
-    QCOMPARE(g.core().lines().size(), std::size_t(1));
-    QVERIFY(samePoints(lineValues(g.core(), 0), {{0, 20}, {10, 60}, {30, 40}}));
+    QCOMPARE(g.core().store().lines().size(), std::size_t(1));
+    QVERIFY(samePoints(lineValues(g.core().store(), 0), {{0, 20}, {10, 60}, {30, 40}}));
     g.Setbarmode(true);
     dm.CaptureCurve();
     QCOMPARE(dm.GetCurrentCurve().PointCount(), 7); // x = 0, 5, 10, 15, 20, 25, 30
@@ -305,8 +305,8 @@ void TestXygraphWidget::curvesTravelThroughModel() {
     dm.GetCurrentCurve().MakeEmpty();
     dm.GetCurrentCurve().Append(7, 8);
     dm.DrawCurve(); // one point: a single point and no line
-    QCOMPARE(g.core().points().size(), std::size_t(1));
-    QVERIFY(g.core().lines().empty());
+    QCOMPARE(g.core().store().points().size(), std::size_t(1));
+    QVERIFY(g.core().store().lines().empty());
 }
 
 QTEST_MAIN(TestXygraphWidget)

@@ -9,7 +9,7 @@
 // from (37, 12)) showing 0..100 x 0..100.
 inline void showStandard(Txygraph &g) {
     g.resize(353, 193);
-    g.core().setBorders(37, 41, 12, 12);
+    g.core().map().setBorders(37, 41, 12, 12);
     g.show();
     QVERIFY(QTest::qWaitForWindowExposed(&g));
 }

@@ -177,8 +177,8 @@ const Shot kShots[] = {
          line(g, {{0, 0}, {500, 200}});
          single(g, 400, 10);
          g.grab();
-         const TPoint origin = g.core().w2cc({0, 0});
-         const TPoint corner = g.core().w2cc({g.getxmax(), g.getymax()});
+         const TPoint origin = g.core().map().w2cc({0, 0});
+         const TPoint corner = g.core().map().w2cc({g.getxmax(), g.getymax()});
          const int below = g.Height() - 5, left = origin.x - 6;
          for (int k = 0; k < 2; ++k) {
              g.MouseDown(Qt::LeftButton, {}, origin.x + 1, below);

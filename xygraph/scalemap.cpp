@@ -1,0 +1,118 @@
+#include "scalemap.h"
+
+// --- borders -----------------------------------------------------------------
+
+void ScaleMap::setBorders(int left, int bottom, int top, int right) {
+    leftborder_ = left;
+    bottomborder_ = bottom;
+    topborder_ = top;
+    rightborder_ = right;
+}
+
+TSideScale ScaleMap::FSideScales() const {
+    if (leftborder_ == 0 && bottomborder_ == 0)
+        return sscNone;
+    if (leftborder_ != 0 && bottomborder_ != 0)
+        return sscBoth;
+    return leftborder_ != 0 ? sscVertical : sscHorizontal;
+}
+
+void ScaleMap::SetSideScales(TSideScale value) {
+    // A border already computed from a label is kept; 12 is the spacing unit.
+    const bool horizontal = includesHorizontal(value);
+    const bool vertical = includesVertical(value);
+    if (horizontal) {
+        if (bottomborder_ == 0)
+            bottomborder_ = 12;
+    } else {
+        bottomborder_ = 0;
+    }
+    if (vertical) {
+        if (leftborder_ == 0)
+            leftborder_ = 12;
+    } else {
+        leftborder_ = 0;
+    }
+    topborder_ = horizontal ? 12 : 0;
+    rightborder_ = vertical ? 12 : 0;
+}
+
+void ScaleMap::calcborders(int hLabelHeight, int vLabelWidestChar, TSideScale ticks) {
+    bottomborder_ = hLabelHeight + 2 * topborder_ + (includesHorizontal(ticks) ? 4 : 0);
+    leftborder_ = vLabelWidestChar + 2 * rightborder_ + (includesVertical(ticks) ? 4 : 0);
+}
+
+// --- transforms ----------------------------------------------------------------
+
+namespace {
+
+// num / den, or 0 where the window or plot has no extent.
+long double ratio(long double num, long double den) {
+    return den == 0.0L ? 0.0L : num / den;
+}
+
+TPoint truncated(PixelF p) {
+    return {truncatePixel(p.x), truncatePixel(p.y)};
+}
+
+} // namespace
+
+PixelF ScaleMap::w2pixel(FPOINT p) const {
+    const long double w = plotWidth();
+    const long double h = plotHeight();
+    const long double px = leftborder_ + ratio(w * (static_cast<long double>(p.x) - xzero_),
+                                               static_cast<long double>(xmax_) - xzero_);
+    const long double py =
+        topborder_ + h * (1.0L - ratio(static_cast<long double>(p.y) - yzero_,
+                                       static_cast<long double>(ymax_) - yzero_));
+    return {px, py};
+}
+
+TPoint ScaleMap::w2cc(FPOINT p) const {
+    return truncated(w2pixel(p));
+}
+
+FPOINT ScaleMap::cc2w(TPoint q) const {
+    const long double x = ratio(static_cast<long double>(q.x - leftborder_) *
+                                    (static_cast<long double>(xmax_) - xzero_),
+                                plotWidth()) +
+                          xzero_;
+    const long double y = ratio(static_cast<long double>(height_ - q.y - bottomborder_) *
+                                    (static_cast<long double>(ymax_) - yzero_),
+                                plotHeight()) +
+                          yzero_;
+    return {static_cast<float>(x), static_cast<float>(y)};
+}
+
+// --- what painting draws ------------------------------------------------------------
+
+PixelBox ScaleMap::paintBox() const {
+    return {-kPaintMargin, -kPaintMargin, static_cast<long double>(width_) + kPaintMargin,
+            static_cast<long double>(height_) + kPaintMargin};
+}
+
+std::optional<ScaleMap::PixelSegment> ScaleMap::segmentPixels(FPOINT a, FPOINT b) const {
+    PixelF from = w2pixel(a), to = w2pixel(b);
+    if (!clipSegment(from, to, paintBox()))
+        return std::nullopt;
+    return PixelSegment{truncated(from), truncated(to)};
+}
+
+std::optional<TPoint> ScaleMap::markerPixel(FPOINT p) const {
+    const PixelF at = w2pixel(p);
+    if (!paintBox().contains(at))
+        return std::nullopt;
+    return truncated(at);
+}
+
+int ScaleMap::winpos(int x, int y) const {
+    if (leftborder_ - 4 < x && x < width_ - rightborder_) {
+        if (topborder_ < y && y < height_ - bottomborder_ - 4)
+            return zonePlot;
+        if (y > height_ - bottomborder_)
+            return zoneHScale;
+    }
+    if (x < leftborder_ && topborder_ < y && y < height_ - bottomborder_)
+        return zoneVScale;
+    return zoneNone;
+}

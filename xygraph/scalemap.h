@@ -1,0 +1,84 @@
+#pragma once
+
+#include "fpoint.h"
+#include "pixelclip.h"
+#include "sidescale.h"
+
+#include <optional>
+
+// A pixel position in the control's client area.
+struct TPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const TPoint &, const TPoint &) = default;
+};
+
+// World to pixels and back: the control's size, the world window shown in the
+// plot area, and the four borders around it that hold the scales.
+class ScaleMap {
+public:
+    // Zones of the control, the result of winpos.
+    enum Zone { zoneNone = 0, zoneHScale = 1, zoneVScale = 2, zonePlot = 3 };
+
+    // --- size and world window -------------------------------------------
+    void setSize(int width, int height) {
+        width_ = width;
+        height_ = height;
+    }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    float getxzero() const { return xzero_; }
+    float getyzero() const { return yzero_; }
+    float getxmax() const { return xmax_; }
+    float getymax() const { return ymax_; }
+    void setxzero(float v) { xzero_ = v; }
+    void setyzero(float v) { yzero_ = v; }
+    void setxmax(float v) { xmax_ = v; }
+    void setymax(float v) { ymax_ = v; }
+
+    // --- borders ------------------------------------------------------------
+    int leftborder() const { return leftborder_; }
+    int bottomborder() const { return bottomborder_; }
+    int topborder() const { return topborder_; }
+    int rightborder() const { return rightborder_; }
+    void setBorders(int left, int bottom, int top, int right);
+    int plotWidth() const { return width_ - leftborder_ - rightborder_; }
+    int plotHeight() const { return height_ - bottomborder_ - topborder_; }
+
+    TSideScale FSideScales() const;
+    void SetSideScales(TSideScale value);
+    // Borders from the label metrics: the text height of the horizontal label
+    // and the widest single character of the vertical one (0 when empty), with
+    // room for tick marks on the sides that have them.
+    void calcborders(int hLabelHeight, int vLabelWidestChar, TSideScale ticks);
+
+    // --- transforms ---------------------------------------------------------
+    TPoint w2cc(FPOINT p) const;
+    FPOINT cc2w(TPoint q) const;
+    // World to pixels before truncation; w2cc is this truncated toward zero.
+    PixelF w2pixel(FPOINT p) const;
+    int winpos(int x, int y) const;
+
+    // --- what painting draws ------------------------------------------------
+    // Pixels around the control beyond which painting draws nothing.
+    static constexpr int kPaintMargin = 64;
+    // The control, and so the plot rectangle with its borders, grown by the
+    // margin: lines and markers reaching into the borders are drawn whole.
+    PixelBox paintBox() const;
+    struct PixelSegment {
+        TPoint from, to;
+    };
+    // The part of the segment from a to b inside paintBox, cut in unrounded
+    // pixels and only then truncated, so it keeps its direction however far an
+    // end lies; nothing when no part of it is inside.
+    std::optional<PixelSegment> segmentPixels(FPOINT a, FPOINT b) const;
+    // The marker pixel of a point, or nothing when it lies beyond paintBox.
+    std::optional<TPoint> markerPixel(FPOINT p) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    float xzero_ = 0.0f, yzero_ = 0.0f, xmax_ = 100.0f, ymax_ = 100.0f;
+    int bottomborder_ = 0, leftborder_ = 0, topborder_ = 0, rightborder_ = 0;
+};
