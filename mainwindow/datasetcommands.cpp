@@ -10,7 +10,6 @@
 #include "moddatform.h"
 #include "numbertext.h"
 #include "penstrokes.h"
-#include "roster.h"
 #include "settingsstore.h"
 #include "xygraph.h"
 
@@ -98,13 +97,13 @@ Document loadDocument(const tarvel::SettingsStore &store) {
 // --- storing what the window shows ------------------------------------------------------
 
 void TForm7::StoreEdits() {
-    storeGrainEdits(grainEditsOf(*this), *DataModule1);
+    storeGrainEdits(grainEditsOf(*this), *Model);
 }
 
 void TForm7::StoreWindowValues() {
     StoreEdits();
-    DataModule1->SourceGraph = xygraph1;
-    DataModule1->CaptureCurve();
+    Model->SourceGraph = xygraph1;
+    Model->CaptureCurve();
 }
 
 // --- files --------------------------------------------------------------------------------
@@ -263,7 +262,7 @@ void TForm7::ToolButton3Click() {
 }
 
 void TForm7::ToolButton6Click() {
-    if (dialogs().execModal(*Form8) != QDialog::Accepted)
+    if (dialogs().execModal(*ConstantsDialog) != QDialog::Accepted)
         return;
     GeometryChanged = true;
     ToolButton5->setEnabled(true);

@@ -10,7 +10,6 @@
 #include "mainicons.h"
 #include "mainlayout.h"
 #include "penstrokes.h"
-#include "roster.h"
 #include "settingsstore.h"
 #include "tableedit.h"
 #include "textbox.h"
@@ -222,8 +221,8 @@ void TForm7::Button1Click() {
 // leaving the geometry marked as changed.
 bool TForm7::RecalculateGeometry() {
     StoreEdits();
-    Form3->move(pos());
-    if (dialogs().execModal(*Form3) != QDialog::Accepted)
+    GeometryPage->move(pos());
+    if (dialogs().execModal(*GeometryPage) != QDialog::Accepted)
         return false;
     GeometryChanged = false;
     return true;
@@ -233,9 +232,9 @@ bool TForm7::RecalculateGeometry() {
 // calculation would refuse is refused here, where the message can name the
 // user's own points rather than the steps made from them.
 std::vector<FPOINT> TForm7::CaptureDrawnCurve() {
-    DataModule1->SourceGraph = xygraph1;
-    DataModule1->CaptureCurve();
-    const ThermalCurve &drawn = DataModule1->GetCurrentCurve();
+    Model->SourceGraph = xygraph1;
+    Model->CaptureCurve();
+    const ThermalCurve &drawn = Model->GetCurrentCurve();
     checkDrawnHistory(std::span(drawn.Time).subspan(1), std::span(drawn.Temp).subspan(1));
     return curvePoints(drawn);
 }
@@ -244,19 +243,19 @@ std::vector<FPOINT> TForm7::CaptureDrawnCurve() {
 // calculation's time steps; built before the page shows, so a history too
 // long to split stops here.
 bool TForm7::RunAgeCalculation(std::vector<FPOINT> drawn) {
-    Form5->Input = [input = ageJobInput(*DataModule1, std::move(drawn))] {
+    GammaPage->Input = [input = ageJobInput(*Model, std::move(drawn))] {
         return CalculationJob::Input(input);
     };
-    Form5->move(pos());
-    Form5->TargetGraph = xygraph2;
-    Form5->NextForm = this;
-    return dialogs().execModal(*Form5) == QDialog::Accepted;
+    GammaPage->move(pos());
+    GammaPage->TargetGraph = xygraph2;
+    GammaPage->NextForm = this;
+    return dialogs().execModal(*GammaPage) == QDialog::Accepted;
 }
 
 // The curve as the calculation read it: one line through its points in order.
 void TForm7::RedrawCurve() {
-    DataModule1->DisplayGraph = xygraph1;
-    DataModule1->DrawCurve();
+    Model->DisplayGraph = xygraph1;
+    Model->DrawCurve();
     xygraph1->Invalidate();
 }
 
@@ -273,12 +272,12 @@ void TForm7::CurveChanged() {
 // --- table editing ----------------------------------------------------------------------
 
 void TForm7::TableEditClick() {
-    DataModule1->SourceGraph = xygraph1;
-    DataModule1->CaptureCurve();
-    TableEdit->Fill(DataModule1->GetCurrentCurve());
-    if (dialogs().execModal(*TableEdit) != QDialog::Accepted)
+    Model->SourceGraph = xygraph1;
+    Model->CaptureCurve();
+    TableDialog->Fill(Model->GetCurrentCurve());
+    if (dialogs().execModal(*TableDialog) != QDialog::Accepted)
         return;
-    const auto &points = TableEdit->Points();
+    const auto &points = TableDialog->Points();
     if (!points || points->empty())
         return; // an empty table has nothing to apply
     TableToGraph(*points);

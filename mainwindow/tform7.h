@@ -19,6 +19,10 @@ class QPrinter;
 class QRect;
 class QToolBar;
 class TDataModule1;
+class TForm3;
+class TForm5;
+class TForm8;
+class TTableEdit;
 class TShape;
 class Txygraph;
 
@@ -32,8 +36,13 @@ public:
     explicit TForm7(QWidget *parent = nullptr);
     ~TForm7() override;
 
-    // Set by whoever shows the window; the data set commands work on it.
+    // The data set the window shows and works on, and the windows it opens;
+    // set by whoever builds the program's windows, before the window is used.
     TDataModule1 *Model = nullptr;
+    TForm3 *GeometryPage = nullptr; // "Geometry Calculation", run modally
+    TForm5 *GammaPage = nullptr;    // "Gamma Calculation", run modally
+    TForm8 *ConstantsDialog = nullptr;
+    TTableEdit *TableDialog = nullptr;
     // The coefficients must be computed again before the next age calculation.
     bool GeometryChanged = true;
     // Run when the window is deactivated or destroyed: the program's closing

@@ -20,6 +20,7 @@ namespace {
 // calculated age; each page is told which pages lie around it.
 void linkWizardPages() {
     Form1->GrainPage = Form2;
+    Form2->Model = DataModule1;
     Form2->IntroPage = Form1;
     Form2->GeometryPage = Form3;
     // The wizard's grain page stores the grain and shows the geometry page,
@@ -30,6 +31,7 @@ void linkWizardPages() {
     };
     Form3->BackPage = Form2;
     Form3->NextPage = Form4;
+    Form4->Model = DataModule1;
     Form4->GrainPage = Form2;
     Form4->GammaPage = Form5;
     Form4->ResultPage = Form6;
@@ -66,6 +68,10 @@ void CreateRoster() {
     // Set again by whoever shows the main window; set now as well, so that a
     // closing check that stores the settings before it was ever shown has a model.
     Form7->Model = DataModule1;
+    Form7->GeometryPage = Form3;
+    Form7->GammaPage = Form5;
+    Form7->ConstantsDialog = Form8;
+    Form7->TableDialog = TableEdit;
     Form7->ClosingCheck = [] { Splash->ClosingCheck(); };
     Splash->IntroPage = Form1;
     Splash->Pages = {Form1, Form2, Form3, Form4, Form5, Form6, Form7};

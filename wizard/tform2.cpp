@@ -104,7 +104,7 @@ bool TForm2::eventFilter(QObject *watched, QEvent *event) {
 void TForm2::Button2Click() {
     if (GeometryPage)
         GeometryPage->move(pos());
-    TDataModule1 &model = *DataModule1;
+    TDataModule1 &model = *Model;
     storeGrainEdits(grainEditsOf(*this), model);
     model.ModelData.Neigen = 20;
     hide();

@@ -1,11 +1,11 @@
 #pragma once
 
-
 #include <QWidget>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TDataModule1;
 class TShape;
 
 // "Grain parameters": the wizard's first working page. The three circles show
@@ -26,6 +26,7 @@ public:
 
     // Set when the roster is created.
     QWidget *IntroPage = nullptr;
+    TDataModule1 *Model = nullptr; // the data set the page stores the grain in
     QWidget *GeometryPage = nullptr;
 
     void Edit_RadiusChange();

@@ -124,13 +124,13 @@ std::vector<FPOINT> TForm4::StoredLine() const {
 void TForm4::Button2Click() {
     ShowBarsClick(); // first: a curve too long for bars leaves the page as it was
     // The ages of the curve as drawn, split into the same steps the bars show.
-    AgeJobInput input = ageJobInput(*DataModule1, StoredLine());
+    AgeJobInput input = ageJobInput(*Model, StoredLine());
     hide();
     GammaPage->move(pos());
     if (ResultPage)
         ResultPage->move(pos());
-    DataModule1->SourceGraph = xygraph1;
-    DataModule1->CaptureCurve();
+    Model->SourceGraph = xygraph1;
+    Model->CaptureCurve();
     GammaPage->Input = [input = std::move(input)] { return CalculationJob::Input(input); };
     GammaPage->TargetGraph = ResultGraph;
     GammaPage->NextForm = ResultPage;

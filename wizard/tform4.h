@@ -10,6 +10,7 @@
 class QLabel;
 class QPushButton;
 class QToolButton;
+class TDataModule1;
 class Txygraph;
 class TForm5;
 
@@ -36,6 +37,7 @@ public:
     int LineCount = 0;
 
     // Set when the roster is created.
+    TDataModule1 *Model = nullptr; // the data set the history goes into
     QWidget *GrainPage = nullptr;
     TForm5 *GammaPage = nullptr;
     QWidget *ResultPage = nullptr;
