@@ -1,7 +1,5 @@
 #include "datamodule.h"
 
-TDataModule1 *DataModule1 = nullptr;
-
 void TDataModule1::RestorePreviousCurve() {
     if (CurveHistory.empty())
         return;

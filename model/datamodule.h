@@ -59,6 +59,3 @@ private:
     std::deque<ThermalCurve> CurveHistory; // newest at the back
     std::vector<float> Coefficients;
 };
-
-// The instance the whole program shares; created at start-up.
-extern TDataModule1 *DataModule1;

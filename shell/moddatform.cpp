@@ -108,8 +108,7 @@ TForm8::TForm8(QWidget *parent)
 }
 
 void TForm8::FormActivate() {
-    const auto texts =
-        tarvel::constantsTexts(DataModule1->ModelData, tarvel::localeDecimalSeparator());
+    const auto texts = tarvel::constantsTexts(Model->ModelData, tarvel::localeDecimalSeparator());
     Edit_NEigen->setText(toQ(texts.Neigen));
     Edit_AEnergy->setText(toQ(texts.Activation_energy));
     Edit_D0->setText(toQ(texts.D0));
@@ -117,8 +116,8 @@ void TForm8::FormActivate() {
 
 void TForm8::Button1Click() {
     // Converts all three entries first; a failure leaves the model untouched.
-    DataModule1->ModelData = tarvel::applyConstantsTexts(
-        DataModule1->ModelData,
+    Model->ModelData = tarvel::applyConstantsTexts(
+        Model->ModelData,
         {fromQ(Edit_NEigen->text()), fromQ(Edit_AEnergy->text()), fromQ(Edit_D0->text())},
         tarvel::localeDecimalSeparator());
     accept();

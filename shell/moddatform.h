@@ -3,11 +3,12 @@
 #include <QDialog>
 
 class QLabel;
+class TDataModule1;
 class QLineEdit;
 class QPushButton;
 
 // The modal dialog "Model Constants": the number of eigenvalues, the
-// activation energy and D0 of DataModule1. OK stores all three or, when an
+// activation energy and D0 of the data set `Model`. OK stores all three or, when an
 // entry holds no number or the count is one every calculation refuses, throws
 // the error and changes nothing; the dialog then stays open. Beside the count
 // a note says, while it is typed, when it will not be stored as typed.
@@ -15,6 +16,8 @@ class TForm8 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm8(QWidget *parent = nullptr);
+
+    TDataModule1 *Model = nullptr; // set before the dialog is shown
 
     QLabel *Label5;
     QLabel *Label6;

@@ -9,4 +9,5 @@ TForm5 *Form5 = nullptr;
 TForm2 *Form2 = nullptr;
 TForm6 *Form6 = nullptr;
 TForm4 *Form4 = nullptr;
+TDataModule1 *DataModule1 = nullptr;
 TTableEdit *TableEdit = nullptr;

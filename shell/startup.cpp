@@ -71,6 +71,7 @@ void CreateRoster() {
     Form7->GeometryPage = Form3;
     Form7->GammaPage = Form5;
     Form7->ConstantsDialog = Form8;
+    Form8->Model = DataModule1;
     Form7->TableDialog = TableEdit;
     Form7->ClosingCheck = [] { Splash->ClosingCheck(); };
     Splash->IntroPage = Form1;

@@ -33,11 +33,11 @@ int main(int argc, char **argv) {
     if (!QDir().mkpath(folder))
         return 1;
     TDataModule1 model;
-    DataModule1 = &model;
 
     bool ok = tarvel::grainPicture().save(folder + QStringLiteral("/grain.png"));
 
     TForm8 constants;
+    constants.Model = &model;
     ok = save(constants, folder, QStringLiteral("constants.png")) && ok;
     // A count that is not stored as shown (a data file may hold one): the note.
     model.ModelData.Neigen = 151;

@@ -30,13 +30,12 @@ private:
 
 void TestModDatForm::init() {
     Model = TDataModule1();
-    DataModule1 = &Model;
     Form = new TForm8;
+    Form->Model = &Model;
 }
 
 void TestModDatForm::cleanup() {
     delete Form;
-    DataModule1 = nullptr;
 }
 
 void TestModDatForm::showingFillsAndCancelKeeps() {
