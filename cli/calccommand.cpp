@@ -101,13 +101,12 @@ void readModel(const std::string &file, std::istream &standardInput, TDataModule
 }
 
 void checkModel(const TDataModule1 &model) {
-    const TGrainData &g = model.GrainData;
-    if (!(g.Sphere_radius >= g.Outer_radius && g.Outer_radius > g.Inner_radius &&
-          g.Inner_radius >= 0.0f && g.Sphere_radius > 0.0f))
-        throw tarvel::Error(geometrycheck::kRadiiRuleText);
     // The same rule as the windows' check, before the geometry runs on it.
+    const TGrainData &g = model.GrainData;
     const float emission = model.ModelData.Emission_dist;
-    if (!(std::isfinite(emission) && emission >= 0.0f))
+    if (!geometrycheck::radiiFollowRule(g.Sphere_radius, g.Outer_radius, g.Inner_radius))
+        throw tarvel::Error(geometrycheck::kRadiiRuleText);
+    if (!geometrycheck::emissionFollowsRule(emission))
         throw tarvel::Error(
             "Emission_dist=" + tarvel::formatGeneral(emission, tarvel::kDataFileDigits, '.') +
             ": " + geometrycheck::kEmissionRuleText);

@@ -25,12 +25,16 @@ std::optional<double> parseEntry(std::string_view text, char localeSeparator) {
     return value;
 }
 
-namespace {
-
-template <typename T> bool followsRule(T sphere, T outer, T inner) {
+bool radiiFollowRule(double sphere, double outer, double inner) {
     // Tested in this order so that the first broken part decides, as it always has.
     return !(sphere <= 0 || outer < 0 || inner < 0 || outer <= inner || sphere < outer);
 }
+
+bool emissionFollowsRule(double emission) {
+    return emission >= 0.0; // false for NaN too
+}
+
+namespace {
 
 // Whole pixels, truncated toward zero. For whole-number radii this equals the
 // integer quotient: the product is exact in a double, and the quotient's
@@ -51,16 +55,16 @@ Result check(std::string_view sphereText, std::string_view outerText, std::strin
              std::string_view emissionText, Square sphereSquare, char localeSeparator) {
     Result result;
     const auto emission = parseEntry(emissionText, localeSeparator);
-    result.emissionValid = emission && *emission >= 0.0;
+    result.emissionValid = emission && emissionFollowsRule(*emission);
 
     const auto sphere = parseEntry(sphereText, localeSeparator);
     const auto outer = parseEntry(outerText, localeSeparator);
     const auto inner = parseEntry(innerText, localeSeparator);
     if (!sphere || !outer || !inner)
         return result;
-    if (!followsRule(*sphere, *outer, *inner) ||
-        !followsRule(static_cast<float>(*sphere), static_cast<float>(*outer),
-                     static_cast<float>(*inner)))
+    if (!radiiFollowRule(*sphere, *outer, *inner) ||
+        !radiiFollowRule(static_cast<float>(*sphere), static_cast<float>(*outer),
+                         static_cast<float>(*inner)))
         return result;
 
     const long long w = sphereSquare.size;

@@ -40,6 +40,12 @@ struct Result {
 // such number or whose value the model cannot hold (beyond single precision).
 std::optional<double> parseEntry(std::string_view text, char localeSeparator);
 
+// The rule on numbers, as the model holds them: the radii must satisfy
+// SphereRadius >= OuterRadius > InnerRadius >= 0 with a sphere radius above
+// 0, the emission distance must be at least 0 (not a number fails both).
+bool radiiFollowRule(double sphere, double outer, double inner);
+bool emissionFollowsRule(double emission);
+
 // Checks SphereRadius >= OuterRadius > InnerRadius >= 0 (with a sphere radius
 // above 0) and an emission distance of at least 0, and sizes the two inner
 // circles in proportion to `sphereSquare`, the circle of the whole grain. The
