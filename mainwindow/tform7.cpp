@@ -96,18 +96,10 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
          .sphere = QRect(250, 30 + dy, 120, 120),
          .warningPos = QPoint(224, 160 + dy)},
         this);
-    Label1 = grainPanel->radiusCaption();
-    Label2 = grainPanel->outerCaption();
-    Label3 = grainPanel->innerCaption();
-    Label4 = grainPanel->emissionCaption();
-    Edit_Radius = grainPanel->radiusEdit();
-    Edit_Outer_Radius = grainPanel->outerEdit();
-    Edit_Inner_Radius = grainPanel->innerEdit();
-    Edit_Emission_Dist = grainPanel->emissionEdit();
-    Shape1 = grainPanel->sphereCircle();
-    Shape2 = grainPanel->outerCircle();
-    Shape3 = grainPanel->innerCircle();
-    Label8 = grainPanel->warning();
+    grainPanel->lendPieces(
+        {&Label1, &Label2, &Label3, &Label4},
+        {&Edit_Radius, &Edit_Outer_Radius, &Edit_Inner_Radius, &Edit_Emission_Dist},
+        {&Shape1, &Shape2, &Shape3}, &Label8);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Annotation"), this);
     GroupBox1->setGeometry(416, 32 + dy, 377, 113);

@@ -100,6 +100,18 @@ GrainPanel::GrainPanel(const Layout &layout, QWidget *window) : QWidget(window) 
     }
 }
 
+void GrainPanel::lendPieces(std::array<QLabel **, 4> captions, std::array<QLineEdit **, 4> edits,
+                            std::array<TShape **, 3> circles, QLabel **warning) const {
+    for (std::size_t row = 0; row < captions_.size(); ++row) {
+        *captions[row] = captions_[row];
+        *edits[row] = edits_[row];
+    }
+    *circles[0] = sphere_;
+    *circles[1] = outer_;
+    *circles[2] = inner_;
+    *warning = warning_;
+}
+
 bool GrainPanel::checkGeometry() {
     const auto result = geometrycheck::check(
         radiusEdit()->text().toStdString(), outerEdit()->text().toStdString(),

@@ -65,6 +65,11 @@ public:
     TShape *innerCircle() const { return inner_; }
     QLabel *warning() const { return warning_; }
 
+    // Points a window's own names at the pieces, so that its code reads them
+    // as its controls.
+    void lendPieces(std::array<QLabel **, 4> captions, std::array<QLineEdit **, 4> edits,
+                    std::array<TShape **, 3> circles, QLabel **warning) const;
+
     // Whether the entries passed their latest check.
     bool passes() const { return passes_; }
 

@@ -27,18 +27,10 @@ TForm2::TForm2(QWidget *parent)
                                  .warningPos = QPoint(48, 180),
                                  .warningBox = QSize(370, 40)},
                                 this);
-    Shape1 = grainPanel->sphereCircle();
-    Shape2 = grainPanel->outerCircle();
-    Shape3 = grainPanel->innerCircle();
-    Label1 = grainPanel->radiusCaption();
-    Label2 = grainPanel->outerCaption();
-    Label3 = grainPanel->innerCaption();
-    Label4 = grainPanel->emissionCaption();
-    Edit_Radius = grainPanel->radiusEdit();
-    Edit_Outer_Radius = grainPanel->outerEdit();
-    Edit_Inner_Radius = grainPanel->innerEdit();
-    Edit_Emission_Dist = grainPanel->emissionEdit();
-    Label6 = grainPanel->warning();
+    grainPanel->lendPieces(
+        {&Label1, &Label2, &Label3, &Label4},
+        {&Edit_Radius, &Edit_Outer_Radius, &Edit_Inner_Radius, &Edit_Emission_Dist},
+        {&Shape1, &Shape2, &Shape3}, &Label6);
 
     const WizardButtons buttons = addWizardButtons(this);
     Button3 = buttons.back;
