@@ -6,9 +6,8 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "errors.h"
-#include "grainedits.h"
+#include "grainpanel.h"
 #include "moddatform.h"
-#include "numbertext.h"
 #include "penstrokes.h"
 #include "settingsstore.h"
 #include "xygraph.h"
@@ -16,8 +15,6 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QSignalBlocker>
@@ -27,11 +24,6 @@
 namespace {
 
 const QString kFileFilter = QStringLiteral("Text Files (*.txt);;All Files (*)");
-
-QString editText(float value) {
-    return QString::fromStdString(tarvel::formatGeneral(
-        static_cast<double>(value), tarvel::kEditDigits, tarvel::localeDecimalSeparator()));
-}
 
 std::string dataSetBytes(const TDataModule1 &model) {
     std::ostringstream out;
@@ -97,7 +89,7 @@ Document loadDocument(const tarvel::SettingsStore &store) {
 // --- storing what the window shows ------------------------------------------------------
 
 void TForm7::StoreEdits() {
-    storeGrainEdits(grainEditsOf(*this), *Model);
+    grainPanel->store(*Model);
 }
 
 void TForm7::StoreWindowValues() {
@@ -184,10 +176,7 @@ void TForm7::ShowDataSet() {
     model.DrawCurve();
     xygraph1->Invalidate();
 
-    Edit_Radius->setText(editText(model.GrainData.Sphere_radius));
-    Edit_Outer_Radius->setText(editText(model.GrainData.Outer_radius));
-    Edit_Inner_Radius->setText(editText(model.GrainData.Inner_radius));
-    Edit_Emission_Dist->setText(editText(model.ModelData.Emission_dist));
+    grainPanel->showValues(model);
 
     {
         // The memo shows the annotation; its change handler must not rewrite

@@ -3,8 +3,7 @@
 #include "application.h"
 #include "datamodule.h"
 #include "dialogseam.h"
-#include "geometrycheck.h"
-#include "grainedits.h"
+#include "grainpanel.h"
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "mainicons.h"
@@ -15,14 +14,12 @@
 #include "textbox.h"
 #include "tform3.h"
 #include "tform5.h"
-#include "tshape.h"
 #include "xygraph.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -32,20 +29,6 @@
 #include <algorithm>
 
 namespace {
-
-QLineEdit *makeEdit(QWidget *parent, int top, const QString &text, const QString &hint) {
-    auto *edit = new QLineEdit(text, parent);
-    edit->setGeometry(136, top, 81, 21);
-    edit->setToolTip(hint);
-    return edit;
-}
-
-QLabel *makeLabel(QWidget *parent, int left, int top, const QString &text) {
-    auto *label = new QLabel(text, parent);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
 
 void setupGraph(Txygraph *graph, const QString &vLabel) {
     graph->setxmax(100);
@@ -105,33 +88,18 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     contentTop_ = barHeight - 25;
     const int dy = contentTop_;
 
-    Label1 = makeLabel(this, 24, 40 + dy, QStringLiteral("Sphere radius "));
-    Label2 = makeLabel(this, 24, 72 + dy, QStringLiteral("Outer zone radius"));
-    Label3 = makeLabel(this, 24, 104 + dy, QStringLiteral("Inner zone radius"));
-    Label4 = makeLabel(this, 24, 136 + dy, QStringLiteral("Emission distance"));
-    Edit_Radius =
-        makeEdit(this, 40 + dy, QStringLiteral("60"), QStringLiteral("The size of the object"));
-    Edit_Outer_Radius =
-        makeEdit(this, 72 + dy, QStringLiteral("40"), QStringLiteral("Another hint of a value"));
-    Edit_Inner_Radius = makeEdit(this, 104 + dy, QStringLiteral("20"), QString());
-    Edit_Emission_Dist = makeEdit(this, 136 + dy, QStringLiteral("20"), QString());
-    // Each caption stands level with the middle of its edit.
-    const std::pair<QLabel *, QLineEdit *> rows[] = {{Label1, Edit_Radius},
-                                                     {Label2, Edit_Outer_Radius},
-                                                     {Label3, Edit_Inner_Radius},
-                                                     {Label4, Edit_Emission_Dist}};
-    for (const auto &[label, edit] : rows)
-        label->move(label->x(), edit->y() + (edit->height() - label->height()) / 2);
-
-    Shape1 = new TShape(this, Qt::white, Qt::SolidLine);
-    Shape1->setGeometry(250, 30 + dy, 120, 120);
-    Shape2 = new TShape(this, Qt::red, Qt::DashLine);
-    Shape2->setGeometry(270, 50 + dy, 80, 80);
-    Shape3 = new TShape(this, Qt::white, Qt::SolidLine);
-    Shape3->setGeometry(290, 70 + dy, 40, 40);
-
-    Label8 = makeLabel(this, 224, 160 + dy, QString::fromUtf8(geometrycheck::kRadiiRuleText));
-    Label8->hide();
+    grainPanel = new GrainPanel(
+        {.captions = {QStringLiteral("Sphere radius "), QStringLiteral("Outer zone radius"),
+                      QStringLiteral("Inner zone radius"), QStringLiteral("Emission distance")},
+         .captionLeft = 24,
+         .firstEdit = QRect(136, 40 + dy, 81, 21),
+         .sphere = QRect(250, 30 + dy, 120, 120),
+         .warningPos = QPoint(224, 160 + dy)},
+        this);
+    grainPanel->lendPieces(
+        {&Label1, &Label2, &Label3, &Label4},
+        {&Edit_Radius, &Edit_Outer_Radius, &Edit_Inner_Radius, &Edit_Emission_Dist},
+        {&Shape1, &Shape2, &Shape3}, &Label8);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Annotation"), this);
     GroupBox1->setGeometry(416, 32 + dy, 377, 113);
@@ -156,13 +124,11 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     // and the warning stay whole and the graphs keep room for their scales.
     constexpr int kMinGraphHeight = 140;
     constexpr int kMinMemoWidth = 120;
-    setMinimumSize(std::max({Label8->geometry().right(), Shape1->geometry().right(),
-                             GroupBox1->x() + kMinMemoWidth + 16 + 16}) +
-                       8,
-                   xygraph1->y() + kMinGraphHeight + 8);
+    setMinimumSize(
+        std::max(grainPanel->geometry().right(), GroupBox1->x() + kMinMemoWidth + 16 + 16) + 8,
+        xygraph1->y() + kMinGraphHeight + 8);
 
-    for (QLineEdit *edit : {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius, Edit_Emission_Dist})
-        connect(edit, &QLineEdit::textChanged, this, guarded([this] { Edit_NEigenChange(); }));
+    connect(grainPanel, &GrainPanel::entryChanged, this, guarded([this] { Edit_NEigenChange(); }));
     connect(xygraph1, &Txygraph::pointsEdited, this, guarded([this] { CurveChanged(); }));
     connect(Memo1, &QPlainTextEdit::textChanged, this, guarded([this] { Memo1Change(); }));
     connect(ToolButton1, &QAction::triggered, this, guarded([this] { ToolButton1Click(); }));
@@ -180,23 +146,13 @@ TForm7::~TForm7() {
         ClosingCheck();
 }
 
-// --- the grain drawn to scale ---------------------------------------------------------
+// --- the grain entries ---------------------------------------------------------------
 
-bool TForm7::CheckGeometry() {
-    const QString problem = drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3);
-    if (!problem.isEmpty()) {
-        Label8->setText(problem);
-        Label8->adjustSize();
-    }
-    return problem.isEmpty();
-}
-
+// The panel has checked the entries and redrawn the grain.
 void TForm7::Edit_NEigenChange() {
     GeometryChanged = true;
     MarkModified();
-    const bool valid = CheckGeometry();
-    Label8->setVisible(!valid);
-    ToolButton5->setEnabled(valid);
+    ToolButton5->setEnabled(grainPanel->passes());
     ClearResult();
 }
 
@@ -297,9 +253,9 @@ void TForm7::TableToGraph(const std::vector<tarvel::TablePoint> &points) {
 // --- window events ------------------------------------------------------------------------
 
 void TForm7::FormResize() {
-    const auto l = mainlayout::arrange(width() + mainlayout::kFrameWidth,
-                                       height() - contentTop_ + mainlayout::kFrameHeight,
-                                       Edit_Emission_Dist->y() - contentTop_, GroupBox1->x());
+    const auto l = mainlayout::arrange(
+        width() + mainlayout::kFrameWidth, height() - contentTop_ + mainlayout::kFrameHeight,
+        Edit_Emission_Dist->mapTo(this, QPoint()).y() - contentTop_, GroupBox1->x());
     xygraph1->setGeometry(l.graph1.left, l.graph1.top + contentTop_, l.graph1.width,
                           std::max(l.graph1.height, 0));
     xygraph2->setGeometry(l.graph2.left, l.graph2.top + contentTop_, l.graph2.width,

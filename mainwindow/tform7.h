@@ -22,6 +22,7 @@ class TDataModule1;
 class TForm3;
 class TForm5;
 class TForm8;
+class GrainPanel;
 class TTableEdit;
 class TShape;
 class Txygraph;
@@ -58,6 +59,8 @@ public:
     QAction *ToolButton8; // Print Report, with the menu below
     QMenu *PrintMenu;
     QAction *PrintPreview1; // Print Preview...
+    // The grain's edits, circles and warning; the names below point into it.
+    GrainPanel *grainPanel;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label8;
     QLineEdit *Edit_Radius, *Edit_Outer_Radius, *Edit_Inner_Radius, *Edit_Emission_Dist;
     TShape *Shape1, *Shape2, *Shape3;
@@ -68,7 +71,6 @@ public:
 
     // --- the analysis (tform7.cpp) ---
     void Edit_NEigenChange();
-    bool CheckGeometry();
     void Button1Click(); // Recalculate
     void TableEditClick();
     void TableToGraph(const std::vector<tarvel::TablePoint> &points);

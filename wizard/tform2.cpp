@@ -2,30 +2,11 @@
 
 #include "application.h"
 #include "datamodule.h"
-#include "geometrycheck.h"
-#include "grainedits.h"
-#include "tshape.h"
+#include "grainpanel.h"
 #include "wizardbuttons.h"
 
-#include <QEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-
-#include <vector>
-
-namespace {
-
-constexpr int kEditRight = 417; // the edits' right edge
-
-QLabel *makeLabel(QWidget *parent, int top, const QString &text) {
-    auto *label = new QLabel(text, parent);
-    label->move(176, top);
-    label->adjustSize();
-    return label;
-}
-
-} // namespace
 
 TForm2::TForm2(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -33,79 +14,51 @@ TForm2::TForm2(QWidget *parent)
     setFixedSize(434, 285);
     move(5, 260);
 
-    Shape1 = new TShape(this, Qt::white, Qt::SolidLine);
-    Shape1->setGeometry(16, 24, 150, 150);
-    Shape2 = new TShape(this, Qt::red, Qt::DashLine);
-    Shape2->setGeometry(41, 49, 100, 100);
-    Shape3 = new TShape(this, Qt::white, Qt::SolidLine);
-    Shape3->setGeometry(66, 74, 50, 50);
-
-    Label1 = makeLabel(this, 32, QStringLiteral("Sphere radius "));
-    Label2 = makeLabel(this, 64, QStringLiteral("Emission zone outer radius"));
-    Label3 = makeLabel(this, 96, QStringLiteral("Emission zone Inner radius"));
-    Label4 = makeLabel(this, 128, QStringLiteral("Emission distance"));
-    // The edits take what the captions leave of the row, at most their design width.
-    int captions = 0;
-    for (QLabel *label : {Label1, Label2, Label3, Label4})
-        captions = std::max(captions, label->x() + label->width());
-    const int editLeft = std::max(336, captions + 8);
-    const int editWidth = std::max(48, kEditRight - editLeft);
-    auto makeEdit = [&](QLabel *label, const QString &text, const QString &hint) {
-        auto *edit = new QLineEdit(text, this);
-        edit->setGeometry(editLeft, label->y(), editWidth, 21);
-        edit->setToolTip(hint);
-        label->move(label->x(), edit->y() + (edit->height() - label->height()) / 2);
-        return edit;
-    };
-    Edit_Radius = makeEdit(Label1, QStringLiteral("60"), QStringLiteral("The size of the object"));
-    Edit_Outer_Radius =
-        makeEdit(Label2, QStringLiteral("40"), QStringLiteral("Another hint of a value"));
-    Edit_Inner_Radius = makeEdit(Label3, QStringLiteral("20"), QString());
-    Edit_Emission_Dist = makeEdit(Label4, QStringLiteral("20"), QString());
-
-    Label6 = new QLabel(QString::fromUtf8(geometrycheck::kRadiiRuleText), this);
-    Label6->setWordWrap(true); // the page is narrower than the sentence
-    Label6->setGeometry(48, 180, 370, 40);
-    Label6->hide();
+    // The edits take what the captions leave of the row, at most their design
+    // width; the warning wraps, as the page is narrower than the sentence.
+    grainPanel = new GrainPanel({.captions = {QStringLiteral("Sphere radius "),
+                                              QStringLiteral("Emission zone outer radius"),
+                                              QStringLiteral("Emission zone Inner radius"),
+                                              QStringLiteral("Emission distance")},
+                                 .captionLeft = 176,
+                                 .firstEdit = QRect(336, 32, 81, 21),
+                                 .minEditWidth = 48,
+                                 .sphere = QRect(16, 24, 150, 150),
+                                 .warningPos = QPoint(48, 180),
+                                 .warningBox = QSize(370, 40)},
+                                this);
+    grainPanel->lendPieces(
+        {&Label1, &Label2, &Label3, &Label4},
+        {&Edit_Radius, &Edit_Outer_Radius, &Edit_Inner_Radius, &Edit_Emission_Dist},
+        {&Shape1, &Shape2, &Shape3}, &Label6);
 
     const WizardButtons buttons = addWizardButtons(this);
     Button3 = buttons.back;
     Button2 = buttons.next;
     Button1 = buttons.cancel;
 
-    for (QLineEdit *edit :
-         {Edit_Radius, Edit_Outer_Radius, Edit_Inner_Radius, Edit_Emission_Dist}) {
-        connect(edit, &QLineEdit::textChanged, this, guarded([this] { Edit_RadiusChange(); }));
-        edit->installEventFilter(this);
-    }
+    connect(grainPanel, &GrainPanel::entryChanged, this, guarded([this] { Edit_RadiusChange(); }));
+    connect(grainPanel, &GrainPanel::entryLeft, this, guarded([this] { Edit_RadiusExit(); }));
     connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
     connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
 }
 
+// The panel has checked the entries, redrawn the grain and shown or hidden
+// the warning.
 void TForm2::Edit_RadiusChange() {
-    const QString problem = drawGrainToScale(grainEditsOf(*this), *Shape1, *Shape2, *Shape3);
-    if (!problem.isEmpty())
-        Label6->setText(problem);
-    Button2->setEnabled(problem.isEmpty());
-    Label6->setVisible(!Button2->isEnabled());
+    Button2->setEnabled(grainPanel->passes());
 }
 
 void TForm2::Edit_RadiusExit() {
     Label6->setVisible(!Button2->isEnabled());
 }
 
-bool TForm2::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::FocusOut)
-        Edit_RadiusExit();
-    return QWidget::eventFilter(watched, event);
-}
-
 void TForm2::Button2Click() {
     if (GeometryPage)
         GeometryPage->move(pos());
     TDataModule1 &model = *Model;
-    storeGrainEdits(grainEditsOf(*this), model);
+    grainPanel->store(model);
     model.ModelData.Neigen = 20;
     hide();
     if (GeometryPage)

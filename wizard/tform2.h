@@ -5,6 +5,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class GrainPanel;
 class TDataModule1;
 class TShape;
 
@@ -17,6 +18,8 @@ class TForm2 : public QWidget {
 public:
     explicit TForm2(QWidget *parent = nullptr);
 
+    // The grain's edits, circles and warning; the names below point into it.
+    GrainPanel *grainPanel;
     TShape *Shape1, *Shape2, *Shape3;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label6;
     QLineEdit *Edit_Radius, *Edit_Outer_Radius, *Edit_Inner_Radius, *Edit_Emission_Dist;
@@ -34,7 +37,4 @@ public:
     void Button2Click();
     void Button3Click();
     void Button1Click();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 };
