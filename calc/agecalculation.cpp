@@ -1,5 +1,7 @@
 #include "agecalculation.h"
 
+#include "geometrycheck.h"
+
 #include "calcerrors.h"
 #include "errors.h"
 #include "numbertext.h"
@@ -65,13 +67,10 @@ std::size_t pointCount(const AgeInput &in) {
 void checkModel(const AgeInput &in) {
     if (in.terms < kFewestEigenvalues)
         throw tarvel::Error(tooFewEigenvalues(in.terms));
-    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
-    if (!std::isfinite(R) || !(R > 0))
-        throw tarvel::Error("The age calculation needs a sphere radius greater than 0 (got " +
-                            numberText(R) + ").");
-    if (!std::isfinite(b) || !std::isfinite(a) || !(b > a))
-        throw tarvel::Error("The emission zone is empty: the outer radius (" + numberText(b) +
-                            ") must be greater than the inner radius (" + numberText(a) + ").");
+    if (const std::string problem = geometrycheck::grainProblem(
+            in.sphereRadius, in.outerRadius, in.innerRadius, in.emissionDistance);
+        !problem.empty())
+        throw tarvel::Error(problem);
     if (!std::isfinite(in.activationEnergy))
         throw tarvel::Error("The activation energy is not a finite number.");
     if (!std::isfinite(in.d0) || in.d0 < 0)

@@ -1,5 +1,7 @@
 #include "geometrycoefficients.h"
 
+#include "geometrycheck.h"
+
 #include "calcerrors.h"
 #include "errors.h"
 #include "numbertext.h"
@@ -74,12 +76,8 @@ std::vector<double> geometryCoefficients(double R, double b, double a, double S,
     requireFinite(b, "outer radius");
     requireFinite(a, "inner radius");
     requireFinite(S, "emission distance");
-    if (!(R > 0))
-        throw tarvel::Error("The sphere radius must be greater than 0 (got " + numberText(R) +
-                            ").");
-    if (S < 0)
-        throw tarvel::Error("The emission distance must not be negative (got " + numberText(S) +
-                            ").");
+    if (const std::string problem = geometrycheck::grainProblem(R, b, a, S); !problem.empty())
+        throw tarvel::Error(problem);
 
     const ZoneParts parts = splitEmissionZone(R, b, a, S);
     const std::int32_t count = N > 0 ? N : 0;

@@ -1,5 +1,7 @@
 #include "precisemethod.h"
 
+#include "geometrycheck.h"
+
 #include "calcerrors.h"
 
 #include "emissionfraction.h"
@@ -26,10 +28,6 @@ constexpr double kNegligibleDecay = 1e-12;
 // Below this exponent the piece weights come from their Taylor series, where
 // the closed forms would cancel.
 constexpr double kSeriesLimit = 0.01;
-
-std::string numberText(double value) {
-    return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
-}
 
 // One carried term of the series: its eigenvalue and its weight (for a node,
 // its share of the coefficients around it).
@@ -139,16 +137,10 @@ private:
 void checkPreciseInput(const AgeInput &in) {
     if (!in.emissionDistance)
         throw tarvel::Error("The precise method needs the emission distance.");
-    const double S = *in.emissionDistance;
-    if (!std::isfinite(S) || S < 0)
-        throw tarvel::Error("The emission distance must be a finite number not below 0 (got " +
-                            numberText(S) + ").");
-    if (in.innerRadius < 0 || in.outerRadius > in.sphereRadius)
-        throw tarvel::Error("The precise method needs the emission zone inside the grain: "
-                            "0 <= inner radius (" +
-                            numberText(in.innerRadius) + ") < outer radius (" +
-                            numberText(in.outerRadius) + ") <= sphere radius (" +
-                            numberText(in.sphereRadius) + ").");
+    if (const std::string problem = geometrycheck::grainProblem(
+            in.sphereRadius, in.outerRadius, in.innerRadius, in.emissionDistance);
+        !problem.empty())
+        throw tarvel::Error(problem);
 }
 
 // Cuts every interval between neighbouring points into pieces and hands each

@@ -26,12 +26,30 @@ std::optional<double> parseEntry(std::string_view text, char localeSeparator) {
 }
 
 bool radiiFollowRule(double sphere, double outer, double inner) {
+    if (!std::isfinite(sphere) || !std::isfinite(outer) || !std::isfinite(inner))
+        return false;
     // Tested in this order so that the first broken part decides, as it always has.
     return !(sphere <= 0 || outer < 0 || inner < 0 || outer <= inner || sphere < outer);
 }
 
 bool emissionFollowsRule(double emission) {
-    return emission >= 0.0; // false for NaN too
+    return std::isfinite(emission) && emission >= 0.0;
+}
+
+std::string grainProblem(double sphere, double outer, double inner,
+                         std::optional<double> emission) {
+    auto number = [](double value) {
+        return tarvel::formatGeneral(value, tarvel::kEditDigits, tarvel::localeDecimalSeparator());
+    };
+    if (!radiiFollowRule(sphere, outer, inner))
+        return std::string(kRadiiRuleText) + " (sphere radius " + number(sphere) +
+               ", outer radius " + number(outer) + ", inner radius " + number(inner) + ").";
+    if (emission && !emissionFollowsRule(*emission)) {
+        std::string text = kEmissionRuleText;
+        text.pop_back(); // its full stop, after the value
+        return text + " (got " + number(*emission) + ").";
+    }
+    return {};
 }
 
 namespace {

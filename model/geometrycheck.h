@@ -42,9 +42,14 @@ std::optional<double> parseEntry(std::string_view text, char localeSeparator);
 
 // The rule on numbers, as the model holds them: the radii must satisfy
 // SphereRadius >= OuterRadius > InnerRadius >= 0 with a sphere radius above
-// 0, the emission distance must be at least 0 (not a number fails both).
+// 0, the emission distance must be at least 0; a value that is not a finite
+// number fails.
 bool radiiFollowRule(double sphere, double outer, double inner);
 bool emissionFollowsRule(double emission);
+// The sentence for the rule a grain breaks, with its values, the radii before
+// the emission distance (which a calculation without one leaves out); empty
+// when the grain passes. The calculations refuse a grain with it.
+std::string grainProblem(double sphere, double outer, double inner, std::optional<double> emission);
 
 // Checks SphereRadius >= OuterRadius > InnerRadius >= 0 (with a sphere radius
 // above 0) and an emission distance of at least 0, and sizes the two inner

@@ -2,6 +2,7 @@
 #include "agetestsupport.h"
 #include "errors.h"
 #include "exactnumbers.h"
+#include "geometrycheck.h"
 
 #include <QtTest>
 
@@ -221,9 +222,9 @@ void TestAgeCalculation::refusedInput_data() {
                               "point 2."},
         {"infinite temperature", "a temperature that is not a finite number at point 3."},
         {"slot counts differ", "The thermal history has 4 time slots but 3 temperature slots."},
-        {"sphere radius 0", "The age calculation needs a sphere radius greater than 0 (got 0)."},
-        {"empty emission zone", "The emission zone is empty: the outer radius (20) must be "
-                                "greater than the inner radius (20)."},
+        // The grain's rule, the one the windows and tarvel-calc apply.
+        {"sphere radius 0", geometrycheck::kRadiiRuleText},
+        {"empty emission zone", geometrycheck::kRadiiRuleText},
         {"negative D0", "The diffusion pre-factor D0 must be a finite number not below 0"},
     };
     for (int i = 0; i < int(cases.size()); ++i)
