@@ -91,6 +91,30 @@ const std::array<DataKey, 7> kKeys = {{
 }};
 // clang-format on
 
+// The method key. It stands apart from the numeric keys: it is written only
+// for the precise method, so a fast data set keeps the bytes it always had and
+// older readers, which ignore keys they do not know, read it unchanged.
+constexpr const char *kMethodKey = "Method";
+constexpr const char *kMethodAfter = "D0"; // the key line the writer puts it after
+
+const char *methodName(ModelMethod method) {
+    return method == ModelMethod::Precise ? "precise" : "fast";
+}
+
+ModelMethod methodFromText(const std::string &text, std::int32_t line) {
+    // Blanks around the value are allowed, as around numbers.
+    const auto first = text.find_first_not_of(" \t");
+    const std::string value = first == std::string::npos
+                                  ? std::string()
+                                  : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    for (const ModelMethod method : {ModelMethod::Fast, ModelMethod::Precise})
+        if (value == methodName(method))
+            return method;
+    throw tarvel::Error("Line " + std::to_string(line) + ": '" + tarvel::quotable(value) +
+                        "' is not a method of the age calculation; Method must be fast or "
+                        "precise.");
+}
+
 const DataKey *findKey(const std::string &name) {
     for (const DataKey &key : kKeys)
         if (name == key.name)
@@ -276,7 +300,9 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
             for (char c : std::string_view(line).substr(0, eq))
                 if (c != ' ' && c != '\t')
                     name += c;
-            if (const DataKey *key = findKey(name)) {
+            if (name == kMethodKey) {
+                data.ModelData.Method = methodFromText(line.substr(eq + 1), reader.number());
+            } else if (const DataKey *key = findKey(name)) {
                 const std::string text = line.substr(eq + 1);
                 key->set(data, keyValue(key->name, text, localeSeparator), text);
             }
@@ -304,6 +330,8 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
         if (key.commentBefore)
             w.line(key.commentBefore);
         w.line(std::string(key.name) + "=" + fileNumber(key.get(data)));
+        if (std::string_view(key.name) == kMethodAfter && ModelData.Method != ModelMethod::Fast)
+            w.line(std::string(kMethodKey) + "=" + methodName(ModelData.Method));
     }
     w.line("#Thermal Curve");
     w.line("[TableStart");

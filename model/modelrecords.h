@@ -3,12 +3,19 @@
 #include <cstdint>
 #include <vector>
 
+// How the age calculation treats the thermal history. Fast holds the
+// diffusivity over each bar step and extrapolates the series, as every data set
+// written before the choice existed was computed; precise takes the temperature
+// linear between the points and sums the series to infinity.
+enum class ModelMethod : std::uint8_t { Fast, Precise };
+
 // The model constants.
 struct TModelData {
     std::int32_t Neigen = 20;           // number of eigenvalues (terms of the expansion)
     float Emission_dist = 20.0f;        // µm
     float Activation_energy = 36200.0f; // cal/mol
     float D0 = 1807.8f;                 // cm²/s
+    ModelMethod Method = ModelMethod::Fast;
 };
 
 // The grain geometry; zero until a page, a data file or the settings fill it.

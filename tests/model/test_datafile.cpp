@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <streambuf>
 
@@ -108,6 +110,9 @@ private slots:
     void longLinesReadWhole();
     void nulEndsLine();
     void failedWriteIsReported();
+    void preciseMethodRoundTrips();
+    void fastDataSetsKeepTheirBytes();
+    void methodKeyIsTolerantOrRefused();
 };
 
 void TestDataFile::writerIsByteExact() {
@@ -395,6 +400,56 @@ void TestDataFile::failedWriteIsReported() {
     FullDevice device(100);
     std::ostream out(&device);
     QVERIFY_THROWS_EXCEPTION(tarvel::Error, m.WriteDataFile(out));
+}
+
+void TestDataFile::preciseMethodRoundTrips() {
+    TDataModule1 a;
+    fillExample(a);
+    a.ModelData.Method = ModelMethod::Precise;
+    const std::string text = written(a);
+    // One line more than a fast data set, in the model block.
+    QVERIFY(text.find("D0=1807.8\r\nMethod=precise\r\n#GrainData\r\n") != std::string::npos);
+    TDataModule1 b;
+    read(b, text);
+    QCOMPARE(b.ModelData.Method, ModelMethod::Precise);
+    QCOMPARE(written(b), text);
+    // Saving it as fast again gives the old bytes back.
+    b.ModelData.Method = ModelMethod::Fast;
+    QCOMPARE(written(b), std::string(kExample));
+}
+
+// The stored examples read and write back unchanged, with the fast method.
+void TestDataFile::fastDataSetsKeepTheirBytes() {
+    for (const char *name : {"default-grain.txt", "cooling-history.txt"}) {
+        std::ifstream file(std::string(TARVEL_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+        QVERIFY2(file, name);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        TDataModule1 m;
+        m.ModelData.Method = ModelMethod::Precise; // the file says nothing: kept
+        read(m, bytes);
+        QCOMPARE(m.ModelData.Method, ModelMethod::Precise);
+        m.ModelData.Method = ModelMethod::Fast;
+        QCOMPARE(written(m), bytes);
+    }
+}
+
+void TestDataFile::methodKeyIsTolerantOrRefused() {
+    TDataModule1 m;
+    read(m, "[DataBegin\n Method = precise \n");
+    QCOMPARE(m.ModelData.Method, ModelMethod::Precise);
+    read(m, "[DataBegin\nMethod=fast\n");
+    QCOMPARE(m.ModelData.Method, ModelMethod::Fast);
+    // A method the program does not know is refused, naming the line and the
+    // value, and nothing is taken from the file.
+    for (const std::string value : {"Precise", "direct", ""}) {
+        const QString message = QString::fromStdString(
+            conversionMessage(m, "#Tarvel 0.9\n[DataBegin\nNeigen=9\nMethod=" + value + "\n"));
+        QVERIFY2(message.contains("4") &&
+                     message.contains("'" + QString::fromStdString(value) + "'"),
+                 qPrintable(message));
+        QCOMPARE(m.ModelData.Method, ModelMethod::Fast);
+        QCOMPARE(m.ModelData.Neigen, 20);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestDataFile)
