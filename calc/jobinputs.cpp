@@ -28,6 +28,10 @@ void storeCoefficients(TDataModule1 &dataSet, const std::vector<double> &coeffic
         dataSet.SetCoefficient(static_cast<std::int32_t>(k), static_cast<float>(coefficients[k]));
 }
 
+AgeMethod dataSetMethod(const TDataModule1 &dataSet) {
+    return dataSet.ModelData.Method == ModelMethod::Precise ? AgeMethod::Precise : AgeMethod::Fast;
+}
+
 AgeInput modelAgeInput(const TDataModule1 &dataSet) {
     AgeInput in;
     in.sphereRadius = dataSet.GrainData.Sphere_radius;
@@ -51,7 +55,9 @@ std::vector<FPOINT> historyPoints(std::vector<FPOINT> drawn, bool steps) {
 }
 
 AgeJobInput ageJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn, bool steps) {
-    return ageJobInput(modelAgeInput(dataSet), std::move(drawn), steps);
+    AgeJobInput in = ageJobInput(modelAgeInput(dataSet), std::move(drawn), steps);
+    in.method = dataSetMethod(dataSet);
+    return in;
 }
 
 AgeJobInput ageJobInput(const AgeInput &model, std::vector<FPOINT> drawn, bool steps) {

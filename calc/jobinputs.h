@@ -44,6 +44,9 @@ struct AgeJobInput {
     AgeMethod method = AgeMethod::Fast;
 };
 
+// The age method the data set asks for.
+AgeMethod dataSetMethod(const TDataModule1 &dataSet);
+
 // The age input of the data set's grain, constants and stored coefficients;
 // times and temperatures are left empty.
 AgeInput modelAgeInput(const TDataModule1 &dataSet);
@@ -55,7 +58,11 @@ std::vector<FPOINT> historyPoints(std::vector<FPOINT> drawn, bool steps);
 
 // The one way an age run's input is built: the data set (or its model part,
 // built once for many histories) and a history as drawn, split into bar steps
-// unless `steps` is false.
+// unless `steps` is false. The first takes the data set's method, the second
+// the fast method; a caller that chooses another sets `method` afterwards.
+// Both methods take the same split: the precise method's temperature is linear
+// between the points and the steps lie on those lines, so it only gains
+// results between the drawn points.
 AgeJobInput ageJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn, bool steps = true);
 AgeJobInput ageJobInput(const AgeInput &model, std::vector<FPOINT> drawn, bool steps = true);
 

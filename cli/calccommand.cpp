@@ -40,9 +40,10 @@ const char *const kHelp =
     "  --no-steps        use the curve's points as they are instead of splitting\n"
     "                    it into steps of at most 5 time units, as the desktop\n"
     "                    program's Recalculate does\n"
-    "  --method fast     the default, as the desktop program computes: one pass\n"
+    "  --method fast     as the desktop program computes by default: one pass\n"
     "                    over the history per term, time proportional to\n"
-    "                    points x eigenvalues\n"
+    "                    points x eigenvalues. Without --method the data set's\n"
+    "                    own method is used (its key Method; fast when absent)\n"
     "  --method direct   the term-by-term walk over all older intervals; slow on\n"
     "                    long cold histories, kept to verify the fast method\n"
     "  --method precise  the temperature changing linearly between the points and\n"
@@ -134,7 +135,8 @@ void runGeometry(TDataModule1 &model) {
 // steps unless asked not to, and its calculated times.
 void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
     AgeJobInput input = ageJobInput(model, curvePoints(model.GetCurrentCurve()), options.steps);
-    input.method = options.method;
+    if (options.method)
+        input.method = *options.method;
     const std::vector<double> ages = historyAges(input);
     const std::vector<FPOINT> &points = input.history;
 
@@ -210,12 +212,12 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         if (batch) {
             // The model is checked on a one-point history before anything is written.
             const AgeInput base = modelAgeInput(model);
+            const AgeMethod method = options->method.value_or(dataSetMethod(model));
             AgeJobInput probe = ageJobInput(base, {FPOINT{}}, false);
-            probe.method = options->method;
+            probe.method = method;
             historyAges(probe);
             file = options->histories;
-            writeHistories(histories, base, {options->method, options->steps, options->finalOnly},
-                           out);
+            writeHistories(histories, base, {method, options->steps, options->finalOnly}, out);
             return 0;
         }
 

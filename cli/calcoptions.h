@@ -7,9 +7,9 @@
 #include "agecalculation.h"
 
 struct CalcOptions {
-    bool coefficients = false; // print the geometry coefficients instead of times
-    bool steps = true;         // split the curve into bar steps as the desktop does
-    AgeMethod method = AgeMethod::Fast;
+    bool coefficients = false;       // print the geometry coefficients instead of times
+    bool steps = true;               // split the curve into bar steps as the desktop does
+    std::optional<AgeMethod> method; // none given: the data set's method
     bool help = false;
     std::string file;       // the data file; "-" reads standard input
     std::string histories;  // the CSV of many histories ("-": standard input); empty: none

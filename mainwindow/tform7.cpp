@@ -195,9 +195,9 @@ std::vector<FPOINT> TForm7::CaptureDrawnCurve() {
     return curvePoints(drawn);
 }
 
-// The ages of the drawn history, split into the bar steps that are the
-// calculation's time steps; built before the page shows, so a history too
-// long to split stops here.
+// The ages of the drawn history by the data set's method, split into the bar
+// steps that are the calculation's time steps, as tarvel-calc does; built
+// before the page shows, so a history too long to split stops here.
 bool TForm7::RunAgeCalculation(std::vector<FPOINT> drawn) {
     GammaPage->Input = [input = ageJobInput(*Model, std::move(drawn))] {
         return CalculationJob::Input(input);

@@ -123,7 +123,8 @@ std::vector<FPOINT> TForm4::StoredLine() const {
 
 void TForm4::Button2Click() {
     ShowBarsClick(); // first: a curve too long for bars leaves the page as it was
-    // The ages of the curve as drawn, split into the same steps the bars show.
+    // The ages of the curve as drawn by the data set's method, split into the
+    // same steps the bars show.
     AgeJobInput input = ageJobInput(*Model, StoredLine());
     hide();
     GammaPage->move(pos());

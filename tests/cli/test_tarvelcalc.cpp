@@ -40,6 +40,7 @@ private slots:
     void stepsFollowTheBarSubdivision();
     void methodsAgree();
     void preciseMethodGetsTheEmissionDistance();
+    void dataSetMethodUnlessGiven();
     void coefficients();
     void singlePointHistory();
     void malformedInput_data();
@@ -133,6 +134,34 @@ void TestTarvelCalc::preciseMethodGetsTheEmissionDistance() {
     QCOMPARE(results.size(), std::size_t(21));
     QVERIFY(std::abs(results.back() - 100 * 5.0 / 16) < 1e-6);
     QVERIFY(calc({"--help"}).out.find("--method precise") != std::string::npos);
+}
+
+// A data set that asks for the precise method gets it in single runs and in
+// batches; --method still decides when given.
+void TestTarvelCalc::dataSetMethodUnlessGiven() {
+    const std::string table = "0, 150\r\n20, 120\r\n40, 60\r\n100, -20\r\n";
+    const std::string fast = dataSet(kDefaultGrain, table);
+    const std::string precise =
+        dataSet(kDefaultGrain, table, "Neigen=20\r\nEmission_dist=20\r\nMethod=precise\r\n");
+    const Run fastRun = calc({"-"}, fast);
+    const Run preciseRun = calc({"-"}, precise);
+    QCOMPARE(preciseRun.status, 0);
+    QCOMPARE(preciseRun.out, calc({"--method", "precise", "-"}, fast).out);
+    QVERIFY(preciseRun.out != fastRun.out); // the methods differ on this history
+    QCOMPARE(calc({"--method=fast", "-"}, precise).out, fastRun.out);
+
+    QTemporaryDir dir;
+    const QString csvPath = dir.filePath("h.csv");
+    QFile csv(csvPath);
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("history,time,temperature\na,0,150\na,20,120\na,40,60\na,100,-20\nb,0,20\nb,30,20\n");
+    csv.close();
+    const std::string histories = csvPath.toStdString();
+    const Run batch = calc({"--histories", histories, "-"}, precise);
+    QCOMPARE(batch.status, 0);
+    QCOMPARE(batch.out, calc({"--method", "precise", "--histories", histories, "-"}, fast).out);
+    QCOMPARE(calc({"--method", "fast", "--histories", histories, "-"}, precise).out,
+             calc({"--histories", histories, "-"}, fast).out);
 }
 
 void TestTarvelCalc::methodsAgree() {
