@@ -5,11 +5,13 @@
 #include "datamodule.h"
 #include "numbertext.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -51,6 +53,16 @@ TForm8::TForm8(QWidget *parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2->setObjectName(QStringLiteral("Button2"));
     Button1->setDefault(true);
+    Label8 = new QLabel(QStringLiteral("Method"), this);
+    RadioButton_Fast = new QRadioButton(QStringLiteral("Fast (stepped history)"), this);
+    RadioButton_Precise = new QRadioButton(QStringLiteral("Precise (continuous history)"), this);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    RadioButton_Fast->setObjectName(QStringLiteral("RadioButton_Fast"));
+    RadioButton_Precise->setObjectName(QStringLiteral("RadioButton_Precise"));
+    methodGroup = new QButtonGroup(this);
+    methodGroup->addButton(RadioButton_Fast);
+    methodGroup->addButton(RadioButton_Precise);
+    RadioButton_Fast->setChecked(true);
     eigenvalueNote = new QLabel(this);
     eigenvalueNote->setObjectName(QStringLiteral("eigenvalueNote"));
 
@@ -59,7 +71,7 @@ TForm8::TForm8(QWidget *parent)
     // keep every text whole in any font.
     auto *grid = new QGridLayout;
     grid->setVerticalSpacing(11);
-    QLabel *labels[] = {Label5, Label6, Label7};
+    QLabel *labels[] = {Label5, Label6, Label7, Label8};
     QLineEdit *edits[] = {Edit_NEigen, Edit_AEnergy, Edit_D0};
     int labelWidth = 0;
     for (const QLabel *label : labels)
@@ -83,6 +95,11 @@ TForm8::TForm8(QWidget *parent)
                                             toQ(tarvel::eigenvalueNote(entry, '.'))));
     eigenvalueNote->setMinimumWidth(noteWidth);
     grid->addWidget(eigenvalueNote, 0, 2);
+    // The method below D0, its two choices one above the other; their texts
+    // may reach into the note's column.
+    grid->addWidget(Label8, 3, 0);
+    grid->addWidget(RadioButton_Fast, 3, 1, 1, 2, Qt::AlignLeft);
+    grid->addWidget(RadioButton_Precise, 4, 1, 1, 2, Qt::AlignLeft);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Button1);
@@ -92,14 +109,16 @@ TForm8::TForm8(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(11, 20, 32, 16);
     outer->addLayout(grid);
-    grid->setRowMinimumHeight(3, 8);
+    grid->setRowMinimumHeight(5, 8);
     // The buttons stay under the labels and edits; the note's column is extra.
-    grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->addLayout(buttons, 6, 0, 1, 2);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(Edit_NEigen, Edit_AEnergy);
     setTabOrder(Edit_AEnergy, Edit_D0);
-    setTabOrder(Edit_D0, Button1);
+    setTabOrder(Edit_D0, RadioButton_Fast);
+    setTabOrder(RadioButton_Fast, RadioButton_Precise);
+    setTabOrder(RadioButton_Precise, Button1);
     setTabOrder(Button1, Button2);
 
     connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
@@ -112,14 +131,19 @@ void TForm8::FormActivate() {
     Edit_NEigen->setText(toQ(texts.Neigen));
     Edit_AEnergy->setText(toQ(texts.Activation_energy));
     Edit_D0->setText(toQ(texts.D0));
+    (Model->ModelData.Method == ModelMethod::Precise ? RadioButton_Precise : RadioButton_Fast)
+        ->setChecked(true);
 }
 
 void TForm8::Button1Click() {
-    // Converts all three entries first; a failure leaves the model untouched.
-    Model->ModelData = tarvel::applyConstantsTexts(
+    // Converts all three entries first; a failure leaves the model untouched,
+    // the method included.
+    TModelData constants = tarvel::applyConstantsTexts(
         Model->ModelData,
         {fromQ(Edit_NEigen->text()), fromQ(Edit_AEnergy->text()), fromQ(Edit_D0->text())},
         tarvel::localeDecimalSeparator());
+    constants.Method = RadioButton_Precise->isChecked() ? ModelMethod::Precise : ModelMethod::Fast;
+    Model->ModelData = constants;
     accept();
 }
 

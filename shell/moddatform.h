@@ -2,13 +2,15 @@
 
 #include <QDialog>
 
+class QButtonGroup;
 class QLabel;
 class TDataModule1;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 // The modal dialog "Model Constants": the number of eigenvalues, the
-// activation energy and D0 of the data set `Model`. OK stores all three or, when an
+// activation energy, D0 and the age method of the data set `Model`. OK stores all four or, when an
 // entry holds no number or the count is one every calculation refuses, throws
 // the error and changes nothing; the dialog then stays open. Beside the count
 // a note says, while it is typed, when it will not be stored as typed.
@@ -25,6 +27,9 @@ public:
     QLineEdit *Edit_NEigen;
     QLineEdit *Edit_AEnergy;
     QLineEdit *Edit_D0;
+    QLabel *Label8; // "Method"
+    QRadioButton *RadioButton_Fast;
+    QRadioButton *RadioButton_Precise;
     QLabel *eigenvalueNote; // empty while the count is taken as typed
     QPushButton *Button1;   // OK
     QPushButton *Button2;   // Cancel
@@ -34,6 +39,9 @@ public:
     void Button1Click();
     void Button2Click();
     void Edit_NEigenChange();
+
+private:
+    QButtonGroup *methodGroup;
 
 protected:
     void showEvent(QShowEvent *event) override;

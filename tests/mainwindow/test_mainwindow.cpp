@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <fstream>
 #include <sstream>
@@ -86,6 +87,34 @@ private slots:
         Form7->Button1Click();
         QCOMPARE(answers().modalShown, QStringList({"Gamma Calculation"}));
         QVERIFY(!pointsOf(*Form7->xygraph2).empty());
+    }
+
+    // A data set that asks for the precise method gets it from Recalculate,
+    // bit for bit as the calculator computes the same file.
+    void recalculateUsesTheDataSetMethod() {
+        QFile example(QStringLiteral(TARVEL_EXAMPLES_DIR "/cooling-history.txt"));
+        QVERIFY(example.open(QIODevice::ReadOnly));
+        QByteArray bytes = example.readAll();
+        bytes.replace("D0=1807.8\r\n", "D0=1807.8\r\nMethod=precise\r\n");
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("precise.txt"));
+        QFile precise(name);
+        QVERIFY(precise.open(QIODevice::WriteOnly));
+        precise.write(bytes);
+        precise.close();
+
+        openFile(name);
+        QCOMPARE(DataModule1->ModelData.Method, ModelMethod::Precise);
+        Form7->Button1Click();
+        const auto expected = calculatorRows(name.toStdString());
+        const auto result = pointsOf(*Form7->xygraph2);
+        QCOMPARE(result.size(), expected.size());
+        for (std::size_t i = 0; i < result.size(); ++i) {
+            QCOMPARE(exactly(result[i].x), exactly(float(expected[i].first)));
+            QCOMPARE(exactly(result[i].y), exactly(float(expected[i].second)));
+        }
+        // Not the fast method's numbers.
+        QVERIFY(expected != calculatorRows(example.fileName().toStdString()));
     }
 
     void geometryEditsFollowTheCheck() {

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QtTest>
 
 // The dialog driven through its handlers, on the global data module.
@@ -22,6 +23,7 @@ private slots:
     void badEntryChangesNothing_data();
     void badEntryChangesNothing();
     void typedCountBelowTheFewestKeepsTheDialogOpen();
+    void methodChosenWithTheMouse();
 
 private:
     TDataModule1 Model;
@@ -151,6 +153,37 @@ void TestModDatForm::typedCountBelowTheFewestKeepsTheDialogOpen() {
     QCOMPARE(answers.told.size(), std::size_t(1));
     QCOMPARE(Form->result(), int(QDialog::Accepted));
     QCOMPARE(Model.ModelData.Neigen, 40);
+}
+
+// The method goes with the other constants: Cancel and a refused entry keep
+// it, OK stores it, and the next showing reads it from the data set.
+void TestModDatForm::methodChosenWithTheMouse() {
+    ScriptedDialogs answers;
+    Form->show();
+    QVERIFY(Form->RadioButton_Fast->isChecked());
+    QTest::mouseClick(Form->RadioButton_Precise, Qt::LeftButton);
+    QVERIFY(Form->RadioButton_Precise->isChecked());
+    QTest::mouseClick(Form->Button2, Qt::LeftButton);
+    QCOMPARE(Model.ModelData.Method, ModelMethod::Fast);
+
+    Form->show();
+    QVERIFY(Form->RadioButton_Fast->isChecked());
+    QTest::mouseClick(Form->RadioButton_Precise, Qt::LeftButton);
+    Form->Edit_D0->setText("none");
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    QCOMPARE(answers.told.size(), std::size_t(1));
+    QCOMPARE(Model.ModelData.Method, ModelMethod::Fast);
+    Form->Edit_D0->setText("5");
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    QCOMPARE(Form->result(), int(QDialog::Accepted));
+    QCOMPARE(Model.ModelData.Method, ModelMethod::Precise);
+    QCOMPARE(exactly(Model.ModelData.D0), exactly(5.0f));
+
+    Form->show();
+    QVERIFY(Form->RadioButton_Precise->isChecked());
+    QTest::mouseClick(Form->RadioButton_Fast, Qt::LeftButton);
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    QCOMPARE(Model.ModelData.Method, ModelMethod::Fast);
 }
 
 // The application's own object, whose one handler shows what a handler throws.
