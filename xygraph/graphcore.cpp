@@ -6,6 +6,22 @@ void GraphCore::invalidate() {
         view_->requestRepaint();
 }
 
+bool GraphCore::growToFit() {
+    settleAxes(); // a refit still due comes first, so it cannot undo the growth
+    const bool changed = AxisFitter::growToFit(store_, map_);
+    if (changed)
+        invalidate();
+    return changed;
+}
+
+bool GraphCore::fitToData() {
+    settleAxes();
+    const bool changed = AxisFitter::fitToData(store_, map_);
+    if (changed)
+        invalidate();
+    return changed;
+}
+
 void GraphCore::pointsAdded() {
     fitter_.setDue(true);
     invalidate();

@@ -75,6 +75,11 @@ public:
     void settleAxes() { fitter_.settle(store_, map_); }
     // Settles the axes, then asks for a whole repaint.
     void invalidate();
+    // After a curve arrived: grows the axes that do not hold every point
+    // (AxisFitter::growToFit) and repaints when they changed.
+    bool growToFit();
+    // "Fit to Data": both axes to the points (AxisFitter::fitToData).
+    bool fitToData();
 
     // --- mouse editing (host events are the control's job) -----------------
     void pressDrag(int x, int y) { edit_.press(store_, map_, x, y); }
