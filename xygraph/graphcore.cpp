@@ -75,7 +75,15 @@ void GraphCore::MouseMove(int x, int y) {
         paintPos();
     }
     const int zone = edit_.hover(map_, x, y);
-    if (zone == ScaleMap::zonePlot && edit_.dragging()) {
+    if (zone != ScaleMap::zonePlot && edit_.growsAxis(map_, x, y)) {
+        const FPOINT n = edit_.growingTarget(x, y);
+        if (n.y > map_.getymax())
+            map_.setymax(AxisFitter::roundUp(n.y));
+        if (n.x > map_.getxmax())
+            map_.setxmax(AxisFitter::roundUp(n.x));
+        store_.movePoint(edit_.dragpoint(), n);
+        invalidate(); // a new scale: the whole picture, not a sketch
+    } else if (zone == ScaleMap::zonePlot && edit_.dragging()) {
         const FPOINT n = edit_.dragTarget(map_, x, y);
         drawDragFigure(true);
         store_.movePoint(edit_.dragpoint(), n);
