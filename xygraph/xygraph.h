@@ -154,6 +154,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     struct MenuDef {
@@ -189,4 +190,7 @@ private:
     bool fullPending_ = true;
     bool blitOnly_ = false;
     bool leftPressed_ = false;
+    // The middle button pans: where the mouse was at the last step.
+    bool panning_ = false;
+    QPoint panLast_;
 };
