@@ -175,6 +175,7 @@ void TForm7::ShowDataSet() {
     model.DisplayGraph = xygraph1;
     model.DrawCurve();
     xygraph1->Invalidate();
+    xygraph1->growToFit();
 
     grainPanel->showValues(model);
 
@@ -203,6 +204,7 @@ void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &
         points.push_back({x, y});
     drawPolyline(*xygraph2, points);
     xygraph2->Invalidate();
+    xygraph2->growToFit();
     GeometryChanged = false;
     ToolButton5->setEnabled(false);
     SetDocument(QString(), true); // built in the wizard, in no file yet

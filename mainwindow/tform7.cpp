@@ -247,6 +247,7 @@ void TForm7::TableToGraph(const std::vector<tarvel::TablePoint> &points) {
     xygraph1->Clear();
     drawPolyline(*xygraph1, line);
     xygraph1->Invalidate();
+    xygraph1->growToFit();
     CurveChanged();
 }
 

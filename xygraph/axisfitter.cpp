@@ -4,6 +4,47 @@
 #include "pointstore.h"
 #include "scalemap.h"
 
+#include <cmath>
+#include <optional>
+
+namespace {
+
+struct Bounds {
+    float xmin, xmax, ymin, ymax;
+};
+
+// The extent of the finite points; nothing when there are none.
+std::optional<Bounds> pointBounds(const PointStore &store) {
+    std::optional<Bounds> b;
+    float x = 0, y = 0;
+    for (int c = store.EnumPoints(0, &x, &y); c != 0; c = store.EnumPoints(c, &x, &y)) {
+        if (!std::isfinite(x) || !std::isfinite(y))
+            continue;
+        if (!b)
+            b = Bounds{x, x, y, y};
+        b->xmin = std::fmin(b->xmin, x);
+        b->xmax = std::fmax(b->xmax, x);
+        b->ymin = std::fmin(b->ymin, y);
+        b->ymax = std::fmax(b->ymax, y);
+    }
+    return b;
+}
+
+// Sets one axis to lo..hi; true when that changed it. Keeps the axis at least
+// one unit long, as calcaxis does, when every point has the same value.
+bool setAxis(float lo, float hi, float zero, float max, void (ScaleMap::*setZero)(float),
+             void (ScaleMap::*setMax)(float), ScaleMap &map) {
+    if (!(hi > lo))
+        hi = lo + 1.0f;
+    if (lo == zero && hi == max)
+        return false;
+    (map.*setZero)(lo);
+    (map.*setMax)(hi);
+    return true;
+}
+
+} // namespace
+
 void AxisFitter::extendWalk(const PointStore &store, float x0, float y0) {
     // Compared as bits: a changed lower end (or NaN) starts the walk again.
     const bool sameStart = walk_.x0 == x0 && walk_.y0 == y0;
@@ -45,4 +86,49 @@ void AxisFitter::settle(const PointStore &store, ScaleMap &map) {
         due_ = false;
         pointschanged_ = true;
     }
+}
+
+float AxisFitter::roundUp(float v) {
+    if (!(v > 0.0f))
+        return 0.0f; // the roundest value at or above a value <= 0
+    // Within a factor of two there is always a value with one leading digit.
+    const float r = static_cast<float>(graphmath::niceval(v, 2.0f * v, false));
+    return std::isfinite(r) && r >= v ? r : v;
+}
+
+float AxisFitter::roundDown(float v) {
+    if (v >= 0.0f)
+        return 0.0f;
+    return -roundUp(-v);
+}
+
+bool AxisFitter::growToFit(const PointStore &store, ScaleMap &map) {
+    const std::optional<Bounds> b = pointBounds(store);
+    if (!b)
+        return false;
+    bool changed = false;
+    if (b->xmin < map.getxzero() || b->xmax > map.getxmax()) {
+        const float x0 = b->xmin < map.getxzero() ? roundDown(b->xmin) : map.getxzero();
+        const float x1 = b->xmax > map.getxmax() ? roundUp(b->xmax) : map.getxmax();
+        changed |= setAxis(x0, x1, map.getxzero(), map.getxmax(), &ScaleMap::setxzero,
+                           &ScaleMap::setxmax, map);
+    }
+    if (b->ymin < map.getyzero() || b->ymax > map.getymax()) {
+        const float y0 = b->ymin < map.getyzero() ? roundDown(b->ymin) : map.getyzero();
+        const float y1 = b->ymax > map.getymax() ? roundUp(b->ymax) : map.getymax();
+        changed |= setAxis(y0, y1, map.getyzero(), map.getymax(), &ScaleMap::setyzero,
+                           &ScaleMap::setymax, map);
+    }
+    return changed;
+}
+
+bool AxisFitter::fitToData(const PointStore &store, ScaleMap &map) {
+    const std::optional<Bounds> b = pointBounds(store);
+    if (!b)
+        return false;
+    bool changed = setAxis(roundDown(b->xmin), roundUp(b->xmax), map.getxzero(), map.getxmax(),
+                           &ScaleMap::setxzero, &ScaleMap::setxmax, map);
+    changed |= setAxis(roundDown(b->ymin), roundUp(b->ymax), map.getyzero(), map.getymax(),
+                       &ScaleMap::setyzero, &ScaleMap::setymax, map);
+    return changed;
 }

@@ -18,6 +18,19 @@ public:
 
     void calcaxis(const PointStore &store, ScaleMap &map);
 
+    // Grows each axis whose window does not hold every point: the upper end up
+    // to a round value at or above the largest value, the lower end down to 0,
+    // or to a round value below the smallest one when that is negative. An
+    // axis that holds its points is left alone, so nothing ever shrinks.
+    // True when the window changed.
+    static bool growToFit(const PointStore &store, ScaleMap &map);
+    // Both axes to the points, shrinking as well as growing: upper ends as in
+    // growToFit, lower ends 0 unless points are negative. No points: no change.
+    static bool fitToData(const PointStore &store, ScaleMap &map);
+    // A round value at or above v, and one at or below it (0 when v >= 0).
+    static float roundUp(float v);
+    static float roundDown(float v);
+
     bool due() const { return due_; }
     void setDue(bool v) { due_ = v; }
     // Refits once if due, and then reports it.

@@ -19,8 +19,28 @@ void EditTool::press(const PointStore &store, const ScaleMap &map, int x, int y)
             dragprev_ = store.neighbour(dragpoint_, true);
             dragnext_ = store.neighbour(dragpoint_, false);
             dragsaved_ = *dragpoint_;
+            pressMap_ = map;
         }
     }
+}
+
+bool EditTool::growsAxis(const ScaleMap &map, int x, int y) const {
+    if (!dragging_ || x <= map.leftborder() || y >= map.Height() - map.bottomborder())
+        return false;
+    return y <= map.topborder() || x >= map.Width() - map.rightborder();
+}
+
+FPOINT EditTool::growingTarget(int x, int y) const {
+    // Read on the window of the press: the same pixel always means the same
+    // value, however far the axes have grown since.
+    FPOINT n = pressMap_.cc2w({x, y});
+    if (dragprev_ != nullptr ? n.x < dragprev_->x : n.x < pressMap_.getxzero())
+        n.x = dragprev_ != nullptr ? dragprev_->x : pressMap_.getxzero();
+    if (dragnext_ != nullptr && n.x > dragnext_->x)
+        n.x = dragnext_->x;
+    if (n.y < pressMap_.getyzero())
+        n.y = pressMap_.getyzero();
+    return n;
 }
 
 FPOINT EditTool::dragTarget(const ScaleMap &map, int x, int y) const {
@@ -115,7 +135,9 @@ EditTool::Release EditTool::release(PointStore &store, const ScaleMap &map, int 
     highlight_ = false;
     Release result;
     if (dragging_) {
-        if (map.winpos(x, y) != ScaleMap::zonePlot) { // dropped outside: undo
+        // Dropped below or left of the plot: undone. Above or right of it the
+        // axis grew to hold the point, which stays.
+        if (map.winpos(x, y) != ScaleMap::zonePlot && !growsAxis(map, x, y)) {
             store.movePoint(dragpoint_, dragsaved_);
             result.undone = true;
         }

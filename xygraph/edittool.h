@@ -39,6 +39,11 @@ public:
     // neighbours in x, inside the window vertically (and horizontally at a
     // line's ends or for a single point).
     FPOINT dragTarget(const ScaleMap &map, int x, int y) const;
+    // A dragged point taken above the plot or right of it carries that axis
+    // along instead of stopping at its end.
+    bool growsAxis(const ScaleMap &map, int x, int y) const;
+    // Where the point goes there: as dragTarget, without the upper ends.
+    FPOINT growingTarget(int x, int y) const;
     struct Release {
         bool moved = false;  // a dragged point was left elsewhere
         bool undone = false; // a point dropped outside the plot went back
@@ -76,6 +81,7 @@ private:
     FPOINT *dragprev_ = nullptr;
     FPOINT *dragnext_ = nullptr;
     FPOINT dragsaved_;
+    ScaleMap pressMap_; // the window when the drag began
     const FPOINT *readout_ = nullptr;
     FPOINT cursorpoint_;
     bool highlight_ = false;

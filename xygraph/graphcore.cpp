@@ -1,9 +1,77 @@
 #include "graphcore.h"
 
+#include <cmath>
+
 void GraphCore::invalidate() {
     settleAxes();
     if (view_)
         view_->requestRepaint();
+}
+
+bool GraphCore::growToFit() {
+    settleAxes(); // a refit still due comes first, so it cannot undo the growth
+    const bool changed = AxisFitter::growToFit(store_, map_);
+    if (changed)
+        invalidate();
+    return changed;
+}
+
+bool GraphCore::fitToData() {
+    settleAxes();
+    const bool changed = AxisFitter::fitToData(store_, map_);
+    if (changed)
+        invalidate();
+    return changed;
+}
+
+namespace {
+
+// Sets lo..hi when both are finite and hi is above lo; else keeps the window.
+bool setRange(ScaleMap &map, bool horizontal, double lo, double hi) {
+    const float l = static_cast<float>(lo), h = static_cast<float>(hi);
+    if (!std::isfinite(l) || !std::isfinite(h) || !(h > l))
+        return false;
+    if (horizontal) {
+        map.setxzero(l);
+        map.setxmax(h);
+    } else {
+        map.setyzero(l);
+        map.setymax(h);
+    }
+    return true;
+}
+
+} // namespace
+
+void GraphCore::zoomAt(int x, int y, double factor) {
+    if (!(factor > 0.0) || !std::isfinite(factor) || map_.plotWidth() <= 0 ||
+        map_.plotHeight() <= 0)
+        return;
+    settleAxes();
+    const double x0 = map_.getxzero(), x1 = map_.getxmax();
+    const double y0 = map_.getyzero(), y1 = map_.getymax();
+    // The world value under the pixel, unrounded.
+    const double wx = x0 + (x - map_.leftborder()) * (x1 - x0) / map_.plotWidth();
+    const double wy =
+        y0 + (map_.Height() - map_.bottomborder() - y) * (y1 - y0) / map_.plotHeight();
+    bool changed = setRange(map_, true, wx - (wx - x0) * factor, wx + (x1 - wx) * factor);
+    changed |= setRange(map_, false, wy - (wy - y0) * factor, wy + (y1 - wy) * factor);
+    if (changed)
+        invalidate();
+}
+
+void GraphCore::panBy(int dx, int dy) {
+    if (map_.plotWidth() <= 0 || map_.plotHeight() <= 0 || (dx == 0 && dy == 0))
+        return;
+    settleAxes();
+    const double x0 = map_.getxzero(), x1 = map_.getxmax();
+    const double y0 = map_.getyzero(), y1 = map_.getymax();
+    const double sx = -dx * (x1 - x0) / map_.plotWidth();
+    const double sy = dy * (y1 - y0) / map_.plotHeight();
+    bool changed = setRange(map_, true, x0 + sx, x1 + sx);
+    changed |= setRange(map_, false, y0 + sy, y1 + sy);
+    if (changed)
+        invalidate();
 }
 
 void GraphCore::pointsAdded() {
@@ -59,7 +127,15 @@ void GraphCore::MouseMove(int x, int y) {
         paintPos();
     }
     const int zone = edit_.hover(map_, x, y);
-    if (zone == ScaleMap::zonePlot && edit_.dragging()) {
+    if (zone != ScaleMap::zonePlot && edit_.growsAxis(map_, x, y)) {
+        const FPOINT n = edit_.growingTarget(x, y);
+        if (n.y > map_.getymax())
+            map_.setymax(AxisFitter::roundUp(n.y));
+        if (n.x > map_.getxmax())
+            map_.setxmax(AxisFitter::roundUp(n.x));
+        store_.movePoint(edit_.dragpoint(), n);
+        invalidate(); // a new scale: the whole picture, not a sketch
+    } else if (zone == ScaleMap::zonePlot && edit_.dragging()) {
         const FPOINT n = edit_.dragTarget(map_, x, y);
         drawDragFigure(true);
         store_.movePoint(edit_.dragpoint(), n);

@@ -75,6 +75,17 @@ public:
     void settleAxes() { fitter_.settle(store_, map_); }
     // Settles the axes, then asks for a whole repaint.
     void invalidate();
+    // After a curve arrived: grows the axes that do not hold every point
+    // (AxisFitter::growToFit) and repaints when they changed.
+    bool growToFit();
+    // "Fit to Data": both axes to the points (AxisFitter::fitToData).
+    bool fitToData();
+    // The mouse wheel: both axes scaled by `factor` about the world value
+    // under the pixel (below 1 zooms in), which stays under it.
+    void zoomAt(int x, int y, double factor);
+    // The middle button: the window shifted so the picture follows the mouse
+    // by (dx, dy) pixels.
+    void panBy(int dx, int dy);
 
     // --- mouse editing (host events are the control's job) -----------------
     void pressDrag(int x, int y) { edit_.press(store_, map_, x, y); }

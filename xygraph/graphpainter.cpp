@@ -48,6 +48,24 @@ void segment(QPainter &p, const ScaleMap &map, FPOINT from, FPOINT to) {
         p.drawLine(qpoint(s->from), qpoint(s->to));
 }
 
+// Points and lines stay inside the plot area, its edge lines included: they
+// never cover the scales or the titles around it.
+class PlotClip {
+public:
+    PlotClip(QPainter &painter, const ScaleMap &map) : painter_(painter) {
+        painter_.save();
+        const QRect plot(map.leftborder(), map.topborder(), map.plotWidth() + 1,
+                         map.plotHeight() + 1);
+        painter_.setClipRect(plot, painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    ~PlotClip() { painter_.restore(); }
+    PlotClip(const PlotClip &) = delete;
+    PlotClip &operator=(const PlotClip &) = delete;
+
+private:
+    QPainter &painter_;
+};
+
 QString numberText(float v, char sep) {
     return QString::fromStdString(graphtext::numberText(v, sep));
 }
@@ -185,6 +203,7 @@ void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char 
 void PaintPoints(const GraphCore &graph, QPainter &painter) {
     const ScaleMap &map = graph.map();
     BrushKeeper keep(painter);
+    PlotClip clip(painter, map);
     painter.setBrush(Qt::white);
 
     for (const auto &p : graph.store().points())
@@ -251,6 +270,7 @@ void PaintDragFigure(const GraphCore &graph, QPainter &painter, bool erase) {
     const FPOINT *p = graph.edit().dragpoint();
     if (p == nullptr)
         return;
+    PlotClip clip(painter, map);
     const QPen oldPen = painter.pen();
     QPen pen = oldPen;
     pen.setColor(erase ? Qt::white : Qt::black);

@@ -63,8 +63,8 @@ public:
     // --- what painting draws ------------------------------------------------
     // Pixels around the control beyond which painting draws nothing.
     static constexpr int kPaintMargin = 64;
-    // The control, and so the plot rectangle with its borders, grown by the
-    // margin: lines and markers reaching into the borders are drawn whole.
+    // The control grown by the margin: segments are cut to it before they are
+    // drawn, far ends and all; the painter then clips them to the plot area.
     PixelBox paintBox() const;
     struct PixelSegment {
         TPoint from, to;

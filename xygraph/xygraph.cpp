@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -214,19 +215,33 @@ void Txygraph::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y
         popup_->popup(mapToGlobal(QPoint(x, y))); // PopupClick runs as it shows
         return;
     }
-    if (button == Qt::LeftButton || button == Qt::MiddleButton)
+    if (button == Qt::MiddleButton) {
+        panning_ = true;
+        panLast_ = QPoint(x, y);
+        return;
+    }
+    if (button == Qt::LeftButton)
         core_.pressDrag(x, y);
 }
 
 void Txygraph::MouseMove(TShiftState shift, int x, int y) {
     syncSize();
     emit OnMouseMove(this, shift, x, y);
+    if (panning_) {
+        core_.panBy(x - panLast_.x(), y - panLast_.y());
+        panLast_ = QPoint(x, y);
+        return;
+    }
     core_.MouseMove(x, y);
 }
 
 void Txygraph::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) {
     syncSize();
     emit OnMouseUp(this, button, shift, x, y);
+    if (button == Qt::MiddleButton) {
+        panning_ = false;
+        return;
+    }
     if (core_.release(x, y))
         emit pointsEdited();
 }
@@ -240,6 +255,21 @@ void Txygraph::Click() {
 void Txygraph::resizeEvent(QResizeEvent * /*event*/) {
     syncSize();
     core_.settleAxes();
+}
+
+void Txygraph::wheelEvent(QWheelEvent *event) {
+    // One notch (120 eighths of a degree) zooms in or out by a fifth.
+    constexpr double kNotchFactor = 0.8;
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    syncSize();
+    const QPointF p = event->position();
+    core_.zoomAt(int(std::floor(p.x())), int(std::floor(p.y())),
+                 std::pow(kNotchFactor, delta / 120.0));
+    event->accept();
 }
 
 void Txygraph::mousePressEvent(QMouseEvent *event) {

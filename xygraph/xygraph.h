@@ -94,6 +94,10 @@ public:
     FPOINT cc2w(TPoint q) const;
     void calcborders();
     void calcaxis() { core_.fitter().calcaxis(core_.store(), core_.map()); }
+    // Hosts call this when a curve arrived: axes that do not hold every point
+    // grow to round values; a curve inside the window leaves it as it is.
+    void growToFit() { core_.growToFit(); }
+    void fitToData() { core_.fitToData(); }
     int winpos(int x, int y) const;
     FPOINT *nearpoint(int x, int y) const;
     FPOINT *nearpoint(const FPOINT *p, bool before) const {
@@ -120,7 +124,8 @@ public:
     QAction *AddMenu(const QString &caption, MenuHandler handler);
     void ClearMenu(); // leaves "Copy" alone
     QAction *findmenu(const QString &caption) const;
-    void PopupClick(); // enables the point entries for the press position
+    // Enables the point entries for the press position, and adds "Fit to Data".
+    void PopupClick();
     void AddPopup();
     void DelPopup();
     void CopyPopup();
@@ -149,6 +154,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     struct MenuDef {
@@ -164,6 +170,7 @@ private:
     void showZoneCursor(int zone) override;
 
     void syncSize() const;
+    void ensureFitEntry();
     void beginCanvasPainter(QPainter &painter) const;
     bool ensureCanvas();
     void paintCanvas();
@@ -183,4 +190,7 @@ private:
     bool fullPending_ = true;
     bool blitOnly_ = false;
     bool leftPressed_ = false;
+    // The middle button pans: where the mouse was at the last step.
+    bool panning_ = false;
+    QPoint panLast_;
 };

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include <algorithm>
+
 QAction *Txygraph::AddMenu(const QString &caption, MenuHandler handler) {
     auto *action = new QAction(caption, popup_);
     menudefs_.push_back({caption, editable_, int(popup_->actions().size())});
@@ -50,8 +52,27 @@ void Txygraph::Seteditable(bool v) {
         AddMenu(QStringLiteral("Delete Point"), [this](QAction *) { DelPopup(); });
 }
 
+// "Fit to Data" joins every graph's menu, right after "Copy", as the menu
+// opens: hosts build and rebuild their own entries without minding it.
+void Txygraph::ensureFitEntry() {
+    if (findmenu(QStringLiteral("Fit to Data")))
+        return;
+    auto *action = new QAction(QStringLiteral("Fit to Data"), popup_);
+    connect(action, &QAction::triggered, this, [this] {
+        syncSize();
+        core_.fitToData();
+    });
+    const int at = std::min<int>(1, int(popup_->actions().size()));
+    popup_->insertAction(popup_->actions().value(at, nullptr), action);
+    for (MenuDef &def : menudefs_)
+        if (def.index >= at)
+            ++def.index;
+    menudefs_.push_back({action->text(), false, at});
+}
+
 void Txygraph::PopupClick() {
     syncSize();
+    ensureFitEntry();
     if (QAction *add = findmenu(QStringLiteral("Add Point")))
         add->setEnabled(core_.edit().addPointEnabled(core_.map()));
     if (QAction *del = findmenu(QStringLiteral("Delete Point")))

@@ -150,6 +150,7 @@ void CalculationPage::DrawResults(const std::vector<double> &ages) {
     for (std::size_t i = 0; i < ages.size() && i < history.size(); ++i)
         points.push_back({history[i].x, static_cast<float>(ages[i])});
     drawPolyline(*TargetGraph, points);
+    TargetGraph->growToFit();
 }
 
 void CalculationPage::ShowNextPage() {

@@ -25,6 +25,15 @@
 namespace {
 
 const QString kDefaultGrain = QStringLiteral(TARVEL_EXAMPLES_DIR "/default-grain.txt");
+const QString kCoolingHistory = QStringLiteral(TARVEL_EXAMPLES_DIR "/cooling-history.txt");
+
+// True when the graph's window shows every one of its points.
+bool holdsItsPoints(const Txygraph &g) {
+    for (const FPOINT &p : pointsOf(g))
+        if (p.x < g.getxzero() || p.x > g.getxmax() || p.y < g.getyzero() || p.y > g.getymax())
+            return false;
+    return true;
+}
 
 } // namespace
 
@@ -115,6 +124,24 @@ private slots:
         }
         // Not the fast method's numbers.
         QVERIFY(expected != calculatorRows(example.fileName().toStdString()));
+    }
+
+    // A history starting at 120 C grows the temperature axis to a round end;
+    // the time axis, which holds it, keeps 0..100. The result graph holds its
+    // ages as well.
+    void arrivingCurvesGrowTheAxes() {
+        openFile(kCoolingHistory);
+        QVERIFY(holdsItsPoints(*Form7->xygraph1));
+        QCOMPARE(exactly(Form7->xygraph1->getymax()), exactly(200.0f));
+        QCOMPARE(exactly(Form7->xygraph1->getxmax()), exactly(100.0f));
+        Form7->Button1Click();
+        QVERIFY(!pointsOf(*Form7->xygraph2).empty());
+        QVERIFY(holdsItsPoints(*Form7->xygraph2));
+
+        // A table of 500 Myr grows the time axis as well.
+        Form7->TableToGraph({{0, 120}, {250, 60}, {500, 20}});
+        QVERIFY(holdsItsPoints(*Form7->xygraph1));
+        QCOMPARE(exactly(Form7->xygraph1->getxmax()), exactly(500.0f));
     }
 
     void geometryEditsFollowTheCheck() {

@@ -32,6 +32,9 @@ private slots:
     void calcaxisExamples();
     void calcaxisKeepsWindowNonEmpty();
     void refitKeptUpToDateMatchesFreshFit();
+    void growToFit_data();
+    void growToFit();
+    void fitToDataShrinksAndKeepsZero();
 };
 
 void TestAxisFitter::pointsChangedReadClears() {
@@ -157,6 +160,59 @@ void TestAxisFitter::refitKeptUpToDateMatchesFreshFit() {
         QCOMPARE(exactly(kept.map.getxmax()), exactly(fresh.map.getxmax()));
         QCOMPARE(exactly(kept.map.getymax()), exactly(fresh.map.getymax()));
     }
+}
+
+void TestAxisFitter::growToFit_data() {
+    // A curve as lines of (x, y); the window expected after growing, from 0..100.
+    QTest::addColumn<QList<float>>("xy");
+    QTest::addColumn<QList<float>>("window"); // x0, x1, y0, y1
+    QTest::newRow("500 Myr from 120 C")
+        << QList<float>{0, 120, 250, 60, 500, 20} << QList<float>{0, 500, 0, 200};
+    QTest::newRow("inside 0..100")
+        << QList<float>{0, 100, 40, 60, 100, 0} << QList<float>{0, 100, 0, 100};
+    QTest::newRow("just beyond") << QList<float>{0, 10, 101, 10} << QList<float>{0, 110, 0, 100};
+    QTest::newRow("negative") << QList<float>{-3, 50, 40, -250} << QList<float>{-3, 100, -300, 100};
+    QTest::newRow("small") << QList<float>{0, 0.5f, 0.25f, -0.04f}
+                           << QList<float>{0, 100, -0.1f, 100};
+}
+
+void TestAxisFitter::growToFit() {
+    QFETCH(QList<float>, xy);
+    QFETCH(QList<float>, window);
+    Parts g;
+    std::vector<FPOINT> line;
+    for (qsizetype i = 0; i + 1 < xy.size(); i += 2)
+        line.push_back({xy[i], xy[i + 1]});
+    drawPolyline(g.store, line);
+    const bool grew = AxisFitter::growToFit(g.store, g.map);
+    const QList<float> got{g.map.getxzero(), g.map.getxmax(), g.map.getyzero(), g.map.getymax()};
+    QCOMPARE(got, window);
+    QCOMPARE(grew, window != (QList<float>{0, 100, 0, 100}));
+    // Growing again changes nothing: every point is held.
+    QVERIFY(!AxisFitter::growToFit(g.store, g.map));
+}
+
+void TestAxisFitter::fitToDataShrinksAndKeepsZero() {
+    Parts g;
+    g.map.setxmax(5000);
+    g.map.setyzero(-1000);
+    QVERIFY(!AxisFitter::fitToData(g.store, g.map)); // no points: left as it is
+    QCOMPARE(exactly(g.map.getxmax()), exactly(5000.0f));
+    drawLine(g.store, {{20, 35}, {380, 70}});
+    QVERIFY(AxisFitter::fitToData(g.store, g.map));
+    QCOMPARE(exactly(g.map.getxzero()), exactly(0.0f)); // positive: from 0
+    QCOMPARE(exactly(g.map.getxmax()), exactly(400.0f));
+    QCOMPARE(exactly(g.map.getyzero()), exactly(0.0f));
+    QCOMPARE(exactly(g.map.getymax()), exactly(100.0f));
+    addSingle(g.store, -12, 70);
+    QVERIFY(AxisFitter::fitToData(g.store, g.map));
+    QVERIFY(g.map.getxzero() <= -12 && g.map.getxzero() > -24);
+    QCOMPARE(exactly(g.map.getxmax()), exactly(400.0f));
+    // One value only: the axis stays one unit long.
+    Parts flat;
+    drawLine(flat.store, {{0, 0}, {0, 0}});
+    AxisFitter::fitToData(flat.store, flat.map);
+    QCOMPARE(exactly(flat.map.getxmax()), exactly(1.0f));
 }
 
 QTEST_GUILESS_MAIN(TestAxisFitter)

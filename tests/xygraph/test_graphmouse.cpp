@@ -48,6 +48,7 @@ private slots:
     void nearlinePicksNearestSegmentWithinLimit();
     void dragClampsToNeighboursAndWindow();
     void releaseOutsidePlotRestoresPoint();
+    void dragBeyondTopOrRightGrowsTheAxis();
     void stretchHorizontalAxis();
     void stretchVerticalAxis();
     void stretchNeverReachesLowerEnd();
@@ -152,6 +153,38 @@ void TestGraphMouse::dragClampsToNeighboursAndWindow() {
     QCOMPARE(exactly(first->x), exactly(0.0f));
     QVERIFY(first->y > 37.0f && first->y < 37.2f);
     e.release(34, 100);
+}
+
+void TestGraphMouse::dragBeyondTopOrRightGrowsTheAxis() {
+    GraphCore g;
+    standardGeometry(g.map());
+    drawLine(g, {{0, 0}, {50, 50}, {60, 0}});
+    FPOINT *middle = (*g.store().lines()[0])[1].get();
+    press(g, px(g, 50, 50));
+    g.MouseMove(400, -30); // above and right of the plot
+    QVERIFY(middle->y > 100.0f);
+    QCOMPARE(exactly(middle->x), exactly(60.0f)); // still before its neighbour
+    QVERIFY(g.map().getymax() >= middle->y);
+    QCOMPARE(exactly(g.map().getxmax()), exactly(100.0f)); // nothing beyond it
+    // The same pixel again: the axis does not run away while the mouse waits.
+    const float ymax = g.map().getymax();
+    g.MouseMove(400, -30);
+    QCOMPARE(exactly(g.map().getymax()), exactly(ymax));
+    g.release(400, -30);
+    QVERIFY(middle->y > 100.0f); // kept, not undone
+
+    // An end point taken beyond the right edge takes the time axis along.
+    GraphCore e;
+    standardGeometry(e.map());
+    drawLine(e, {{10, 30}, {50, 50}});
+    FPOINT *last = e.store().lines()[0]->back().get();
+    press(e, px(e, 50, 50));
+    e.MouseMove(420, 82);
+    QVERIFY(last->x > 100.0f);
+    QVERIFY(e.map().getxmax() >= last->x);
+    e.release(420, 82);
+    QVERIFY(last->x > 100.0f);
+    QCOMPARE(exactly(e.map().getxzero()), exactly(0.0f));
 }
 
 void TestGraphMouse::releaseOutsidePlotRestoresPoint() {

@@ -62,6 +62,7 @@ private slots:
     void positionBoxAndHighlight();
     void onePointLineDrawsItsMarker();
     void lineToFarPointKeepsItsDirection();
+    void pointsAndLinesStayInsideThePlot();
 };
 
 void TestGraphPaint::markersAreFourPixelSquaresAtTransform() {
@@ -290,6 +291,30 @@ void TestGraphPaint::lineToFarPointKeepsItsDirection() {
     c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
     const TPoint mid = g.map().w2cc({50, 50}); // on the plot's diagonal
     QVERIFY(c.ink(QRect(mid.x - 1, mid.y - 1, 3, 3)) > 0);
+}
+
+// Lines leaving the window and markers on or beyond its edges draw nothing
+// over the scales around the plot, in the picture or in the drag sketch.
+void TestGraphPaint::pointsAndLinesStayInsideThePlot() {
+    GraphCore g;
+    standardGeometry(g.map());
+    drawLine(g, {{50, 50}, {200, 150}});
+    addSingle(g, 0, 50);
+    addSingle(g, 50, -1);
+    addSingle(g, 100, 100);
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    const QRect plot(37, 12, 305, 141); // edges included
+    QVERIFY(c.ink(plot) > 0);
+    QCOMPARE(c.ink(QRect(0, 0, 353, 193)), c.ink(plot));
+
+    const TPoint grab = g.map().w2cc({50, 50});
+    g.pressDrag(grab.x, grab.y);
+    g.MouseMove(150, 80); // its next neighbour lies beyond the window
+    QVERIFY(g.edit().dragging());
+    Canvas sketch(QSize(353, 193));
+    sketch.paint([&](QPainter &p) { graphpaint::PaintDragFigure(g, p, false); });
+    QCOMPARE(sketch.ink(QRect(0, 0, 353, 193)), sketch.ink(plot));
 }
 
 QTEST_MAIN(TestGraphPaint)

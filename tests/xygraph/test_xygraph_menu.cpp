@@ -48,6 +48,7 @@ private slots:
     void handlerMayClearMenu();
     void seteditableReenablesEditOnlyEntries();
     void addAndDeletePointThroughMenu();
+    void fitToDataFromTheMenu();
     void copyFormsReadBack();
     void svgHoldsDrawingWithoutBackground();
     void copyPutsFormsOnClipboard();
@@ -126,6 +127,36 @@ void TestXygraphMenu::seteditableReenablesEditOnlyEntries() {
     QVERIFY(host->isEnabled());
     QVERIFY(g.findmenu("Add Point")->isEnabled());
     QVERIFY(!always->isEnabled());
+}
+
+// The entry appears right after "Copy" when the menu opens, once, and after a
+// host rebuilt its entries; choosing it fits both axes to the points.
+void TestXygraphMenu::fitToDataFromTheMenu() {
+    Txygraph g;
+    showStandard(g);
+    g.Seteditable(true);
+    g.AddMenu("Table Edit", {});
+    drawLine(g, {{0, 120}, {250, 60}, {480, 20}});
+    rightPress(g, QPoint(150, 100));
+    rightPress(g, QPoint(150, 100));
+    QCOMPARE(captions(g),
+             (QStringList{"Copy", "Fit to Data", "Add Point", "Delete Point", "Table Edit"}));
+    QCOMPARE(g.findmenu("Table Edit"), g.PopupMenu()->actions()[4]);
+
+    QTest::mousePress(&g, Qt::RightButton, {}, QPoint(150, 100));
+    QMenu *menu = g.PopupMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QAction *fit = g.findmenu("Fit to Data");
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(fit).center());
+    QTRY_VERIFY(!menu->isVisible());
+    QCOMPARE(exactly(g.getxzero()), exactly(0.0f));
+    QCOMPARE(exactly(g.getxmax()), exactly(500.0f));
+    QCOMPARE(exactly(g.getymax()), exactly(200.0f));
+
+    g.ClearMenu();
+    g.AddMenu("Edit Lines", {});
+    rightPress(g, QPoint(150, 100));
+    QCOMPARE(captions(g), (QStringList{"Copy", "Fit to Data", "Edit Lines"}));
 }
 
 void TestXygraphMenu::addAndDeletePointThroughMenu() {

@@ -5,8 +5,12 @@
 #include "exactnumbers.h"
 #include "widgetfixture.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QWheelEvent>
+
 #include <QSignalSpy>
+#include <cmath>
 
 using namespace fixtures;
 
@@ -17,6 +21,8 @@ private slots:
     void defaultsAfterConstruction();
     void dragClampsAndReportsAfterRepaint();
     void releaseBelowPlotRestoresPoint();
+    void dragAboveTopGrowsTheAxis();
+    void wheelZoomsAboutCursorAndMiddleButtonPans();
     void onlyUserEditsAreAnnounced();
     void axisStretchFollowsMouse();
     void rightPressOpensMenuAndNeverDrags();
@@ -90,6 +96,54 @@ void TestXygraphWidget::releaseBelowPlotRestoresPoint() {
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(250, 170));
     QCOMPARE(exactly(middle->x), exactly(50.0f));
     QCOMPARE(exactly(middle->y), exactly(50.0f));
+}
+
+void TestXygraphWidget::dragAboveTopGrowsTheAxis() {
+    Txygraph g;
+    showStandard(g);
+    QSignalSpy edited(&g, &Txygraph::pointsEdited);
+    drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
+    FPOINT *middle = (*g.core().store().lines()[0])[1].get();
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
+    QTest::mouseMove(&g, QPoint(189, 40));
+    QTest::mouseMove(&g, QPoint(189, 4));
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(189, 4));
+    QVERIFY(middle->y > 100.0f);
+    QVERIFY(g.getymax() >= middle->y);
+    QCOMPARE(exactly(g.getyzero()), exactly(0.0f));
+    g.repaint();
+    QCOMPARE(edited.count(), 1);
+}
+
+// One wheel notch in and one out come back to the window; the world value under
+// the cursor stays there. A middle drag moves the picture with the mouse.
+void TestXygraphWidget::wheelZoomsAboutCursorAndMiddleButtonPans() {
+    Txygraph g;
+    showStandard(g);
+    const QPoint at(113, 117); // world (25, 25)
+    const FPOINT before = g.cc2w({at.x(), at.y()});
+    auto wheel = [&](int delta) {
+        QWheelEvent e(at, g.mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                      false);
+        QApplication::sendEvent(&g, &e);
+    };
+    wheel(120);
+    QVERIFY(g.getxmax() - g.getxzero() < 99.0f); // zoomed in
+    QVERIFY(g.getymax() - g.getyzero() < 99.0f);
+    const FPOINT under = g.cc2w({at.x(), at.y()});
+    QVERIFY(std::abs(under.x - before.x) < 0.5f && std::abs(under.y - before.y) < 0.5f);
+    wheel(-120);
+    QVERIFY(std::abs(g.getxzero()) < 1e-3f && std::abs(g.getxmax() - 100.0f) < 1e-3f);
+    QVERIFY(std::abs(g.getyzero()) < 1e-3f && std::abs(g.getymax() - 100.0f) < 1e-3f);
+
+    drawLine(g, {{10, 10}, {50, 50}});
+    const auto points = lineValues(g.core().store(), 0);
+    QTest::mousePress(&g, Qt::MiddleButton, {}, QPoint(189, 82));
+    QTest::mouseMove(&g, QPoint(265, 47)); // 76 pixels right, 35 up: 25 and 25
+    QTest::mouseRelease(&g, Qt::MiddleButton, {}, QPoint(265, 47));
+    QVERIFY(std::abs(g.getxzero() + 25.0f) < 1e-3f && std::abs(g.getxmax() - 75.0f) < 1e-3f);
+    QVERIFY(std::abs(g.getyzero() + 25.0f) < 1e-3f && std::abs(g.getymax() - 75.0f) < 1e-3f);
+    QVERIFY(samePoints(lineValues(g.core().store(), 0), {points[0], points[1]})); // no drag
 }
 
 // Hosts learn of an edit when it is complete, whatever the order of repaints.

@@ -189,6 +189,18 @@ const Shot kShots[] = {
              g.MouseUp(Qt::LeftButton, {}, left, corner.y + 1);
          }
      }},
+    {"15_long_history_fitted",
+     {353, 193},
+     [](Txygraph &g) {
+         // A 450 Myr history from 130 C arriving in a graph set up for 0..100:
+         // both axes grow to round ends that hold it.
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         g.SetHLabel("Time (Ma)");
+         g.SetVLabel("Temp");
+         line(g, {{0, 130}, {80, 95}, {200, 110}, {320, 60}, {450, 15}});
+         g.growToFit();
+     }},
 };
 
 } // namespace
