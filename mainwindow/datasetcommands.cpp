@@ -207,6 +207,7 @@ void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &
     xygraph2->growToFit();
     GeometryChanged = false;
     ToolButton5->setEnabled(false);
+    ShowResultLine();
     SetDocument(QString(), true); // built in the wizard, in no file yet
 }
 

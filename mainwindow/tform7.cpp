@@ -8,6 +8,7 @@
 #include "jobinputs.h"
 #include "mainicons.h"
 #include "mainlayout.h"
+#include "numbertext.h"
 #include "penstrokes.h"
 #include "settingsstore.h"
 #include "tableedit.h"
@@ -20,6 +21,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -117,6 +119,8 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     xygraph2 = new Txygraph(this);
     xygraph2->setGeometry(408, 192 + dy, 385, 249);
     setupGraph(xygraph2, QStringLiteral("Calc Time"));
+    ResultLine = new QLabel(this);
+    ResultLine->setTextInteractionFlags(Qt::TextSelectableByMouse); // to copy the number
 
     ToolBar1->setGeometry(0, 0, 802, barHeight);
     resize(802, 445 + dy);
@@ -159,6 +163,40 @@ void TForm7::Edit_NEigenChange() {
 void TForm7::ClearResult() {
     xygraph2->Clear();
     xygraph2->Invalidate();
+    ShowResultLine();
+}
+
+// Six significant digits of the result graph's last point: the age a reader
+// takes from the window without reading it off a scale.
+void TForm7::ShowResultLine() {
+    FPOINT last{};
+    bool any = false;
+    float x = 0.0f, y = 0.0f;
+    for (int c = xygraph2->EnumPoints(0, &x, &y); c != 0; c = xygraph2->EnumPoints(c, &x, &y)) {
+        last = {x, y};
+        any = true;
+    }
+    if (!any) {
+        ResultLine->clear();
+        return;
+    }
+    const char separator = tarvel::localeDecimalSeparator();
+    auto number = [separator](float value) {
+        return QString::fromStdString(
+            tarvel::formatGeneral(static_cast<double>(value), 6, separator));
+    };
+    const bool precise = Model && Model->ModelData.Method == ModelMethod::Precise;
+    ResultLine->setText(QStringLiteral("Calculated time at %1: %2 (%3 method)")
+                            .arg(number(last.x), number(last.y),
+                                 precise ? QStringLiteral("precise") : QStringLiteral("fast")));
+    ResultLine->adjustSize();
+    placeResultLine();
+}
+
+// Over the result graph's top edge: the geometry warning that may share the
+// row is shown only while the result graph, and so this line, is empty.
+void TForm7::placeResultLine() {
+    ResultLine->move(xygraph2->x(), xygraph2->y() - ResultLine->height() - 2);
 }
 
 // --- Recalculate ------------------------------------------------------------------------
@@ -168,6 +206,7 @@ void TForm7::Button1Click() {
         return;
     const bool done = RunAgeCalculation(CaptureDrawnCurve());
     RedrawCurve();
+    ShowResultLine();
     // A run the user stopped leaves Recalculate ready for another try.
     ToolButton5->setEnabled(!done);
 }
@@ -261,6 +300,7 @@ void TForm7::FormResize() {
                           std::max(l.graph1.height, 0));
     xygraph2->setGeometry(l.graph2.left, l.graph2.top + contentTop_, l.graph2.width,
                           std::max(l.graph2.height, 0));
+    placeResultLine();
     GroupBox1->resize(l.groupBoxWidth, GroupBox1->height());
     Memo1->resize(l.memoWidth, Memo1->height());
     ToolBar1->resize(width(), ToolBar1->height());

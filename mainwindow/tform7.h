@@ -68,6 +68,9 @@ public:
     QPlainTextEdit *Memo1;
     Txygraph *xygraph1; // the thermal history, editable
     Txygraph *xygraph2; // calculated time against real time
+    // The calculated time at the last point and the method, as a number; empty
+    // whenever xygraph2 is.
+    QLabel *ResultLine;
 
     // --- the analysis (tform7.cpp) ---
     void Edit_NEigenChange();
@@ -119,6 +122,8 @@ private:
     void RedrawCurve();
     void StoreEdits();
     void ClearResult();
+    void ShowResultLine();
+    void placeResultLine();
     void CurveChanged();
     void MarkModified() { setWindowModified(true); }
     bool SaveToFile(); // false when the user cancelled the file dialog

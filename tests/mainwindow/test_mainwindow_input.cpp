@@ -18,8 +18,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QToolBar>
 
+#include <cmath>
 #include <sstream>
 
 namespace {
@@ -103,7 +105,15 @@ class TestMainWindowInput : public QObject {
         QVERIFY(!Form7->ToolButton5->isEnabled());
         answers().saveName = saveAs;
         clickTool(Form7->ToolButton1);
-        QVERIFY(sameBits(pointsOf(*Form7->xygraph2), calculatorPoints(saveAs)));
+        const auto expected = calculatorPoints(saveAs);
+        QVERIFY(sameBits(pointsOf(*Form7->xygraph2), expected));
+        // The age at the last point, as a number with at least four digits.
+        const QRegularExpressionMatch shown =
+            QRegularExpression(QStringLiteral(": ([-0-9.eE]+) \\((fast|precise) method\\)"))
+                .match(Form7->ResultLine->text());
+        QVERIFY2(shown.hasMatch(), qPrintable(Form7->ResultLine->text()));
+        QVERIFY(std::fabs(shown.captured(1).toDouble() - expected.back().y) <=
+                5e-6 * std::fabs(expected.back().y));
     }
 
 private slots:
@@ -124,6 +134,7 @@ private slots:
         const float before = pointsOf(*Form7->xygraph2).back().y;
 
         drag({40, 60}, {40, 28});
+        QVERIFY(Form7->ResultLine->text().isEmpty()); // no age for the old curve
         recalculateAndCompare(dir.filePath(QStringLiteral("dragged.txt")));
         QVERIFY(pointsOf(*Form7->xygraph2).back().y != before);
 
