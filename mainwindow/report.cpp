@@ -5,6 +5,7 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "errors.h"
+#include "grainpanel.h"
 #include "numbertext.h"
 #include "tform7.h"
 
@@ -95,6 +96,12 @@ void TForm7::PrintReport(QPrinter &printer) const {
 }
 
 void TForm7::ToolButton8Click() {
+    {
+        // An edit that holds no number is named before a printer is chosen;
+        // nothing is stored until the user has chosen one.
+        TDataModule1 scratch;
+        grainPanel->store(scratch);
+    }
     QPrinter printer(QPrinter::HighResolution);
     if (!dialogs().choosePrinter(this, printer))
         return;

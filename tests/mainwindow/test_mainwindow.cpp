@@ -300,7 +300,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->ToolButton8Click());
         answers().printFile = dir.filePath(QStringLiteral("never.pdf"));
         Form7->Edit_Radius->setText(QStringLiteral("abc"));
+        const int dialogsBefore = answers().printDialogs;
         QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->ToolButton8Click());
+        QCOMPARE(answers().printDialogs, dialogsBefore); // named before the dialog
         QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->PrintPreviewClick());
         QVERIFY(!QFile::exists(answers().printFile));
         QCOMPARE(answers().previews, 1);
