@@ -23,7 +23,7 @@ constexpr int kButtonWidth = 75;
 } // namespace
 
 TTableEdit::TTableEdit(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
-    setWindowTitle(QStringLiteral("Dialog"));
+    setWindowTitle(QStringLiteral("Thermal History")); // what the table holds
     setModal(true);
 
     StringGrid1 = new QTableWidget(0, 2, this);
