@@ -91,7 +91,6 @@ public:
     // The file the data set was last opened from or saved to (empty before
     // any), shown in the title; the window is marked modified while the data
     // set has changes not saved to a file.
-    QString FileName() const { return fileName_; }
     void SetDocument(const QString &fileName, bool modified);
     // Puts what the window shows into the model: the four edits and the curve
     // of xygraph1 as drawn. Converts every edit before storing any.
