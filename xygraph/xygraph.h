@@ -113,6 +113,10 @@ public:
     void PaintPos(); // on the control's own canvas, shown at once
     // The control's current pixels (painted first if it never was).
     QImage canvasImage();
+    // The graph as drawn, without background or position box, in the
+    // control's pixel coordinates: a vector painter (SVG, PDF, a printer) gets
+    // lines and text, not a bitmap.
+    void paintVector(QPainter &painter);
 
     // --- mouse (Qt's events call these; x and y are client pixels) ----------------
     void MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);

@@ -30,8 +30,6 @@ std::string Txygraph::points2sylk() const {
 
 // Scales, labels, numbers, points and lines; no background, no position box.
 QByteArray Txygraph::svgCopy() {
-    syncSize();
-    core_.settleAxes();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -42,11 +40,19 @@ QByteArray Txygraph::svgCopy() {
     svg.setResolution(logicalDpiX());
     svg.setTitle(QStringLiteral("Graph"));
     QPainter painter(&svg);
+    paintVector(painter);
+    painter.end();
+    return bytes;
+}
+
+void Txygraph::paintVector(QPainter &painter) {
+    syncSize();
+    core_.settleAxes();
+    painter.save();
     beginCanvasPainter(painter);
     PaintAxis(sscBoth, painter);
     PaintPoints(painter);
-    painter.end();
-    return bytes;
+    painter.restore();
 }
 
 QMimeData *Txygraph::copyMimeData() {
