@@ -176,6 +176,7 @@ void TForm7::ShowDataSet() {
     model.DrawCurve();
     xygraph1->Invalidate();
     xygraph1->growToFit();
+    xygraph1->forgetEdits(); // another data set: its history starts afresh
 
     grainPanel->showValues(model);
 

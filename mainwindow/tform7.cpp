@@ -18,13 +18,16 @@
 #include "xygraph.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -116,6 +119,15 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     xygraph1->Seteditable(true);
     xygraph1->setToolTip(QStringLiteral("Right click for options"));
     xygraph1->AddMenu(QStringLiteral("Table Edit"), guarded([this] { TableEditClick(); }));
+    // Two columns copied from a spreadsheet become the history: from the menu,
+    // or Ctrl+V once the graph was clicked.
+    const auto pasteHistory =
+        guarded([this] { xygraph1->pasteLine(QGuiApplication::clipboard()->text()); });
+    xygraph1->AddMenu(QStringLiteral("Paste"), pasteHistory);
+    xygraph1->setFocusPolicy(Qt::ClickFocus);
+    connect(new QShortcut(QKeySequence::Paste, xygraph1, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, this, pasteHistory);
+    xygraph1->setUndoable();
     xygraph2 = new Txygraph(this);
     xygraph2->setGeometry(408, 192 + dy, 385, 249);
     setupGraph(xygraph2, QStringLiteral("Calc Time"));
@@ -287,6 +299,7 @@ void TForm7::TableToGraph(const std::vector<tarvel::TablePoint> &points) {
     drawPolyline(*xygraph1, line);
     xygraph1->Invalidate();
     xygraph1->growToFit();
+    xygraph1->recordEdit();
     CurveChanged();
 }
 

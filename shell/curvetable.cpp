@@ -6,18 +6,6 @@
 
 namespace tarvel {
 
-namespace {
-
-float toSingle(double value, const std::string &text, int row, int column) {
-    // Above this a double no longer rounds to the largest float.
-    constexpr double kSingleLimit = 3.4028235677973366e38;
-    if (!(std::fabs(value) < kSingleLimit))
-        throw CellConversionError(text, row, column);
-    return static_cast<float>(value);
-}
-
-} // namespace
-
 CurveTable::CurveTable(const ThermalCurve &curve, char decimalSeparator)
     : Separator(decimalSeparator) {
     for (std::int32_t i = 1; i < curve.Count(); ++i) {
@@ -30,23 +18,29 @@ CurveTable::CurveTable(const ThermalCurve &curve, char decimalSeparator)
 }
 
 std::vector<TablePoint> CurveTable::points(const std::vector<TableRowTexts> &cells) const {
+    std::vector<int> sources(cells.size());
+    for (std::size_t row = 0; row < cells.size(); ++row)
+        sources[row] = int(row);
+    return points(cells, sources);
+}
+
+std::vector<TablePoint> CurveTable::points(const std::vector<TableRowTexts> &cells,
+                                           const std::vector<int> &sources) const {
     std::vector<TablePoint> result;
     result.reserve(cells.size());
     for (std::size_t row = 0; row < cells.size(); ++row) {
+        const int source = row < sources.size() ? sources[row] : -1;
+        const bool filled = source >= 0 && std::size_t(source) < Texts.size();
         float value[2];
         for (int column = 0; column < 2; ++column) {
-            const std::string &text = cells[row][static_cast<std::size_t>(column)];
-            if (row < Texts.size() && text == Texts[row][static_cast<std::size_t>(column)]) {
-                value[column] = column == 0 ? Values[row].time : Values[row].temp;
+            const auto c = static_cast<std::size_t>(column);
+            const std::string &text = cells[row][c];
+            if (filled && text == Texts[std::size_t(source)][c]) {
+                const TablePoint &kept = Values[std::size_t(source)];
+                value[column] = column == 0 ? kept.time : kept.temp;
                 continue;
             }
-            double converted;
-            try {
-                converted = parseNumber(text, Separator);
-            } catch (const ConversionError &) {
-                throw CellConversionError(text, int(row), column);
-            }
-            value[column] = toSingle(converted, text, int(row), column);
+            value[column] = cellValue(text, Separator, int(row), column);
         }
         result.push_back({value[0], value[1]});
     }

@@ -1,33 +1,14 @@
 #pragma once
 
-#include "errors.h"
 #include "modelrecords.h"
+#include "pastedblock.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
 // What the table edit dialog decides, without widgets: the texts it shows for
 // a thermal curve and the points its cells give back.
 namespace tarvel {
-
-struct TablePoint {
-    float time;
-    float temp;
-};
-
-// One table row's texts: time, then temperature.
-using TableRowTexts = std::array<std::string, 2>;
-
-// A table cell that does not hold a number. Row counts the points from 0,
-// column is 0 for the time and 1 for the temperature.
-class CellConversionError : public ConversionError {
-public:
-    CellConversionError(const std::string &text, int row, int column)
-        : ConversionError(text), Row(row), Column(column) {}
-    int Row;
-    int Column;
-};
 
 class CurveTable {
 public:
@@ -45,6 +26,11 @@ public:
     // failing one, row by row and time before temperature, throws
     // CellConversionError with its text.
     std::vector<TablePoint> points(const std::vector<TableRowTexts> &cells) const;
+    // The same for a table whose rows were inserted, deleted or moved: row i
+    // was filled from row sources[i] of this table, or from none when it is
+    // negative. Numbers are read with the locale's separator or ".".
+    std::vector<TablePoint> points(const std::vector<TableRowTexts> &cells,
+                                   const std::vector<int> &sources) const;
 
 private:
     char Separator = '.';

@@ -11,7 +11,8 @@ class QPushButton;
 class QTableWidget;
 
 // The modal dialog that shows a thermal curve as a table of times and
-// temperatures and lets the user change the values (not the number of points).
+// temperatures and lets the user change the values, insert and delete rows and
+// paste a block of two columns copied from a spreadsheet (Ctrl+V or "Paste").
 // The table's heading row ("Time", "Temp") and its empty fixed first column are
 // the grid's header views, so point i of the curve is row i - 1 and its time
 // and temperature are columns 0 and 1 of StringGrid1.
@@ -26,6 +27,9 @@ public:
     QTableWidget *StringGrid1;
     QPushButton *OKBtn;
     QPushButton *CancelBtn;
+    QPushButton *insertButton; // an empty row above the current one
+    QPushButton *deleteButton; // the selected rows
+    QPushButton *pasteButton;  // the clipboard's block, from the current row on
 
     // Shows the curve's points with 5 significant digits and forgets any earlier result.
     void Fill(const ThermalCurve &curve);
@@ -39,6 +43,13 @@ public:
     // the user's typing.
     void OKBtnClick();
     void CancelBtnClick();
+    void insertRow();
+    void deleteRows();
+    // The rows of `text` (see tarvel::pastedRows) into the table: every row
+    // when the whole table is selected or empty, else from the current row
+    // on, adding rows at the end as needed. Throws, changing nothing, when
+    // the text is no such block.
+    void pasteBlock(const QString &text);
 
     // Every way of closing without OK (Cancel, Esc, the title bar) leaves no result.
     void reject() override;
@@ -47,6 +58,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void setRow(int row, const tarvel::TableRowTexts &texts, int source);
+
     tarvel::CurveTable Table;
     std::optional<std::vector<tarvel::TablePoint>> Result;
 };

@@ -3,15 +3,20 @@
 #include "application.h"
 #include "datamodule.h"
 #include "jobinputs.h"
+#include "numbertext.h"
+#include "pastedblock.h"
 #include "penstrokes.h"
 #include "samplecurves.h"
 #include "tform5.h"
 #include "wizardbuttons.h"
 #include "xygraph.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 
 TForm4::TForm4(QWidget *parent)
@@ -30,8 +35,15 @@ TForm4::TForm4(QWidget *parent)
     xygraph1->SetHLabel(QStringLiteral("Time"));
     xygraph1->SetVLabel(QStringLiteral("Temperature"));
     xygraph1->Seteditable(true);
+    xygraph1->AddMenu(QStringLiteral("Paste"), guarded([this] { pasteHistory(); }));
     xygraph1->AddMenu(QStringLiteral("Show Bars"), guarded([this] { ShowBarsClick(); }));
     connect(xygraph1, &Txygraph::pointsEdited, this, guarded([this] { CurveEdited(); }));
+    // Two columns copied from a spreadsheet become the history: from the menu,
+    // or Ctrl+V once the graph was clicked.
+    xygraph1->setFocusPolicy(Qt::ClickFocus);
+    connect(new QShortcut(QKeySequence::Paste, xygraph1, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, this, guarded([this] { pasteHistory(); }));
+    xygraph1->setUndoable();
 
     Label1 = new QLabel(QStringLiteral("Sample"), this);
     Label1->move(376, 16);
@@ -64,7 +76,18 @@ void TForm4::EnterEditingMode() {
     xygraph1->ClearMenu();
     xygraph1->Setbarmode(false);
     xygraph1->Seteditable(true);
+    xygraph1->AddMenu(QStringLiteral("Paste"), guarded([this] { pasteHistory(); }));
     xygraph1->AddMenu(QStringLiteral("Show Bars"), guarded([this] { ShowBarsClick(); }));
+}
+
+void TForm4::pasteHistory() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (xygraph1->Fbarmode()) {
+        tarvel::pastedPoints(text.toStdString(), tarvel::localeDecimalSeparator()); // refused first
+        EnterEditingMode(); // as a sample curve does
+    }
+    xygraph1->pasteLine(text);
+    Button2->setEnabled(true);
 }
 
 // An age calculated for the curve before the edit no longer belongs to it.
@@ -84,6 +107,7 @@ void TForm4::SpeedButtonClick(int sample) {
     drawPolyline(*xygraph1, samplecurves::all()[static_cast<std::size_t>(sample)]);
     xygraph1->setToolTip(QStringLiteral("Drag points"));
     xygraph1->Invalidate();
+    xygraph1->recordEdit();
     Button2->setEnabled(true);
 }
 

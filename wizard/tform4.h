@@ -56,5 +56,6 @@ public:
     void Button1Click();
 
 private:
+    void pasteHistory(); // the menu's "Paste" and Ctrl+V
     void EnterEditingMode();
 };

@@ -108,6 +108,12 @@ void GraphCore::Clear() {
     store_.Clear();
 }
 
+void GraphCore::restoreShape(const PointStore::Shape &shape) {
+    edit_.forgetAll();
+    store_.setShape(shape);
+    invalidate();
+}
+
 bool GraphCore::deletepoint(FPOINT *p) {
     if (!store_.holds(p))
         return false;

@@ -65,6 +65,8 @@ public:
     void PenDown() override { store_.PenDown(); }
     void MoveTo(float x, float y) override;
     void Clear() override;
+    // Every point replaced by those of `shape` (an undo or redo).
+    void restoreShape(const PointStore::Shape &shape);
     int EnumPoints(int cursor, float *x, float *y) const override {
         return store_.EnumPoints(cursor, x, y);
     }

@@ -62,6 +62,49 @@ void PointStore::Clear() {
     changed();
 }
 
+// --- states by value ----------------------------------------------------------------
+
+bool PointStore::Shape::operator==(const Shape &other) const {
+    const auto same = [](const std::vector<FPOINT> &a, const std::vector<FPOINT> &b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](FPOINT p, FPOINT q) { return p.x == q.x && p.y == q.y; });
+    };
+    return same(singles, other.singles) &&
+           std::equal(lines.begin(), lines.end(), other.lines.begin(), other.lines.end(), same);
+}
+
+PointStore::Shape PointStore::shape() const {
+    Shape result;
+    result.singles.reserve(points_.size());
+    for (const auto &p : points_)
+        result.singles.push_back(*p);
+    result.lines.reserve(lines_.size());
+    for (const auto &line : lines_) {
+        auto &copy = result.lines.emplace_back();
+        copy.reserve(line->size());
+        for (const auto &p : *line)
+            copy.push_back(*p);
+    }
+    return result;
+}
+
+void PointStore::setShape(const Shape &shape) {
+    Clear();
+    penup_ = true;
+    for (FPOINT p : shape.singles)
+        points_.push_back(std::make_unique<FPOINT>(p));
+    count_ = points_.size();
+    for (const auto &points : shape.lines) {
+        if (points.empty())
+            continue;
+        auto line = std::make_unique<Line>();
+        for (FPOINT p : points)
+            line->push_back(std::make_unique<FPOINT>(p));
+        count_ += line->size();
+        lines_.push_back(std::move(line));
+    }
+}
+
 // --- reading ----------------------------------------------------------------------
 
 int PointStore::EnumPoints(int cursor, float *x, float *y) const {

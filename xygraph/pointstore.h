@@ -41,6 +41,18 @@ public:
     // The single points in order, then every line's points in order.
     template <class Visit> void forEachPoint(Visit visit) const;
 
+    // --- states by value -------------------------------------------------------------
+    // Everything the store holds, copied: the single points and every line.
+    struct Shape {
+        std::vector<FPOINT> singles;
+        std::vector<std::vector<FPOINT>> lines;
+        bool operator==(const Shape &other) const;
+    };
+    Shape shape() const;
+    // Replaces every point with those of `shape` (new points: pointers into
+    // the store are gone) and lifts the pen.
+    void setShape(const Shape &shape);
+
     // --- editing -------------------------------------------------------------------
     // Removes p from the single points, or else from the first line holding it;
     // a line left empty goes with it. False when p is in no list.

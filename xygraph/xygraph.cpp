@@ -243,7 +243,7 @@ void Txygraph::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) 
         return;
     }
     if (core_.release(x, y))
-        emit pointsEdited();
+        userEdited();
 }
 
 void Txygraph::Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curveundo.h"
 #include "graphcore.h"
 
 #include <QColor>
@@ -139,12 +140,34 @@ public:
     QMimeData *copyMimeData();
     QByteArray svgCopy();
 
+    // --- undo ----------------------------------------------------------------------
+    // Once set, Ctrl+Z and Ctrl+Shift+Z anywhere in the graph's window (but in
+    // a text field, which keeps its own) and the menu's "Undo" and "Redo" step
+    // back and forth through the changes of the points; each step is announced
+    // by pointsEdited like the user's own edits. The graph records the user's
+    // edits itself.
+    void setUndoable();
+    // A host that replaced the points (a table, a sample curve, a paste) makes
+    // that one step; a host that shows another data set starts afresh.
+    void recordEdit();
+    void forgetEdits();
+    // False when there was nothing to undo or redo.
+    bool undoEdit();
+    bool redoEdit();
+    QAction *undoAction() const { return undoAction_; }
+    QAction *redoAction() const { return redoAction_; }
+    // A block of two columns copied from a spreadsheet or a text file (see
+    // tarvel::pastedPoints) as the graph's one line: a user edit, undoable and
+    // announced by pointsEdited. Throws, changing nothing, for other text.
+    void pasteLine(const QString &text);
+
     GraphCore &core() { return core_; }
     const GraphCore &core() const { return core_; }
 
 signals:
     // The user changed the points: a drag that left a point elsewhere, "Add
-    // Point" or "Delete Point". Emitted once the edit is complete, whenever
+    // Point", "Delete Point", a paste, an undo or a redo. Emitted once the
+    // edit is complete, whenever
     // the graph is painted; filling the graph from code never emits it.
     void pointsEdited();
     void OnClick(Txygraph *sender);
@@ -175,6 +198,8 @@ private:
 
     void syncSize() const;
     void ensureFitEntry();
+    void userEdited(); // records the edit, then announces it
+    void updateUndoActions();
     void beginCanvasPainter(QPainter &painter) const;
     bool ensureCanvas();
     void paintCanvas();
@@ -186,6 +211,9 @@ private:
     bool editable_ = false;
     QMenu *popup_ = nullptr;
     std::vector<MenuDef> menudefs_;
+    CurveUndo undo_;
+    QAction *undoAction_ = nullptr; // both none until setUndoable
+    QAction *redoAction_ = nullptr;
 
     // The control's canvas: a whole repaint draws into it, and the position
     // box and the drag sketch draw on top of it between repaints.

@@ -82,11 +82,11 @@ void Txygraph::PopupClick() {
 void Txygraph::AddPopup() {
     syncSize();
     if (core_.AddPoint())
-        emit pointsEdited();
+        userEdited();
 }
 
 void Txygraph::DelPopup() {
     syncSize();
     if (core_.DeletePoint())
-        emit pointsEdited();
+        userEdited();
 }

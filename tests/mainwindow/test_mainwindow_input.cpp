@@ -13,7 +13,9 @@
 #include "xygraph.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -154,6 +156,25 @@ private slots:
 
     // Once settings exist, closing the window stores what it shows; a store
     // that fails keeps the window open. Quit ends the program at once.
+    // Ctrl+V on the history graph takes a pasted block as the history, Ctrl+Z
+    // brings the file's back; both are computed like any edit.
+    void pastedAndUndoneHistoriesAreComputed() {
+        QTemporaryDir dir;
+        open(kCooling);
+        const auto fileCurve = pointsOf(*Form7->xygraph1);
+        QTest::keyClick(Form7, Qt::Key_F5);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Time\tTemp\n0\t150\n300\t15\n"));
+        QTest::mouseClick(Form7->xygraph1, Qt::LeftButton, {}, QPoint(5, 5)); // the focus
+        QTest::keyClick(Form7->xygraph1, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(Form7->isWindowModified());
+        QCOMPARE(pointsOf(*Form7->xygraph1).size(), std::size_t(2));
+        recalculateAndCompare(dir.filePath(QStringLiteral("pasted.txt")));
+
+        QTest::keyClick(Form7->xygraph1, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(sameBits(pointsOf(*Form7->xygraph1), fileCurve));
+        recalculateAndCompare(dir.filePath(QStringLiteral("undone.txt")));
+    }
+
     void closingKeepsTheDataSet() {
         QFile example(kDefaultGrain);
         QVERIFY(example.open(QIODevice::ReadOnly));

@@ -3,7 +3,10 @@
 #include "errors.h"
 #include "exactnumbers.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -32,6 +35,7 @@ private slots:
     void failingCellIsSelected_data();
     void failingCellIsSelected();
     void emptyCurveAndCancelGiveNothing();
+    void rowsInsertedDeletedAndPasted();
 };
 
 void TestTableEdit::fillShowsFiveDigits() {
@@ -133,6 +137,50 @@ void TestTableEdit::emptyCurveAndCancelGiveNothing() {
     d.OKBtnClick();
     QVERIFY(!d.isVisible());
     QVERIFY(!d.Points().has_value());
+}
+
+// Rows change through the buttons and Ctrl+V on the grid; what the user did
+// not touch stays exact wherever its row moved.
+void TestTableEdit::rowsInsertedDeletedAndPasted() {
+    const ThermalCurve curve = threePoints();
+    TTableEdit d;
+    d.Fill(curve);
+    d.show();
+    d.StringGrid1->setCurrentCell(0, 0);
+    QTest::mouseClick(d.deleteButton, Qt::LeftButton);
+    QCOMPARE(d.StringGrid1->rowCount(), 2);
+    d.StringGrid1->setCurrentCell(1, 0);
+    QTest::mouseClick(d.insertButton, Qt::LeftButton);
+    QCOMPARE(d.StringGrid1->rowCount(), 3);
+    QCOMPARE(cell(d, 1, 0), QString()); // the new row, above the old last one
+
+    // An inserted row left empty is refused, naming its row; nothing applied.
+    QVERIFY_THROWS_EXCEPTION(tarvel::CellConversionError, d.OKBtnClick());
+    QCOMPARE(d.StringGrid1->currentRow(), 1);
+    QVERIFY(!d.Points().has_value());
+
+    // A block pasted at the empty row fills it and the rows below, adding one.
+    QGuiApplication::clipboard()->setText("time\ttemp\n40\t-5.5\n50;60\n70,80\n");
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    d.StringGrid1->setFocus();
+    QTest::keyClick(d.StringGrid1, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(d.StringGrid1->rowCount(), 4);
+    d.OKBtnClick();
+    const auto &points = *d.Points();
+    QCOMPARE(points.size(), std::size_t(4));
+    QCOMPARE(exactly(points[0].time), exactly(curve.Time[2])); // untouched, moved up
+    QCOMPARE(exactly(points[0].temp), exactly(curve.Temp[2]));
+    QCOMPARE(exactly(points[1].temp), exactly(-5.5f));
+    QCOMPARE(exactly(points[2].time), exactly(50.0f)); // pasted over the old last row
+    QCOMPARE(exactly(points[3].temp), exactly(80.0f));
+
+    // A block with a row of three cells changes nothing.
+    d.Fill(curve);
+    QGuiApplication::clipboard()->setText("1\t2\n3\t4\t5\n");
+    QVERIFY_THROWS_EXCEPTION(tarvel::Error, d.pasteBlock(QGuiApplication::clipboard()->text()));
+    QCOMPARE(d.StringGrid1->rowCount(), 3);
+    QCOMPARE(cell(d, 0, 0), QString::fromStdString(tarvel::CurveTable(curve, '.').texts(0)[0]));
 }
 
 QTEST_MAIN(TestTableEdit)

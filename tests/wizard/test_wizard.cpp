@@ -187,6 +187,12 @@ private slots:
         Form4->ShowBarsClick();
         Form4->EditLinesClick();
         QVERIFY(samePoints(pointsOf(*Form4->xygraph1), sample));
+
+        // Choosing a sample is one step: Ctrl+Z brings back the one before.
+        Form4->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form4));
+        QTest::keyClick(Form4->xygraph1, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(samePoints(pointsOf(*Form4->xygraph1), drawn));
     }
 
     // From the calculated age page back to the thermal history, in editing mode.

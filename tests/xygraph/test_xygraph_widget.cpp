@@ -2,6 +2,7 @@
 // stretching, the right press, the order of host events, the readout and the
 // pen operations' repaints.
 #include "datamodule.h"
+#include "errors.h"
 #include "exactnumbers.h"
 #include "widgetfixture.h"
 
@@ -24,6 +25,7 @@ private slots:
     void dragAboveTopGrowsTheAxis();
     void wheelZoomsAboutCursorAndMiddleButtonPans();
     void onlyUserEditsAreAnnounced();
+    void keysUndoAndRedoEveryEdit();
     void axisStretchFollowsMouse();
     void rightPressOpensMenuAndNeverDrags();
     void hostEventsComeBeforeOwnWork();
@@ -171,6 +173,63 @@ void TestXygraphWidget::onlyUserEditsAreAnnounced() {
     QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(250, 170));
     QTest::mouseMove(&g, QPoint(100, 100));
     QCOMPARE(edited.count(), 1);
+}
+
+// A drag, a paste and a host's replacement are undone and redone by the keys
+// in any order; a new edit forgets what could be redone.
+void TestXygraphWidget::keysUndoAndRedoEveryEdit() {
+    Txygraph g;
+    showStandard(g);
+    drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
+    g.setUndoable();
+    g.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&g));
+    QSignalSpy edited(&g, &Txygraph::pointsEdited);
+    const auto line = [&g] { return lineValues(g.core().store(), 0); };
+    const auto undoKey = [&g] { QTest::keyClick(&g, Qt::Key_Z, Qt::ControlModifier); };
+    const auto redoKey = [&g] {
+        QTest::keyClick(&g, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    };
+
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(189, 82));
+    QTest::mouseMove(&g, QPoint(200, 60));
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(200, 60));
+    const auto dragged = line();
+    g.pasteLine("0\t10\n500\t120\n"); // beyond the window: the axes grow
+    QVERIFY(g.getxmax() >= 500.0f && g.getymax() >= 120.0f);
+    QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
+    g.Clear(); // a host's table edit
+    drawLine(g, {{1, 2}, {3, 4}});
+    g.recordEdit();
+    QCOMPARE(edited.count(), 2); // the drag and the paste; the host tells its own
+
+    undoKey();
+    QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
+    undoKey();
+    QCOMPARE(line().size(), dragged.size());
+    QCOMPARE(exactly(line()[1].y), exactly(dragged[1].y));
+    undoKey();
+    QVERIFY(samePoints(line(), {{0, 20}, {50, 50}, {100, 20}}));
+    QVERIFY(!g.undoAction()->isEnabled());
+    undoKey(); // nothing left: nothing happens
+    QCOMPARE(edited.count(), 5);
+    redoKey();
+    redoKey();
+    QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
+
+    // A new edit after undoing: the host's line can no longer come back.
+    g.pasteLine("5;6\n7;8");
+    QVERIFY(!g.redoAction()->isEnabled());
+    redoKey();
+    QVERIFY(samePoints(line(), {{5, 6}, {7, 8}}));
+    undoKey();
+    QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
+
+    // A block that is not two columns changes nothing and is no step.
+    QVERIFY_THROWS_EXCEPTION(tarvel::Error, g.pasteLine("1\t2\t3"));
+    QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
+    redoKey();
+    QVERIFY(samePoints(line(), {{5, 6}, {7, 8}}));
 }
 
 void TestXygraphWidget::axisStretchFollowsMouse() {
