@@ -383,8 +383,12 @@ std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<Pare
         span > 0 ? std::log(kNegligibleDecay) - std::log(lambdaTop) - std::log(span) : 0.0;
     const double step = runStep(in, arrhenius, lnDFloor, settings);
     const Pieces pieces(in, arrhenius, lnDFloor, step);
+    std::size_t mostPieces = 0;
+    for (std::size_t k = 2; k <= n; ++k)
+        mostPieces = std::max(mostPieces, pieces.count(k));
 
     std::vector<double> boundaryTemps;
+    boundaryTemps.reserve(mostPieces + 1);
     std::vector<std::vector<double>> held(parents, std::vector<double>(modeCount, 0.0));
     std::vector<double> decay(modeCount), m0(modeCount), m1(modeCount), m2(modeCount),
         m3(modeCount);
