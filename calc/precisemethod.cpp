@@ -49,9 +49,11 @@ double defaultNodeRatio(std::int32_t N) {
 
 // The carried terms for emission distance S, with terms 1..N weighted by
 // `coefficients` (slot j; slots it does not hold read 0). The eigenvalues
-// depend on the grain and the settings only, never on S.
+// depend on the grain and the settings only, never on S. `recurrentTail`
+// takes the coefficients shared among the nodes from their recurrence, which
+// saves the runs with a set per parent most of their fixed cost.
 std::vector<Mode> seriesModes(const AgeInput &in, const std::vector<double> &coefficients, double S,
-                              const PreciseSettings &settings) {
+                              const PreciseSettings &settings, bool recurrentTail = false) {
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     std::vector<Mode> modes;
@@ -70,7 +72,8 @@ std::vector<Mode> seriesModes(const AgeInput &in, const std::vector<double> &coe
     // holds for coefficients of either sign.
     const std::int32_t first = N + 1;
     const std::int32_t last = std::max(settings.lastNodeTerm, 4 * first);
-    const std::vector<double> c = geometryCoefficients(R, b, a, S, last);
+    const std::vector<double> c = recurrentTail ? recurrentGeometryCoefficients(R, b, a, S, last)
+                                                : geometryCoefficients(R, b, a, S, last);
     const double ratio = settings.nodeRatio > 1.0 ? settings.nodeRatio : defaultNodeRatio(N);
     if (N == 0)
         modes.push_back({eigenvalue(1, R), 0.0});
@@ -357,7 +360,7 @@ std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<Pare
     for (std::size_t i = 0; i < parents; ++i) {
         const double S = sources[i].stopping;
         const std::vector<Mode> modes =
-            seriesModes(in, geometryCoefficients(R, b, a, S, N), S, settings);
+            seriesModes(in, geometryCoefficients(R, b, a, S, N), S, settings, true);
         if (i == 0)
             for (const Mode &m : modes)
                 lambdas.push_back(m.lambda);
