@@ -4,6 +4,8 @@
 
 #include "calcerrors.h"
 #include "errors.h"
+#include "geometrycoefficients.h"
+#include "heliumages.h"
 #include "numbertext.h"
 #include "precisemethod.h"
 #include "vectorstate.h"
@@ -67,8 +69,10 @@ std::size_t pointCount(const AgeInput &in) {
 void checkModel(const AgeInput &in) {
     if (in.terms < kFewestEigenvalues)
         throw tarvel::Error(tooFewEigenvalues(in.terms));
-    if (const std::string problem = geometrycheck::grainProblem(
-            in.sphereRadius, in.outerRadius, in.innerRadius, in.emissionDistance);
+    // A grain with parents has a stopping distance per parent instead.
+    const std::optional<double> emission = in.parents ? std::nullopt : in.emissionDistance;
+    if (const std::string problem =
+            geometrycheck::grainProblem(in.sphereRadius, in.outerRadius, in.innerRadius, emission);
         !problem.empty())
         throw tarvel::Error(problem);
     if (!std::isfinite(in.activationEnergy))
@@ -215,13 +219,216 @@ void sumTermsDirect(const AgeInput &in, std::int32_t N, const std::vector<double
     }
 }
 
+// Extrapolates the partial sums for N-4..N terms to infinitely many: the
+// intercept at x = 0 of the least-squares line through (x_l, P[k][l]),
+// x_l = 1 / (terms + 0.5). The 0.5 keeps x_l finite for every N.
+class Extrapolation {
+public:
+    explicit Extrapolation(std::int32_t terms) {
+        for (int l = 1; l <= 5; ++l) {
+            const double xl = 1.0 / (static_cast<double>(terms) - 5 + l + 0.5);
+            x_[static_cast<std::size_t>(l - 1)] = xl;
+            Sx_ += xl;
+            Sxx_ += xl * xl;
+            count_ += 1.0;
+        }
+    }
+    // The intercept times `scale`.
+    double operator()(const PartialSums &p, double scale) const {
+        double SP = 0.0, SxP = 0.0;
+        for (std::size_t l = 0; l < 5; ++l) {
+            SP += p[l];
+            SxP += x_[l] * p[l];
+        }
+        return scale * (SP * Sxx_ - SxP * Sx_) / (Sxx_ * count_ - Sx_ * Sx_);
+    }
+
+private:
+    std::array<double, 5> x_{};
+    double Sx_ = 0.0, Sxx_ = 0.0, count_ = 0.0;
+};
+
+// A parent's production over the history relative to the present (the last
+// point), g = exp(lambda (t_n - t)) at every point, with lambda times the
+// length of the interval that ends at each point and its exponential.
+struct SourceClock {
+    std::vector<double> g;    // slots 1..n
+    std::vector<double> eps;  // slot k: the interval from point k - 1 to k
+    std::vector<double> grow; // exp(eps)
+};
+
+SourceClock sourceClock(const AgeInput &in, double decay) {
+    const std::size_t n = pointCount(in);
+    SourceClock c{std::vector<double>(n + 1, 0.0), std::vector<double>(n + 1, 0.0),
+                  std::vector<double>(n + 1, 1.0)};
+    for (std::size_t k = 1; k <= n; ++k) {
+        c.g[k] = std::exp(decay * (in.times[n] - in.times[k]));
+        if (k > 1) {
+            c.eps[k] = decay * (in.times[k] - in.times[k - 1]);
+            c.grow[k] = std::exp(c.eps[k]);
+        }
+    }
+    return c;
+}
+
+// (1 - e^-y) / y, given e^-y; from expm1 near 0, where the quotient would
+// cancel. y is the diffusion exponent of an interval less its decay exponent,
+// so it is negative where the parents decay faster than the helium leaks.
+double decayFactor(double y, double expMinusY) {
+    if (y == 0.0)
+        return 1.0;
+    if (std::fabs(y) < 0.5)
+        return -std::expm1(-y) / y;
+    return (1.0 - expMinusY) / y;
+}
+
+// The grain's production from its parents: each interval's production falls
+// as the parents decay, g(t) = g_k e^(lambda (t_k - t)), and its integral
+// against exp(-lambda_j (C_k - C(t))) with C linear is h g_k (1 - e^-y) / y,
+// y = lambda_j dC - lambda h: exact for every step.
+struct ParentSums {
+    std::vector<std::vector<double>> coefficients; // per parent, slots 1..N
+    std::vector<SourceClock> clocks;
+    std::vector<std::vector<PartialSums>> P; // per parent, per point
+};
+
+void sumParentsFast(const AgeInput &in, std::int32_t N, const std::vector<double> &lambda,
+                    const std::vector<long double> &C, ParentSums &s, const TermWatch &watch) {
+    const std::size_t n = pointCount(in), parents = s.clocks.size();
+    std::array<double, kParentCount> S{};
+    for (std::int32_t j = 1; j <= N; ++j) {
+        watch.starting();
+        const double lam = lambda[static_cast<std::size_t>(j)];
+        const int lFirst = firstPartialSum(j, N);
+        S.fill(0.0);
+        for (std::size_t k = 2; k <= n; ++k) {
+            const double d = static_cast<double>(lam * (C[k] - C[k - 1]));
+            const double weight = d > kExpUnderflow ? 0.0 : std::exp(-d);
+            const double h = in.times[k] - in.times[k - 1];
+            for (std::size_t i = 0; i < parents; ++i) {
+                const SourceClock &c = s.clocks[i];
+                S[i] = S[i] * weight + h * c.g[k] * decayFactor(d - c.eps[k], weight * c.grow[k]);
+                const double term = s.coefficients[i][static_cast<std::size_t>(j)] * S[i];
+                for (int l = lFirst; l <= 5; ++l)
+                    s.P[i][k][static_cast<std::size_t>(l - 1)] += term;
+            }
+        }
+        watch.done(j);
+    }
+}
+
+void sumParentsDirect(const AgeInput &in, std::int32_t N, const std::vector<double> &lambda,
+                      const std::vector<long double> &C, ParentSums &s, const TermWatch &watch) {
+    const std::size_t n = pointCount(in), parents = s.clocks.size();
+    std::vector<std::vector<double>> factor(parents, std::vector<double>(n + 1, 0.0));
+    std::array<double, kParentCount> walk{};
+    for (std::int32_t j = 1; j <= N; ++j) {
+        watch.starting();
+        const double lam = lambda[static_cast<std::size_t>(j)];
+        const int lFirst = firstPartialSum(j, N);
+        for (std::size_t i = 0; i < parents; ++i) {
+            const SourceClock &c = s.clocks[i];
+            for (std::size_t m = 1; m < n; ++m) {
+                const double y = static_cast<double>(lam * (C[m + 1] - C[m])) - c.eps[m + 1];
+                factor[i][m] = c.g[m + 1] * decayFactor(y, y > kExpUnderflow ? 0.0 : std::exp(-y));
+            }
+        }
+        for (std::size_t k = 2; k <= n; ++k) {
+            double newerWeight = 1.0;
+            walk.fill(0.0);
+            for (std::size_t m = k - 1; m >= 1; --m) {
+                double F = static_cast<double>((C[k] - C[m]) * lam);
+                if (F < kLowestExponent)
+                    F = kLowestExponent;
+                const double olderWeight = std::exp(-F);
+                const double base = (in.times[m + 1] - in.times[m]) * newerWeight;
+                for (std::size_t i = 0; i < parents; ++i)
+                    walk[i] += base * factor[i][m];
+                if (F >= kCutOff)
+                    break;
+                newerWeight = olderWeight;
+            }
+            for (std::size_t i = 0; i < parents; ++i) {
+                const double term = s.coefficients[i][static_cast<std::size_t>(j)] * walk[i];
+                for (int l = lFirst; l <= 5; ++l)
+                    s.P[i][k][static_cast<std::size_t>(l - 1)] += term;
+            }
+        }
+        watch.done(j);
+    }
+}
+
 } // namespace
+
+void checkAgeInput(const AgeInput &in) {
+    checkModel(in);
+    checkHistory(in);
+    if (in.parents)
+        if (const std::string problem = parentsProblem(*in.parents); !problem.empty())
+            throw tarvel::Error(problem);
+}
+
+std::vector<double> steppedHeldHelium(const AgeInput &in, AgeMethod method,
+                                      const std::vector<ParentSource> &sources,
+                                      std::atomic<std::int32_t> *progress,
+                                      const std::atomic<bool> *stop) {
+    const std::size_t n = pointCount(in);
+    const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
+    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
+    const double V = R * R * R / (b * b * b - a * a * a);
+    if (!std::isfinite(V))
+        throwNotFinite("the volume ratio of sphere and emission zone");
+
+    std::vector<double> lambda(static_cast<std::size_t>(N) + 1, 0.0);
+    for (std::int32_t j = 1; j <= N; ++j) {
+        lambda[static_cast<std::size_t>(j)] = j * kPi / R * j * kPi / R;
+        if (!std::isfinite(lambda[static_cast<std::size_t>(j)]))
+            throwNotFinite("eigenvalue " + std::to_string(j));
+    }
+    std::vector<long double> C(n + 1, 0.0L);
+    integrateDiffusivity(in, C);
+
+    // Each parent spreads its helium by its own stopping distance: a set of
+    // coefficients each.
+    ParentSums sums;
+    for (const ParentSource &source : sources) {
+        sums.coefficients.push_back(geometryCoefficients(R, b, a, source.stopping, N));
+        sums.clocks.push_back(sourceClock(in, source.decay));
+        sums.P.emplace_back(n + 1, PartialSums{});
+    }
+
+    clearUpperVectorState();
+    const TermWatch watch{progress, stop};
+    if (method == AgeMethod::Direct)
+        sumParentsDirect(in, N, lambda, C, sums, watch);
+    else
+        sumParentsFast(in, N, lambda, C, sums, watch);
+
+    const Extrapolation extrapolate(in.terms);
+    std::vector<double> helium(n + 1, 0.0);
+    for (std::size_t k = 1; k <= n; ++k) {
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            const ParentSource &p = sources[i];
+            helium[k] += extrapolate(sums.P[i][k], V * p.yield * p.decay * p.atoms);
+        }
+        if (!std::isfinite(helium[k]))
+            throwNotFinite("the helium at " + pointText(k));
+    }
+    return helium;
+}
 
 std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
                                   std::atomic<std::int32_t> *progress,
                                   const std::atomic<bool> *stop) {
     checkModel(in);
     checkHistory(in);
+    if (in.parents) {
+        const std::vector<HeliumAge> rows = heliumAges(in, method, progress, stop);
+        std::vector<double> raw(rows.size(), 0.0);
+        for (std::size_t k = 1; k < rows.size(); ++k)
+            raw[k] = rows[k].rawAge;
+        return raw;
+    }
     if (method == AgeMethod::Precise)
         return preciseAges(in, progress, {}, stop);
     const std::size_t n = pointCount(in);
@@ -256,31 +463,12 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
     else
         sumTermsDirect(in, N, c, lambda, C, P, factor, watch);
 
-    // Extrapolate the partial sums for N-4..N terms to infinitely many: the
-    // intercept at x = 0 of the least-squares line through (x_l, P[k][l]),
-    // x_l = 1 / (terms + 0.5). The 0.5 keeps x_l finite for every N.
-    std::array<double, 5> x{};
-    double Sx = 0.0, Sxx = 0.0, count = 0.0;
-    for (int l = 1; l <= 5; ++l) {
-        const double xl = 1.0 / (static_cast<double>(in.terms) - 5 + l + 0.5);
-        x[static_cast<std::size_t>(l - 1)] = xl;
-        Sx += xl;
-        Sxx += xl * xl;
-        count += 1.0;
-    }
-    auto extrapolate = [&](const PartialSums &p) {
-        double SP = 0.0, SxP = 0.0;
-        for (std::size_t l = 0; l < 5; ++l) {
-            SP += p[l];
-            SxP += x[l] * p[l];
-        }
-        return V * (SP * Sxx - SxP * Sx) / (Sxx * count - Sx * Sx);
-    };
+    const Extrapolation extrapolate(in.terms);
 
     // Nothing is handed back unless every result is a number.
     std::vector<double> results(n + 1, 0.0);
     for (std::size_t k = 1; k <= n; ++k) {
-        results[k] = extrapolate(P[k]);
+        results[k] = extrapolate(P[k], V);
         if (!std::isfinite(results[k]))
             throwNotFinite("the result at " + pointText(k));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parents.h"
+
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -38,12 +40,18 @@ struct AgeInput {
     // hold read as 0, as the coefficient store does.
     std::vector<double> coefficients;
     std::optional<double> emissionDistance; // S, µm; the precise method needs it
+    // Set for a grain whose helium comes from uranium, thorium and samarium:
+    // each parent then has its own stopping distance, the emission distance and
+    // the coefficients are not used, and the results are its raw ages (see
+    // heliumages.h).
+    std::optional<ParentsInput> parents;
     std::span<const double> times;
     std::span<const double> temps;
 };
 
 // The calculated time at every point of the history: n + 1 values, slot 0
-// unused, slot 1 always 0. `progress`, when given, is set to j after term j is
+// unused, slot 1 always 0. For an input with parents, the raw age of
+// heliumAges. `progress`, when given, is set to j after term j is
 // complete. `stop`, when given, is checked once per term; once it is set the
 // calculation throws CalculationStopped and returns nothing.
 //

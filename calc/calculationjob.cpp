@@ -56,8 +56,12 @@ void CalculationJob::run() {
         if (const auto *geometry = std::get_if<GeometryJobInput>(&input_)) {
             result_ = geometryCoefficients(
                 *geometry, [this](std::int32_t k) { progress_.store(k); }, &stop_);
+        } else if (const auto &age = std::get<AgeJobInput>(input_); age.model.parents) {
+            heliumAges_ = historyHeliumAges(age, &progress_, &stop_);
+            for (const HeliumAge &row : heliumAges_)
+                result_.push_back(row.rawAge);
         } else {
-            result_ = historyAges(std::get<AgeJobInput>(input_), &progress_, &stop_);
+            result_ = historyAges(age, &progress_, &stop_);
         }
         outcome_ = Outcome::Done;
     } catch (const CalculationStopped &) {
@@ -77,8 +81,10 @@ void CalculationJob::run() {
         outcome_ = Outcome::Failed;
         failure_ = "The calculation stopped with an unknown failure.";
     }
-    if (outcome_ != Outcome::Done)
+    if (outcome_ != Outcome::Done) {
         result_.clear();
+        heliumAges_.clear();
+    }
     progress_.store(progressMaximum()); // a bar completes however the run ended
     // The last thing the thread does: everything above is written before the
     // job's thread can see the call, and deliver() joins before reading it.

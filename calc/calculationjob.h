@@ -48,6 +48,11 @@ public:
     // Started, and neither its signal delivered nor asked to stop.
     bool running() const;
 
+    // For an age run of a data set with parents, once finished() has been
+    // emitted: the helium and ages at every point, index 0 first (finished()
+    // carries the raw ages). Empty otherwise.
+    const std::vector<HeliumAge> &heliumAges() const { return heliumAges_; }
+
     // Blocks until the thread has returned and then delivers the ending at
     // once instead of from the event loop (for callers that cannot return to
     // the event loop, and for tests).
@@ -75,5 +80,6 @@ private:
     // Written by the thread before it returns; read only after joining it.
     Outcome outcome_ = Outcome::None;
     std::vector<double> result_;
+    std::vector<HeliumAge> heliumAges_;
     std::string failure_;
 };

@@ -126,3 +126,76 @@ std::vector<double> geometryCoefficients(double R, double b, double a, double S,
     }
     return coefficients;
 }
+
+namespace {
+
+// sin(k theta) and cos(k theta) for k = 1, 2, ..., each from the one before.
+class AngleSteps {
+public:
+    explicit AngleSteps(double theta)
+        : theta_(theta), stepSin_(std::sin(theta)), stepCos_(std::cos(theta)) {}
+    // Moves to term k (one more than before, from k = 1).
+    void next(std::int32_t k) {
+        if (k % kReseed == 1) {
+            sin_ = std::sin(k * theta_);
+            cos_ = std::cos(k * theta_);
+        } else {
+            const double s = sin_ * stepCos_ + cos_ * stepSin_;
+            cos_ = cos_ * stepCos_ - sin_ * stepSin_;
+            sin_ = s;
+        }
+    }
+    double sin() const { return sin_; }
+    double cos() const { return cos_; }
+
+private:
+    static constexpr std::int32_t kReseed = 256;
+    double theta_, stepSin_, stepCos_;
+    double sin_ = 0.0, cos_ = 1.0;
+};
+
+} // namespace
+
+std::vector<double> recurrentGeometryCoefficients(double R, double b, double a, double S,
+                                                  std::int32_t N) {
+    if (const std::string problem = geometrycheck::grainProblem(R, b, a, S); !problem.empty())
+        throw tarvel::Error(problem);
+    const ZoneParts parts = splitEmissionZone(R, b, a, S);
+    const std::int32_t count = N > 0 ? N : 0;
+    std::vector<double> coefficients(static_cast<std::size_t>(count) + 1, 0.0);
+    const double unit = kUnitPi / R; // beta = k unit
+    AngleSteps fullU(unit * parts.a1), fullV(unit * parts.a2), fullS(unit * S);
+    AngleSteps partU(unit * parts.b1), partV(unit * parts.b2);
+    AngleSteps partP(unit * (parts.b1 - S)), partQ(unit * (parts.b2 - S));
+    for (std::int32_t k = 1; k <= count; ++k) {
+        double ck = 0.0;
+        const double beta = k * unit;
+        const int s = k % 2 != 0 ? -1 : 1;
+        if (parts.fullPresent) {
+            fullU.next(k);
+            fullV.next(k);
+            fullS.next(k);
+            const double u = beta * parts.a1, v = beta * parts.a2;
+            const double Q = u * fullU.cos() - v * fullV.cos() + fullV.sin() - fullU.sin();
+            const double kP = k * kUnitPi;
+            const double kP4 = (kP * kP) * (kP * kP);
+            const double T = S != 0 ? fullS.sin() * Q * (6 / kP4) * R / S : R * beta * Q * 6 / kP4;
+            ck -= s * T;
+        }
+        if (parts.partialPresent) {
+            partU.next(k);
+            partV.next(k);
+            partP.next(k);
+            partQ.next(k);
+            const double u = beta * parts.b1, v = beta * parts.b2;
+            const double Q = v * partQ.sin() - u * partP.sin() + partQ.cos() - partP.cos();
+            const double W =
+                (parts.b2 * parts.b2 - parts.b1 * parts.b1) * (beta * beta) * 0.5 - s * Q;
+            const double kp = k * kPi;
+            const double kp4 = (kp * kp) * (kp * kp);
+            ck += (R / S) * 3 * W / kp4;
+        }
+        coefficients[static_cast<std::size_t>(k)] = ck;
+    }
+    return coefficients;
+}

@@ -22,3 +22,11 @@
 std::vector<double> geometryCoefficients(double R, double b, double a, double S, std::int32_t N,
                                          const std::function<void(std::int32_t)> &progress = {},
                                          const std::atomic<bool> *stop = nullptr);
+
+// The same coefficients for long series (thousands of terms), with the sines
+// and cosines of each term's angles carried from the term before by the
+// angle-addition formulas, each angle taken afresh every 256 terms: about
+// twenty times faster, and equal to geometryCoefficients to about 1e-13 of
+// the first coefficient. Expects the inputs geometryCoefficients accepts.
+std::vector<double> recurrentGeometryCoefficients(double R, double b, double a, double S,
+                                                  std::int32_t N);

@@ -41,6 +41,12 @@ AgeInput modelAgeInput(const TDataModule1 &dataSet) {
     in.terms = dataSet.ModelData.Neigen;
     in.activationEnergy = dataSet.ModelData.Activation_energy;
     in.d0 = dataSet.ModelData.D0;
+    if (const TParentsData &p = dataSet.ParentsData; p.present())
+        in.parents =
+            ParentsInput{p.U_ppm,
+                         p.Th_ppm,
+                         p.Sm_ppm,
+                         {p.Stopping_U238, p.Stopping_U235, p.Stopping_Th232, p.Stopping_Sm147}};
     // Only what the store holds: slots it does not hold read 0 in the
     // calculation as in the store, so a huge Neigen costs no memory here.
     const std::int32_t held = std::min(in.terms, dataSet.CoefficientCount() - 1);
@@ -78,18 +84,41 @@ std::vector<FPOINT> curvePoints(const ThermalCurve &curve) {
     return points;
 }
 
+namespace {
+
+// The input's history as the calculations take it: slots 1..n.
+struct HistoryArrays {
+    std::vector<double> times, temps;
+    explicit HistoryArrays(const std::vector<FPOINT> &points)
+        : times(points.size() + 1, 0.0), temps(points.size() + 1, 0.0) {
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            times[i + 1] = points[i].x;
+            temps[i + 1] = points[i].y;
+        }
+    }
+};
+
+} // namespace
+
 std::vector<double> historyAges(const AgeJobInput &input, std::atomic<std::int32_t> *progress,
                                 const std::atomic<bool> *stop) {
-    const std::vector<FPOINT> &points = input.history;
-    std::vector<double> times(points.size() + 1, 0.0), temps(points.size() + 1, 0.0);
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        times[i + 1] = points[i].x;
-        temps[i + 1] = points[i].y;
-    }
+    const HistoryArrays history(input.history);
     AgeInput in = input.model;
-    in.times = times;
-    in.temps = temps;
+    in.times = history.times;
+    in.temps = history.temps;
     std::vector<double> ages = calculateAges(in, input.method, progress, stop);
     ages.erase(ages.begin()); // slot 0 is unused
     return ages;
+}
+
+std::vector<HeliumAge> historyHeliumAges(const AgeJobInput &input,
+                                         std::atomic<std::int32_t> *progress,
+                                         const std::atomic<bool> *stop) {
+    const HistoryArrays history(input.history);
+    AgeInput in = input.model;
+    in.times = history.times;
+    in.temps = history.temps;
+    std::vector<HeliumAge> rows = heliumAges(in, input.method, progress, stop);
+    rows.erase(rows.begin());
+    return rows;
 }

@@ -2,6 +2,7 @@
 
 #include "agecalculation.h"
 #include "fpoint.h"
+#include "heliumages.h"
 
 #include <atomic>
 #include <cstdint>
@@ -47,8 +48,10 @@ struct AgeJobInput {
 // The age method the data set asks for.
 AgeMethod dataSetMethod(const TDataModule1 &dataSet);
 
-// The age input of the data set's grain, constants and stored coefficients;
-// times and temperatures are left empty.
+// The age input of the data set's grain, constants and stored coefficients,
+// and its parents when it has any (whose runs need no coefficients: each
+// parent's are computed in the run from its stopping distance); times and
+// temperatures are left empty.
 AgeInput modelAgeInput(const TDataModule1 &dataSet);
 
 // The history the age calculation sees: the points as drawn, split into bar
@@ -70,7 +73,14 @@ AgeJobInput ageJobInput(const AgeInput &model, std::vector<FPOINT> drawn, bool s
 std::vector<FPOINT> curvePoints(const ThermalCurve &curve);
 
 // The calculated time at every point of the input's history, index 0 first;
-// see calculateAges for `progress`, `stop` and what is refused.
+// see calculateAges for `progress`, `stop` and what is refused. For a data
+// set with parents, the raw age (the age equation solved for the helium held).
 std::vector<double> historyAges(const AgeJobInput &input,
                                 std::atomic<std::int32_t> *progress = nullptr,
                                 const std::atomic<bool> *stop = nullptr);
+
+// The helium, raw age, FT and corrected age at every point of the input's
+// history, index 0 first; the input must have parents (see heliumAges).
+std::vector<HeliumAge> historyHeliumAges(const AgeJobInput &input,
+                                         std::atomic<std::int32_t> *progress = nullptr,
+                                         const std::atomic<bool> *stop = nullptr);

@@ -47,14 +47,20 @@ double defaultNodeRatio(std::int32_t N) {
     return 1.0 + 0.1 * std::sqrt(std::max(N, 1) / 50.0);
 }
 
-std::vector<Mode> seriesModes(const AgeInput &in, double S, const PreciseSettings &settings) {
+// The carried terms for emission distance S, with terms 1..N weighted by
+// `coefficients` (slot j; slots it does not hold read 0). The eigenvalues
+// depend on the grain and the settings only, never on S. `recurrentTail`
+// takes the coefficients shared among the nodes from their recurrence, which
+// saves the runs with a set per parent most of their fixed cost.
+std::vector<Mode> seriesModes(const AgeInput &in, const std::vector<double> &coefficients, double S,
+                              const PreciseSettings &settings, bool recurrentTail = false) {
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     std::vector<Mode> modes;
     double explicitSum = 0.0;
     for (std::int32_t j = 1; j <= N; ++j) {
         const auto slot = static_cast<std::size_t>(j);
-        const double c = slot < in.coefficients.size() ? in.coefficients[slot] : 0.0;
+        const double c = slot < coefficients.size() ? coefficients[slot] : 0.0;
         modes.push_back({eigenvalue(j, R), c});
         explicitSum += c;
     }
@@ -66,7 +72,8 @@ std::vector<Mode> seriesModes(const AgeInput &in, double S, const PreciseSetting
     // holds for coefficients of either sign.
     const std::int32_t first = N + 1;
     const std::int32_t last = std::max(settings.lastNodeTerm, 4 * first);
-    const std::vector<double> c = geometryCoefficients(R, b, a, S, last);
+    const std::vector<double> c = recurrentTail ? recurrentGeometryCoefficients(R, b, a, S, last)
+                                                : geometryCoefficients(R, b, a, S, last);
     const double ratio = settings.nodeRatio > 1.0 ? settings.nodeRatio : defaultNodeRatio(N);
     if (N == 0)
         modes.push_back({eigenvalue(1, R), 0.0});
@@ -134,6 +141,36 @@ private:
     double ea_, lnScale_;
 };
 
+// A piece's integrated diffusivity dC, exact to rounding by three-point
+// Gauss-Legendre, and dt/dC over it relative to its mean h/dC as the quadratic
+// p0 + p1 v + p2 v² in the distance v from the newer end (v = 0 .. 1): it
+// matches 1/D at both ends and integrates to the piece's length. Pieces whose
+// ln D changes by more than 3 steps (those at the floor) keep dt/dC even.
+struct PieceShape {
+    double dC, p0, p1, p2;
+};
+
+PieceShape pieceShape(const Arrhenius &arrhenius, double hp, double T0, double T1, double lnD0,
+                      double lnD1, double step) {
+    const double node = std::sqrt(0.6);
+    constexpr double wMid = 8.0 / 9, wSide = 5.0 / 9;
+    const double Tm = (T0 + T1) / 2, Th = (T1 - T0) / 2;
+    const double dC =
+        hp / 2 *
+        (wMid * std::exp(arrhenius.lnD(Tm)) + wSide * (std::exp(arrhenius.lnD(Tm - node * Th)) +
+                                                       std::exp(arrhenius.lnD(Tm + node * Th))));
+    double p0 = 1.0, p1 = 0.0, p2 = 0.0;
+    const double lnDRange = std::fabs(lnD1 - lnD0);
+    if (dC > 0 && std::isfinite(lnDRange) && lnDRange <= 3 * step) {
+        const double mean = dC / hp;
+        p0 = mean / std::exp(lnD1);
+        const double A = mean / std::exp(lnD0) - p0, B = 1 - p0;
+        p2 = 3 * A - 6 * B;
+        p1 = 6 * B - 2 * A;
+    }
+    return {dC, p0, p1, p2};
+}
+
 void checkPreciseInput(const AgeInput &in) {
     if (!in.emissionDistance)
         throw tarvel::Error("The precise method needs the emission distance.");
@@ -185,6 +222,36 @@ private:
     double floor_, step_;
 };
 
+// The ln D step of a run: the settings' own, widened when the history would
+// need more pieces than they allow.
+double runStep(const AgeInput &in, const Arrhenius &arrhenius, double lnDFloor,
+               const PreciseSettings &settings) {
+    const std::size_t n = in.times.size() - 1;
+    double step = settings.lnDStep;
+    const Pieces counting(in, arrhenius, lnDFloor, step);
+    double extra = 0.0;
+    for (std::size_t k = 2; k <= n; ++k)
+        extra += double(counting.count(k) - 3);
+    if (extra > double(settings.maxPieces))
+        step *= extra / double(settings.maxPieces);
+    return step;
+}
+
+// m_i(x) = integral over v from 0 to 1 of v^i e^(-x v), i = 0..3, and e^-x.
+struct CubicWeights {
+    double decay, m0, m1, m2, m3;
+};
+
+CubicWeights cubicWeights(double x) {
+    const PieceWeights w = pieceWeights(x);
+    double m3;
+    if (x < kSeriesLimit)
+        m3 = 1.0 / 4 - x * (1.0 / 5 - x * (1.0 / 12 - x * (1.0 / 42 - x / 192)));
+    else
+        m3 = (3 * w.m2 - w.decay) / x;
+    return {w.decay, w.m0, w.m1, w.m2, m3};
+}
+
 } // namespace
 
 std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *progress,
@@ -195,7 +262,8 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
     const double V = R * R * R / (b * b * b - a * a * a);
 
-    const std::vector<Mode> modes = seriesModes(in, *in.emissionDistance, settings);
+    const std::vector<Mode> modes =
+        seriesModes(in, in.coefficients, *in.emissionDistance, settings);
     double lambdaTop = 0.0;
     for (const Mode &m : modes)
         lambdaTop = std::max(lambdaTop, m.lambda);
@@ -211,16 +279,7 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
     const double lnDFloor =
         span > 0 ? std::log(kNegligibleDecay) - std::log(lambdaTop) - std::log(span) : 0.0;
 
-    // Widen the pieces when the history would need more than the allowed count.
-    double step = settings.lnDStep;
-    {
-        const Pieces counting(in, arrhenius, lnDFloor, step);
-        double extra = 0.0;
-        for (std::size_t k = 2; k <= n; ++k)
-            extra += double(counting.count(k) - 3);
-        if (extra > double(settings.maxPieces))
-            step *= extra / double(settings.maxPieces);
-    }
+    const double step = runStep(in, arrhenius, lnDFloor, settings);
     const Pieces pieces(in, arrhenius, lnDFloor, step);
     std::size_t mostPieces = 0;
     for (std::size_t k = 2; k <= n; ++k)
@@ -230,10 +289,6 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
     boundaryTemps.reserve(mostPieces + 1);
     std::vector<double> held(modes.size(), 0.0); // per term: integral of its weight over time
     clearUpperVectorState();
-
-    // Three-point Gauss-Legendre nodes and weights on [-1, 1].
-    const double node = std::sqrt(0.6);
-    constexpr double wMid = 8.0 / 9, wSide = 5.0 / 9;
 
     for (std::size_t k = 2; k <= n; ++k) {
         const double ta = in.times[k - 1], tb = in.times[k];
@@ -251,23 +306,8 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
                 const double lnD1 = arrhenius.lnD(T1);
                 const double hp = t1 - t0;
                 if (hp > 0) {
-                    const double Tm = (T0 + T1) / 2, Th = (T1 - T0) / 2;
-                    const double dC = hp / 2 *
-                                      (wMid * std::exp(arrhenius.lnD(Tm)) +
-                                       wSide * (std::exp(arrhenius.lnD(Tm - node * Th)) +
-                                                std::exp(arrhenius.lnD(Tm + node * Th))));
-                    // dt/dC over the piece, relative to its mean h/dC, as a
-                    // quadratic in the distance from the newer end: matches
-                    // 1/D at both ends and integrates to the piece's length.
-                    double p0 = 1.0, p1 = 0.0, p2 = 0.0;
-                    const double lnDRange = std::fabs(lnD1 - lnD0);
-                    if (dC > 0 && std::isfinite(lnDRange) && lnDRange <= 3 * step) {
-                        const double mean = dC / hp;
-                        p0 = mean / std::exp(lnD1);
-                        const double A = mean / std::exp(lnD0) - p0, B = 1 - p0;
-                        p2 = 3 * A - 6 * B;
-                        p1 = 6 * B - 2 * A;
-                    }
+                    const PieceShape shape = pieceShape(arrhenius, hp, T0, T1, lnD0, lnD1, step);
+                    const double dC = shape.dC, p0 = shape.p0, p1 = shape.p1, p2 = shape.p2;
                     for (std::size_t j = 0; j < modes.size(); ++j) {
                         const PieceWeights w = pieceWeights(modes[j].lambda * dC);
                         held[j] = held[j] * w.decay + hp * (p0 * w.m0 + p1 * w.m1 + p2 * w.m2);
@@ -292,4 +332,153 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
             throw CalculationStopped{};
     }
     return results;
+}
+
+namespace {
+
+// Parents decay by at most this exponent over one piece, so that their
+// production inside it is a cubic to 1e-8.
+constexpr double kMostDecayPerPiece = 0.1;
+
+} // namespace
+
+std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<ParentSource> &sources,
+                                      std::atomic<std::int32_t> *progress,
+                                      const PreciseSettings &settings,
+                                      const std::atomic<bool> *stop) {
+    const std::size_t n = in.times.empty() ? 0 : in.times.size() - 1;
+    const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
+    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
+    const double V = R * R * R / (b * b * b - a * a * a);
+    const std::size_t parents = sources.size();
+
+    // The carried terms have the same eigenvalues for every stopping
+    // distance; only their weights differ, so the time stepping and its
+    // exponentials are shared and only the sources are per parent.
+    std::vector<std::vector<double>> weights(parents);
+    std::vector<double> lambdas;
+    for (std::size_t i = 0; i < parents; ++i) {
+        const double S = sources[i].stopping;
+        const std::vector<Mode> modes =
+            seriesModes(in, geometryCoefficients(R, b, a, S, N), S, settings, true);
+        if (i == 0)
+            for (const Mode &m : modes)
+                lambdas.push_back(m.lambda);
+        for (const Mode &m : modes)
+            weights[i].push_back(m.weight);
+    }
+    const std::size_t modeCount = lambdas.size();
+    const double lambdaTop = *std::max_element(lambdas.begin(), lambdas.end());
+    double decayTop = 0.0;
+    for (const ParentSource &s : sources)
+        decayTop = std::max(decayTop, s.decay);
+
+    std::vector<double> helium(n + 1, 0.0);
+    if (n < 2) {
+        if (progress)
+            progress->store(N);
+        return helium;
+    }
+    const Arrhenius arrhenius(static_cast<double>(in.activationEnergy), static_cast<double>(in.d0));
+    const double present = in.times[n];
+    const double span = present - in.times[1];
+    const double lnDFloor =
+        span > 0 ? std::log(kNegligibleDecay) - std::log(lambdaTop) - std::log(span) : 0.0;
+    const double step = runStep(in, arrhenius, lnDFloor, settings);
+    const Pieces pieces(in, arrhenius, lnDFloor, step);
+    std::size_t mostPieces = 0;
+    for (std::size_t k = 2; k <= n; ++k)
+        mostPieces = std::max(mostPieces, pieces.count(k));
+
+    std::vector<double> boundaryTemps;
+    boundaryTemps.reserve(mostPieces + 1);
+    std::vector<std::vector<double>> held(parents, std::vector<double>(modeCount, 0.0));
+    std::vector<double> decay(modeCount), m0(modeCount), m1(modeCount), m2(modeCount),
+        m3(modeCount);
+    clearUpperVectorState();
+
+    // One piece: its shared weights per term, then each parent's production,
+    // g(t) = g1 e^(eps Q(v)) with dt = hp q(v) dv, so that the integrand
+    // against e^(-x v) is hp g1 F(v), F = q e^(eps Q): taken as the cubic that
+    // matches F and F' at both ends.
+    auto addPiece = [&](double t1, double hp, double T0, double T1, double lnD0, double lnD1) {
+        const PieceShape shape = pieceShape(arrhenius, hp, T0, T1, lnD0, lnD1, step);
+        for (std::size_t j = 0; j < modeCount; ++j) {
+            const CubicWeights w = cubicWeights(lambdas[j] * shape.dC);
+            decay[j] = w.decay;
+            m0[j] = w.m0;
+            m1[j] = w.m1;
+            m2[j] = w.m2;
+            m3[j] = w.m3;
+        }
+        const double p0 = shape.p0, p1 = shape.p1, p2 = shape.p2, q1 = p0 + p1 + p2;
+        for (std::size_t i = 0; i < parents; ++i) {
+            const double eps = sources[i].decay * hp, grow = std::exp(eps);
+            const double scale = hp * std::exp(sources[i].decay * (present - t1));
+            const double f0 = p0, f1 = q1 * grow;
+            const double d0 = p1 + eps * p0 * p0, d1 = (p1 + 2 * p2 + eps * q1 * q1) * grow;
+            const double c0 = scale * f0, c1 = scale * d0;
+            const double c2 = scale * (3 * (f1 - f0) - 2 * d0 - d1);
+            const double c3 = scale * (2 * (f0 - f1) + d0 + d1);
+            std::vector<double> &h = held[i];
+            for (std::size_t j = 0; j < modeCount; ++j)
+                h[j] = h[j] * decay[j] + (c0 * m0[j] + c1 * m1[j] + c2 * m2[j] + c3 * m3[j]);
+        }
+    };
+
+    for (std::size_t k = 2; k <= n; ++k) {
+        const double ta = in.times[k - 1], tb = in.times[k];
+        const double Ta = in.temps[k - 1], Tb = in.temps[k];
+        const double h = tb - ta;
+        if (h > 0) {
+            pieces.boundaries(k, boundaryTemps);
+            double t0 = ta, T0 = boundaryTemps.front();
+            double lnD0 = arrhenius.lnD(T0);
+            for (std::size_t i = 1; i < boundaryTemps.size(); ++i) {
+                const double T1 = boundaryTemps[i];
+                const double t1 = i + 1 == boundaryTemps.size()
+                                      ? tb
+                                      : std::clamp(ta + h * (T1 - Ta) / (Tb - Ta), t0, tb);
+                const double lnD1 = arrhenius.lnD(T1);
+                const double hp = t1 - t0;
+                if (hp > 0) {
+                    // Long pieces (cold stretches are one piece) are cut in
+                    // time, the temperature linear along them.
+                    const double cuts = std::ceil(decayTop * hp / kMostDecayPerPiece);
+                    const auto count = static_cast<std::size_t>(std::clamp(cuts, 1.0, 1e6));
+                    double s0 = t0, S0 = T0, L0 = lnD0;
+                    for (std::size_t c = 1; c <= count; ++c) {
+                        const double f = double(c) / double(count);
+                        const double s1 = c == count ? t1 : t0 + hp * f;
+                        const double S1 = c == count ? T1 : T0 + (T1 - T0) * f;
+                        const double L1 = c == count ? lnD1 : arrhenius.lnD(S1);
+                        if (s1 > s0)
+                            addPiece(s1, s1 - s0, S0, S1, L0, L1);
+                        s0 = s1;
+                        S0 = S1;
+                        L0 = L1;
+                    }
+                }
+                t0 = t1;
+                T0 = T1;
+                lnD0 = lnD1;
+            }
+        }
+        for (std::size_t i = 0; i < parents; ++i) {
+            double sum = 0.0;
+            for (std::size_t j = 0; j < modeCount; ++j)
+                sum += weights[i][j] * held[i][j];
+            const ParentSource &s = sources[i];
+            helium[k] += V * s.yield * s.decay * s.atoms * sum;
+        }
+        if (!std::isfinite(helium[k]))
+            throw tarvel::Error("The age calculation cannot be completed: the helium at point " +
+                                std::to_string(k) +
+                                " is not a finite number. No results were computed.");
+        if (progress)
+            progress->store(static_cast<std::int32_t>(double(N) * double(k - 1) / double(n - 1)));
+        if (stop && stop->load(std::memory_order_relaxed))
+            throw CalculationStopped{};
+    }
+    return helium;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agecalculation.h"
+#include "parents.h"
 
 #include <atomic>
 #include <cstdint>
@@ -44,3 +45,13 @@ struct PreciseSettings {
 std::vector<double> preciseAges(const AgeInput &input, std::atomic<std::int32_t> *progress,
                                 const PreciseSettings &settings = {},
                                 const std::atomic<bool> *stop = nullptr);
+
+// The helium held (nmol/g) at every point, slots 1..n, of a grain whose
+// parents are `sources` (see heliumages.h): the time stepping and the series
+// of preciseAges, each parent's source spread by its stopping distance and
+// falling as it decays. Expects the input to have been checked.
+std::vector<double> preciseHeldHelium(const AgeInput &input,
+                                      const std::vector<ParentSource> &sources,
+                                      std::atomic<std::int32_t> *progress,
+                                      const PreciseSettings &settings = {},
+                                      const std::atomic<bool> *stop = nullptr);

@@ -1,5 +1,7 @@
 #include "agerun.h"
 
+#include "heliumages.h"
+
 #include <array>
 #include <charconv>
 
@@ -8,4 +10,11 @@ void appendNumber(std::string &out, double value) {
     const auto res =
         std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 17);
     out.append(buf.data(), res.ptr);
+}
+
+void appendHeliumAge(std::string &out, const HeliumAge &row) {
+    for (const double value : {row.heNmolG, row.rawAge, row.ft, row.correctedAge}) {
+        out += ',';
+        appendNumber(out, value);
+    }
 }

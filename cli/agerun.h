@@ -2,5 +2,13 @@
 
 #include <string>
 
+struct HeliumAge;
+
 // A number as the calculator writes it: "." and 17 significant digits.
 void appendNumber(std::string &out, double value);
+
+// The columns a row of helium ages adds after the time.
+inline constexpr const char *kHeliumAgeColumns = "he_nmol_g,raw_age,ft,corrected_age";
+
+// Appends ",helium,raw age,ft,corrected age" as numbers as above.
+void appendHeliumAge(std::string &out, const HeliumAge &row);

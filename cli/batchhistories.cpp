@@ -33,13 +33,26 @@ std::string historyRows(const HistoryBatch::History &history, const AgeInput &ba
         drawn[p] = {history.times[p], history.temps[p]};
     AgeJobInput input = ageJobInput(base, std::move(drawn), options.steps);
     input.method = options.method;
-    const std::vector<double> ages = historyAges(input);
     const std::vector<FPOINT> &points = input.history;
     std::string text;
-    for (std::size_t p = options.finalOnly ? points.size() - 1 : 0; p < points.size(); ++p) {
+    auto rowStart = [&](std::size_t p) {
         text += history.id;
         text += ',';
         appendNumber(text, points[p].x);
+    };
+    const std::size_t first = options.finalOnly ? points.size() - 1 : 0;
+    if (options.ages) {
+        const std::vector<HeliumAge> rows = historyHeliumAges(input);
+        for (std::size_t p = first; p < points.size(); ++p) {
+            rowStart(p);
+            appendHeliumAge(text, rows[p]);
+            text += '\n';
+        }
+        return text;
+    }
+    const std::vector<double> ages = historyAges(input);
+    for (std::size_t p = first; p < points.size(); ++p) {
+        rowStart(p);
         text += ',';
         appendNumber(text, ages[p]);
         text += '\n';
@@ -77,7 +90,8 @@ void writeChunk(const HistoryBatch &batch, std::size_t first, std::size_t count,
 
 void writeHistories(const HistoryBatch &batch, const AgeInput &base, const BatchOutput &options,
                     std::ostream &out) {
-    out << "history,time,calculated_time\n";
+    out << (options.ages ? "history,time," + std::string(kHeliumAgeColumns) + "\n"
+                         : std::string("history,time,calculated_time\n"));
     if (!out)
         throw tarvel::Error("cannot write the output");
 

@@ -37,9 +37,13 @@ struct BatchOutput {
     AgeMethod method = AgeMethod::Fast;
     bool steps = true;      // split each history into bar steps
     bool finalOnly = false; // write only the last point of each history
+    // Write helium, raw age, FT and corrected age instead of the calculated
+    // time; the grain must have parents.
+    bool ages = false;
 };
 
-// Writes the header history,time,calculated_time and then every history's
+// Writes the header history,time,calculated_time (with `ages`:
+// history,time,he_nmol_g,raw_age,ft,corrected_age) and then every history's
 // rows, in input order. The histories are computed in parallel, a chunk at a
 // time, and one thread writes a chunk while the others compute the next, so
 // memory stays bounded by the batch plus two chunks of results. Throws tarvel::Error

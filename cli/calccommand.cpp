@@ -6,6 +6,7 @@
 #include "datamodule.h"
 #include "errors.h"
 #include "geometrycheck.h"
+#include "geometrycoefficients.h"
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "numbertext.h"
@@ -23,9 +24,10 @@
 #include <string>
 
 const char *const kTarvelCalcUsage =
-    "usage: tarvel-calc [--coefficients] [--no-steps] [--method fast|direct|precise] FILE\n"
-    "       tarvel-calc --histories CSV [--final] [--no-steps] [--method fast|direct|precise] "
-    "FILE";
+    "usage: tarvel-calc [--coefficients | --ages] [--no-steps] [--method fast|direct|precise] "
+    "FILE\n"
+    "       tarvel-calc --histories CSV [--final] [--ages] [--no-steps]\n"
+    "                   [--method fast|direct|precise] FILE";
 
 namespace {
 
@@ -36,7 +38,12 @@ const char *const kHelp =
     "\n"
     "  FILE              the data file; \"-\" reads standard input\n"
     "  --coefficients    write the geometry coefficients (k,coefficient) instead\n"
-    "                    of the calculated times\n"
+    "                    of the calculated times; for a data set with parents one\n"
+    "                    column per parent (k,238U,235U,232Th,147Sm)\n"
+    "  --ages            for a data set with parents (U_ppm, Th_ppm or Sm_ppm above\n"
+    "                    0): time,he_nmol_g,raw_age,ft,corrected_age at every point,\n"
+    "                    each point taken as the present; helium in nmol/g, ages in\n"
+    "                    millions of years. Also with --histories\n"
     "  --no-steps        use the curve's points as they are instead of splitting\n"
     "                    it into steps of at most 5 time units, as the desktop\n"
     "                    program's Recalculate does\n"
@@ -65,7 +72,9 @@ const char *const kHelp =
     "  --help            this text\n"
     "\n"
     "Output: a header line, then one line per point: time,calculated_time (times in\n"
-    "millions of years), numbers with \".\" and 17 significant digits.\n"
+    "millions of years), numbers with \".\" and 17 significant digits. For a data set\n"
+    "with parents the calculated time is the raw age: the age equation solved for\n"
+    "the helium the grain holds.\n"
     "\n"
     "The data file is 8-bit text (keys and numbers in ASCII, the annotation kept as\n"
     "its bytes); a blank line outside the annotation ends the data. Values are held\n"
@@ -107,7 +116,8 @@ void checkModel(const TDataModule1 &model) {
     const float emission = model.ModelData.Emission_dist;
     if (!geometrycheck::radiiFollowRule(g.Sphere_radius, g.Outer_radius, g.Inner_radius))
         throw tarvel::Error(geometrycheck::kRadiiRuleText);
-    if (!geometrycheck::emissionFollowsRule(emission))
+    // A data set with parents does not use the emission distance.
+    if (!model.ParentsData.present() && !geometrycheck::emissionFollowsRule(emission))
         throw tarvel::Error(
             "Emission_dist=" + tarvel::formatGeneral(emission, tarvel::kDataFileDigits, '.') +
             ": " + geometrycheck::kEmissionRuleText);
@@ -127,8 +137,17 @@ void checkHistory(const ThermalCurve &curve, const std::vector<std::int32_t> &cu
     checkDrawnHistory(times, temps, curveLines);
 }
 
+// A data set with parents needs no stored coefficients: its runs compute one
+// set per parent from the stopping distances.
 void runGeometry(TDataModule1 &model) {
-    storeCoefficients(model, geometryCoefficients(geometryJobInput(model)));
+    if (!model.ParentsData.present())
+        storeCoefficients(model, geometryCoefficients(geometryJobInput(model)));
+}
+
+void requireParents(const TDataModule1 &model) {
+    if (!model.ParentsData.present())
+        throw tarvel::Error("--ages needs a data set with parents: it has no U_ppm, Th_ppm or "
+                            "Sm_ppm above 0, so it holds no helium to give ages for");
 }
 
 // The curve as the temperature graph holds it after DrawCurve, split into bar
@@ -145,12 +164,47 @@ void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostr
         out << number(points[i].x) << ',' << number(ages[i]) << '\n';
 }
 
+// The same history's helium, raw age, FT and corrected age.
+void writeHeliumAges(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
+    AgeJobInput input = ageJobInput(model, curvePoints(model.GetCurrentCurve()), options.steps);
+    if (options.method)
+        input.method = *options.method;
+    const std::vector<HeliumAge> rows = historyHeliumAges(input);
+    const std::vector<FPOINT> &points = input.history;
+
+    out << "time," << kHeliumAgeColumns << '\n';
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        std::string line = number(points[i].x);
+        appendHeliumAge(line, rows[i]);
+        out << line << '\n';
+    }
+}
+
 // Reads the CSV of histories (or standard input) whole.
 HistoryBatch readBatch(const std::string &file, std::istream &standardInput, bool steps) {
     return readHistories(file == "-" ? readWholeStream(standardInput) : readWholeFile(file), steps);
 }
 
 void writeCoefficients(const TDataModule1 &model, std::ostream &out) {
+    if (const std::optional<ParentsInput> parents = modelAgeInput(model).parents) {
+        // The coefficients each parent's run computes from its stopping distance.
+        const TGrainData &g = model.GrainData;
+        out << "k";
+        std::vector<std::vector<double>> columns;
+        for (std::size_t i = 0; i < kParentCount; ++i) {
+            out << ',' << kParentConstants[i].name;
+            columns.push_back(geometryCoefficients(g.Sphere_radius, g.Outer_radius, g.Inner_radius,
+                                                   parents->stopping[i], model.ModelData.Neigen));
+        }
+        out << '\n';
+        for (std::int32_t k = 1; k <= model.ModelData.Neigen; ++k) {
+            out << k;
+            for (const std::vector<double> &column : columns)
+                out << ',' << number(column[static_cast<std::size_t>(k)]);
+            out << '\n';
+        }
+        return;
+    }
     out << "k,coefficient\n";
     for (std::int32_t k = 1; k <= model.ModelData.Neigen; ++k)
         out << k << ',' << number(model.GetCoefficient(k)) << '\n';
@@ -196,6 +250,8 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         std::vector<std::int32_t> curveLines;
         readModel(file, standardInput, model, curveLines);
         checkModel(model);
+        if (options->ages)
+            requireParents(model);
         const bool batch = !options->histories.empty();
         if (!options->coefficients && !batch)
             checkHistory(model.GetCurrentCurve(), curveLines);
@@ -217,7 +273,8 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
             probe.method = method;
             historyAges(probe);
             file = options->histories;
-            writeHistories(histories, base, {method, options->steps, options->finalOnly}, out);
+            writeHistories(histories, base,
+                           {method, options->steps, options->finalOnly, options->ages}, out);
             return 0;
         }
 
@@ -225,6 +282,8 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         std::ostringstream table;
         if (options->coefficients)
             writeCoefficients(model, table);
+        else if (options->ages)
+            writeHeliumAges(model, *options, table);
         else
             writeTimes(model, *options, table);
 

@@ -15,6 +15,8 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             options.coefficients = true;
         } else if (!optionsEnded && arg == "--no-steps") {
             options.steps = false;
+        } else if (!optionsEnded && arg == "--ages") {
+            options.ages = true;
         } else if (!optionsEnded && arg == "--final") {
             options.finalOnly = true;
         } else if (!optionsEnded && (arg == "--histories" || arg.rfind("--histories=", 0) == 0)) {
@@ -75,6 +77,10 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
     }
     if (!options.histories.empty() && options.coefficients) {
         problem = "--coefficients and --histories do not go together";
+        return std::nullopt;
+    }
+    if (options.ages && options.coefficients) {
+        problem = "--coefficients and --ages do not go together";
         return std::nullopt;
     }
     if (options.histories == "-" && options.file == "-") {

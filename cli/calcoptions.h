@@ -14,6 +14,7 @@ struct CalcOptions {
     std::string file;       // the data file; "-" reads standard input
     std::string histories;  // the CSV of many histories ("-": standard input); empty: none
     bool finalOnly = false; // with histories: only the last point of each
+    bool ages = false;      // helium, raw age, FT and corrected age (data sets with parents)
 };
 
 // Parses the arguments; on a usage error returns nothing and sets `problem`.

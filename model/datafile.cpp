@@ -29,6 +29,7 @@ const std::string kNotADataSet = "This is not a Tarvel data set: it has no \"[Da
 struct DataSet {
     TModelData ModelData;
     TGrainData GrainData;
+    TParentsData ParentsData;
     std::optional<ThermalCurve> Curve; // only when the file holds a complete table
     std::vector<std::string> Annotation;
 };
@@ -113,6 +114,47 @@ ModelMethod methodFromText(const std::string &text, std::int32_t line) {
     throw tarvel::Error("Line " + std::to_string(line) + ": '" + tarvel::quotable(value) +
                         "' is not a method of the age calculation; Method must be fast or "
                         "precise.");
+}
+
+// The parents' keys. They are written only for a parents data set, after the
+// grain, so every other data set keeps the bytes it always had and older
+// readers, which ignore keys they do not know, read the rest unchanged.
+struct ParentKey {
+    const char *name;
+    bool concentration; // µg/g, 0 or more; otherwise a stopping distance, µm, above 0
+    float TParentsData::*field;
+};
+
+const std::array<ParentKey, 7> kParentKeys = {{
+    {"U_ppm", true, &TParentsData::U_ppm},
+    {"Th_ppm", true, &TParentsData::Th_ppm},
+    {"Sm_ppm", true, &TParentsData::Sm_ppm},
+    {"Stopping_U238", false, &TParentsData::Stopping_U238},
+    {"Stopping_U235", false, &TParentsData::Stopping_U235},
+    {"Stopping_Th232", false, &TParentsData::Stopping_Th232},
+    {"Stopping_Sm147", false, &TParentsData::Stopping_Sm147},
+}};
+constexpr const char *kParentsComment = "#Parents";
+// A concentration above a million µg/g would be more than the whole grain.
+constexpr double kMostPpm = 1e6;
+
+const ParentKey *findParentKey(const std::string &name) {
+    for (const ParentKey &key : kParentKeys)
+        if (name == key.name)
+            return &key;
+    return nullptr;
+}
+
+void setParentKey(DataSet &data, const ParentKey &key, double value, const std::string &text,
+                  std::int32_t line) {
+    const float held = toSingle(value, text, key.name);
+    const std::string start = "Line " + std::to_string(line) + ": " + key.name + "=" +
+                              tarvel::quotable(text) + " is not ";
+    if (key.concentration && !(held >= 0 && held <= kMostPpm))
+        throw tarvel::Error(start + "a concentration: it must lie between 0 and 1000000 µg/g.");
+    if (!key.concentration && !(held > 0))
+        throw tarvel::Error(start + "a stopping distance: it must be above 0 µm.");
+    data.ParentsData.*key.field = held;
 }
 
 const DataKey *findKey(const std::string &name) {
@@ -232,6 +274,10 @@ double keyValue(const std::string &key, const std::string &text, char localeSepa
 // set, so what the file leaves out stays as it was).
 void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *curveLines) {
     data.Annotation.clear();
+    // The parents are the file's own: a file that names none (as every file
+    // written before them) is a data set without parents, whatever was open
+    // before, and stopping distances it leaves out are apatite's.
+    data.ParentsData = TParentsData{};
     const char localeSeparator = tarvel::localeDecimalSeparator();
 
     bool inData = false, inTable = false, inAnnotation = false;
@@ -305,6 +351,10 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
             } else if (const DataKey *key = findKey(name)) {
                 const std::string text = line.substr(eq + 1);
                 key->set(data, keyValue(key->name, text, localeSeparator), text);
+            } else if (const ParentKey *parent = findParentKey(name)) {
+                const std::string text = line.substr(eq + 1);
+                setParentKey(data, *parent, keyValue(parent->name, text, localeSeparator), text,
+                             reader.number());
             }
         }
     }
@@ -322,7 +372,7 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
 } // namespace
 
 void TDataModule1::WriteDataFile(std::ostream &out) const {
-    const DataSet data{ModelData, GrainData, std::nullopt, {}};
+    const DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}};
     LineWriter w(out);
     w.line("#Tarvel 0.9");
     w.line("[DataBegin");
@@ -332,6 +382,11 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
         w.line(std::string(key.name) + "=" + fileNumber(key.get(data)));
         if (std::string_view(key.name) == kMethodAfter && ModelData.Method != ModelMethod::Fast)
             w.line(std::string(kMethodKey) + "=" + methodName(ModelData.Method));
+    }
+    if (ParentsData.present()) {
+        w.line(kParentsComment);
+        for (const ParentKey &key : kParentKeys)
+            w.line(std::string(key.name) + "=" + fileNumber(ParentsData.*key.field));
     }
     w.line("#Thermal Curve");
     w.line("[TableStart");
@@ -353,12 +408,13 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
 }
 
 void TDataModule1::ReadDataFile(std::istream &in, std::vector<std::int32_t> *curveLines) {
-    DataSet data{ModelData, GrainData, std::nullopt, {}};
+    DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}};
     std::vector<std::int32_t> lines;
     readDataSet(in, data, &lines);
     // The whole file has read: only now does the model change.
     ModelData = data.ModelData;
     GrainData = data.GrainData;
+    ParentsData = data.ParentsData;
     if (data.Curve)
         CurrentCurve = std::move(*data.Curve);
     Annotation = std::move(data.Annotation);

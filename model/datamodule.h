@@ -2,6 +2,7 @@
 
 #include "curvegraph.h"
 #include "modelrecords.h"
+#include "parentsdata.h"
 
 #include <cstddef>
 #include <deque>
@@ -20,6 +21,7 @@ public:
 
     TModelData ModelData;
     TGrainData GrainData;
+    TParentsData ParentsData;            // none unless a concentration is above 0
     std::vector<std::string> Annotation; // 8-bit lines, kept as bytes
 
     // Not owned; set by the windows before CaptureCurve / DrawCurve.
@@ -41,7 +43,8 @@ public:
     // stream does not take every byte.
     void WriteDataFile(std::ostream &out) const;
     // Reads the stream to its end into a scratch copy and replaces ModelData,
-    // GrainData, the current curve (when the file holds a complete table) and
+    // GrainData, ParentsData (always: a file that names no parents is a data set
+    // without them), the current curve (when the file holds a complete table) and
     // the annotation only once the whole file has read. Throws tarvel::Error (no
     // "[DataBegin" line, a value that is not a number, a file cut off inside a
     // section) and then changes nothing. Never touches the curve history or the coefficients.

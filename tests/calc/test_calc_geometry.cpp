@@ -37,6 +37,7 @@ private slots:
     void undefinedInputsAreRefused_data();
     void undefinedInputsAreRefused();
     void undefinedCoefficientIsRefused();
+    void recurrenceMatchesTheDirectFormula();
 };
 
 void TestGeometry::documentedValues() {
@@ -159,6 +160,25 @@ void TestGeometry::undefinedCoefficientIsRefused() {
         QFAIL("no error");
     } catch (const tarvel::Error &e) {
         QVERIFY2(QString(e.what()).contains(geometrycheck::kRadiiRuleText), e.what());
+    }
+}
+
+// The long tails of the precise method's parents come from the recurrence:
+// over thousands of terms it stays on the formula evaluated term by term.
+void TestGeometry::recurrenceMatchesTheDirectFormula() {
+    const std::vector<std::array<double, 4>> grains = {{60, 40, 20, 20},
+                                                       {60, 60, 0, 5.93},
+                                                       {50, 40, 0, 70},
+                                                       {100, 100, 0, 22.25},
+                                                       {30, 30, 10, 30}};
+    for (const auto &[R, b, a, S] : grains) {
+        const std::vector<double> direct = geometryCoefficients(R, b, a, S, 8192);
+        const std::vector<double> recurrent = recurrentGeometryCoefficients(R, b, a, S, 8192);
+        QCOMPARE(recurrent.size(), direct.size());
+        double worst = 0;
+        for (std::size_t k = 1; k < direct.size(); ++k)
+            worst = std::max(worst, std::fabs(recurrent[k] - direct[k]));
+        QVERIFY2(worst <= 1e-13 * std::fabs(direct[1]), qPrintable(QString::number(worst)));
     }
 }
 

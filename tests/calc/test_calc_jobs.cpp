@@ -175,6 +175,25 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(none.count(), 0);
     }
+
+    // A data set with parents: the job finishes with the raw ages and keeps
+    // the full rows for whoever shows helium, FT and corrected age.
+    void parentsJobsKeepTheirRows() {
+        TDataModule1 dataSet = defaultDataSet();
+        dataSet.ParentsData.U_ppm = 50;
+        const AgeJobInput input = ageJobInput(dataSet, {{0, 80}, {40, 20}});
+        CalculationJob job(input);
+        QSignalSpy finished(&job, &CalculationJob::finished);
+        job.start();
+        QVERIFY(finished.wait(kWaitMs));
+        const auto ages = finished.at(0).at(0).value<std::vector<double>>();
+        const std::vector<HeliumAge> &rows = job.heliumAges();
+        QCOMPARE(rows.size(), input.history.size());
+        QCOMPARE(ages.size(), rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            QCOMPARE(ages[i], rows[i].rawAge);
+        QVERIFY(rows.back().heNmolG > 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestJobs)

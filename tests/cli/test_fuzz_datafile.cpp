@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -483,6 +484,7 @@ struct CalcCase {
     std::vector<std::string> args;
     bool coefficients = false;
     bool noSteps = false;
+    bool ages = false; // helium ages of a data set with parents
 };
 
 std::string calcProblem(const std::string &bytes, const CalcCase &c, const TDataModule1 *read,
@@ -510,16 +512,24 @@ std::string calcProblem(const std::string &bytes, const CalcCase &c, const TData
     std::istringstream table(o);
     std::string line;
     std::getline(table, line);
-    if (line != (c.coefficients ? "k,coefficient" : "time,calculated_time"))
+    const bool parents = read->ParentsData.present();
+    const char *header = c.coefficients ? (parents ? "k,238U,235U,232Th,147Sm" : "k,coefficient")
+                         : c.ages       ? "time,he_nmol_g,raw_age,ft,corrected_age"
+                                        : "time,calculated_time";
+    if (line != header)
         return "tarvel-calc wrote no header";
+    const auto columns = std::count(line.begin(), line.end(), ',') + 1;
     std::vector<double> first;
     while (std::getline(table, line)) {
-        const auto comma = line.find(',');
-        double x = 0, y = 0;
-        if (comma == std::string::npos || !parseFinite(line.substr(0, comma), x) ||
-            !parseFinite(line.substr(comma + 1), y))
+        std::istringstream fields(line);
+        std::string field;
+        std::vector<double> row;
+        double value = 0;
+        while (std::getline(fields, field, ',') && parseFinite(field, value))
+            row.push_back(value);
+        if (row.size() != std::size_t(columns))
             return "tarvel-calc wrote a result that is not a finite number: " + line;
-        first.push_back(x);
+        first.push_back(row[0]);
     }
     const ThermalCurve &curve = read->GetCurrentCurve();
     if (c.coefficients) {
@@ -560,8 +570,11 @@ std::optional<CalcCase> chooseCalc(Mutator &m, const TDataModule1 *read) {
         direct = direct &&
                  (c.noSteps ? double(curve.PointCount()) : stepped) <= double(kMaxDirectPoints);
     }
+    c.ages = option == 3 && read && read->ParentsData.present();
     if (c.coefficients)
         c.args.push_back("--coefficients");
+    if (c.ages)
+        c.args.push_back("--ages");
     if (c.noSteps)
         c.args.push_back("--no-steps");
     if (direct)

@@ -47,6 +47,7 @@ private slots:
     void malformedInput();
     void missingFilesAndDirectories();
     void realProcess();
+    void parentsDataSets();
 };
 
 void TestTarvelCalc::usage() {
@@ -59,6 +60,7 @@ void TestTarvelCalc::usage() {
                                                {"--final", "f"},
                                                {"--histories"},
                                                {"--histories", "h.csv", "--coefficients", "f"},
+                                               {"--ages", "--coefficients", "f"},
                                                {"--histories", "-", "-"}}) {
         const Run r = calc(args);
         QCOMPARE(r.status, 2);
@@ -306,6 +308,49 @@ void TestTarvelCalc::realProcess() {
     QVERIFY(bad.waitForFinished(60000));
     QCOMPARE(bad.exitCode(), 2);
     QVERIFY(bad.readAllStandardError().contains("usage: tarvel-calc"));
+}
+
+// A data set with parents: its calculated time is the raw age of --ages, for
+// one history and for batches; without parents --ages is refused.
+void TestTarvelCalc::parentsDataSets() {
+    const std::string file = std::string(TARVEL_EXAMPLES_DIR) + "/parents-late-cooling.txt";
+    const Run times = calc({file});
+    const Run ages = calc({"--ages", file});
+    QCOMPARE(ages.status, 0);
+    std::istringstream timeRows(times.out), ageRows(ages.out);
+    std::string timeLine, ageLine, last;
+    std::getline(timeRows, timeLine);
+    std::getline(ageRows, ageLine);
+    QCOMPARE(ageLine, std::string("time,he_nmol_g,raw_age,ft,corrected_age"));
+    int rows = 0;
+    while (std::getline(timeRows, timeLine) && std::getline(ageRows, ageLine)) {
+        std::istringstream fields(ageLine);
+        std::vector<std::string> f;
+        for (std::string field; std::getline(fields, field, ',');)
+            f.push_back(field);
+        QCOMPARE(f.size(), std::size_t(5));
+        QCOMPARE(f[0] + "," + f[2], timeLine); // the same time, the raw age
+        QVERIFY(std::stod(f[3]) > 0.5 && std::stod(f[3]) < 1);
+        last = ageLine;
+        ++rows;
+    }
+    QVERIFY(rows > 10);
+    QVERIFY(!std::getline(ageRows, ageLine));
+
+    // The file's own curve as a batch of one: the same last row.
+    const Run batch = calc({"--histories", "-", "--final", "--ages", file},
+                           "h,t,T\nx,0,120\nx,57.5,65\nx,60,20\n");
+    QCOMPARE(batch.status, 0);
+    QCOMPARE(batch.out, "history,time,he_nmol_g,raw_age,ft,corrected_age\nx," + last + "\n");
+
+    const Run perParent = calc({"--coefficients", file});
+    QCOMPARE(perParent.out.substr(0, perParent.out.find('\n')),
+             std::string("k,238U,235U,232Th,147Sm"));
+
+    const Run refused = calc({"--ages", std::string(TARVEL_EXAMPLES_DIR) + "/default-grain.txt"});
+    QCOMPARE(refused.status, 1);
+    QVERIFY(refused.out.empty());
+    QVERIFY2(refused.err.find("--ages") != std::string::npos, refused.err.c_str());
 }
 
 QTEST_GUILESS_MAIN(TestTarvelCalc)

@@ -113,6 +113,8 @@ private slots:
     void preciseMethodRoundTrips();
     void fastDataSetsKeepTheirBytes();
     void methodKeyIsTolerantOrRefused();
+    void parentsRoundTripAfterTheGrain();
+    void parentsAreTheFilesOwn();
 };
 
 void TestDataFile::writerIsByteExact() {
@@ -323,6 +325,16 @@ void TestDataFile::refusedFileChangesNothing_data() {
                                               << "line 8";
     QTest::newRow("bad key value after good ones") << start + "Sphere_radius=abc\r\n"
                                                    << "Sphere_radius";
+    QTest::newRow("concentration not a number") << start + "Th_ppm=lots\r\n"
+                                                << "Th_ppm";
+    QTest::newRow("negative concentration") << start + "U_ppm=-1\r\n"
+                                            << "U_ppm";
+    QTest::newRow("concentration beyond the grain") << start + "Sm_ppm=2e6\r\n"
+                                                    << "Sm_ppm";
+    QTest::newRow("zero stopping distance") << start + "U_ppm=10\r\nStopping_Sm147=0\r\n"
+                                            << "Stopping_Sm147";
+    QTest::newRow("negative stopping distance") << start + "Stopping_U235=-20\r\n"
+                                                << "Stopping_U235";
     // Not data sets at all: refused instead of read as "nothing changed".
     QTest::newRow("plain text") << "Neigen=3\r\n[TableStart\r\n1, 1\r\n]TableEnd\r\n"
                                 << "[DataBegin";
@@ -447,6 +459,49 @@ void TestDataFile::methodKeyIsTolerantOrRefused() {
         QCOMPARE(m.ModelData.Method, ModelMethod::Fast);
         QCOMPARE(m.ModelData.Neigen, 20);
     }
+}
+
+void TestDataFile::parentsRoundTripAfterTheGrain() {
+    TDataModule1 a;
+    fillExample(a);
+    a.ParentsData.U_ppm = 12.5f;
+    a.ParentsData.Sm_ppm = 0.001f;
+    applyMineralPreset(a.ParentsData, kMineralPresets[1]);
+    const std::string text = written(a);
+    // One block between the grain and the curve; the rest as before.
+    const auto begin = text.find("Inner_radius=20\r\n#Parents\r\nU_ppm=12.5\r\n");
+    const auto end = text.find("#Thermal Curve");
+    QVERIFY(begin != std::string::npos && end != std::string::npos);
+    std::string rest = text;
+    rest.erase(text.find("#Parents"), end - text.find("#Parents"));
+    QCOMPARE(rest, std::string(kExample));
+    TDataModule1 b;
+    read(b, text);
+    QCOMPARE(b.ParentsData, a.ParentsData);
+    QCOMPARE(matchingMineralPreset(b.ParentsData), &kMineralPresets[1]);
+    QCOMPARE(written(b), text);
+
+    // Without a concentration above 0 the stopping distances are not written.
+    a.ParentsData.U_ppm = a.ParentsData.Sm_ppm = 0.0f;
+    QCOMPARE(written(a), std::string(kExample));
+}
+
+void TestDataFile::parentsAreTheFilesOwn() {
+    TDataModule1 m;
+    applyMineralPreset(m.ParentsData, kMineralPresets[2]);
+    m.ParentsData.Th_ppm = 40.0f;
+    // Stopping distances the file leaves out are apatite's, not those held before.
+    read(m, "[DataBegin\nU_ppm=3\nStopping_U235=30\n");
+    TParentsData expected;
+    expected.U_ppm = 3.0f;
+    expected.Stopping_U235 = 30.0f;
+    QCOMPARE(m.ParentsData, expected);
+    // A data set from before parents existed has none, and keeps its bytes.
+    std::ifstream file(std::string(TARVEL_EXAMPLES_DIR) + "/default-grain.txt", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    read(m, bytes);
+    QVERIFY(!m.ParentsData.present());
+    QCOMPARE(written(m), bytes);
 }
 
 QTEST_APPLESS_MAIN(TestDataFile)

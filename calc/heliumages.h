@@ -1,0 +1,56 @@
+#pragma once
+
+#include "agecalculation.h"
+#include "parents.h"
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+// What a grain whose helium comes from its parents shows at one point of its
+// history, that point taken as the present (the parents then hold what
+// remains of them at that time).
+struct HeliumAge {
+    double time = 0.0;    // million years
+    double heNmolG = 0.0; // helium held, nmol/g
+    double rawAge = 0.0;  // the age equation solved for the helium held, million years
+    double ft = 0.0; // the share of the helium made that the alpha ejection leaves in the grain
+    double correctedAge = 0.0; // the age equation solved for heNmolG / ft, million years
+};
+
+// The helium and ages at every point of the history of `input`, whose
+// `parents` must be set: n + 1 values, slot 0 unused. Production by each
+// parent follows its decay from the present concentrations, which are those
+// of the history's last point; each parent's helium is spread by its own
+// stopping distance; the emission distance is not used. The methods integrate
+// diffusion as calculateAges does. `progress` and `stop` as for calculateAges.
+//
+// Throws tarvel::Error for what calculateAges refuses, for parents
+// parentsProblem names, and for parents whose alpha particles all leave the
+// grain (no helium could stay, so no corrected age exists).
+std::vector<HeliumAge> heliumAges(const AgeInput &input, AgeMethod method,
+                                  std::atomic<std::int32_t> *progress = nullptr,
+                                  const std::atomic<bool> *stop = nullptr);
+
+// The time over which the parents make `helium` nmol/g, `before` million
+// years before the present (the age equation, solved by Newton's method to
+// 1e-12 relative): helium = sum of yield * N(before) * (exp(lambda * age) - 1).
+double ageFromHelium(double helium, const std::vector<ParentSource> &sources, double before);
+
+// The alpha-ejection factor FT of each parent: the share of its helium that
+// lands inside the grain when its parents sit evenly in the emission zone
+// (inner radius a, outer radius b) of a sphere of radius R.
+std::vector<double> parentRetention(const std::vector<ParentSource> &sources, double R, double b,
+                                    double a);
+
+// Internal, in agecalculation.cpp: what calculateAges refuses, and for an
+// input with parents what parentsProblem names, throws tarvel::Error.
+void checkAgeInput(const AgeInput &input);
+
+// Internal: the helium held (nmol/g) at every point, slots 1..n, by the fast
+// or direct method (agecalculation.cpp; the precise method's is in
+// precisemethod.h). The input is checked.
+std::vector<double> steppedHeldHelium(const AgeInput &input, AgeMethod method,
+                                      const std::vector<ParentSource> &sources,
+                                      std::atomic<std::int32_t> *progress,
+                                      const std::atomic<bool> *stop);
