@@ -4,6 +4,7 @@
 
 #include "curvetable.h"
 #include "fpoint.h"
+#include "resultrows.h"
 
 #include <functional>
 #include <vector>
@@ -71,6 +72,7 @@ public:
     // The calculated time at the last point and the method, as a number; empty
     // whenever xygraph2 is.
     QLabel *ResultLine;
+    QAction *ResultsEntry; // "Results..." on xygraph2's menu, enabled while it holds a result
 
     // --- the analysis (tform7.cpp) ---
     void Edit_NEigenChange();
@@ -78,6 +80,9 @@ public:
     void TableEditClick();
     void TableToGraph(const std::vector<tarvel::TablePoint> &points);
     void FormResize();
+    // Every point of the result xygraph2 shows, empty whenever the graph is.
+    const resultrows::Table &Results() const { return results_; }
+    void ResultsClick(); // the table of the result, to copy or export
 
     // --- data set commands (datasetcommands.cpp) ---
     void ToolButton1Click(); // Save to File
@@ -97,8 +102,10 @@ public:
     void StoreWindowValues();
     // Takes over the data set the wizard built: its grain, the thermal history
     // as drawn and the result its age calculation drew into `result`, whose
-    // coefficients are current, so Recalculate has nothing to do yet.
-    void ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result);
+    // coefficients are current, so Recalculate has nothing to do yet; `rows`
+    // are that result's points.
+    void ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result,
+                          resultrows::Table rows);
 
     // --- the report (report.cpp) ---
     // Draws the model's constants and grain and the memo's lines; `rect`'s
@@ -122,6 +129,7 @@ private:
     void StoreEdits();
     void ClearResult();
     void ShowResultLine();
+    void SetResults(resultrows::Table rows);
     void placeResultLine();
     void CurveChanged();
     void MarkModified() { setWindowModified(true); }
@@ -131,4 +139,5 @@ private:
 
     int contentTop_ = 0; // how far the tool bar pushes the controls down
     QString fileName_;
+    resultrows::Table results_;
 };

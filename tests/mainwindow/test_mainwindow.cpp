@@ -7,8 +7,15 @@
 #include "penstrokes.h"
 #include "rosterfixture.h"
 #include "tableedit.h"
+#include "tform1.h"
+#include "tform2.h"
+#include "tform3.h"
+#include "tform4.h"
+#include "tform5.h"
+#include "tform6.h"
 #include "tform7.h"
 #include "tshape.h"
+#include "tsplash.h"
 #include "xygraph.h"
 
 #include <QAction>
@@ -18,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <fstream>
 #include <sstream>
@@ -101,6 +109,40 @@ private slots:
         Form7->Button1Click();
         QCOMPARE(answers().modalShown, QStringList({"Gamma Calculation"}));
         QVERIFY(!pointsOf(*Form7->xygraph2).empty());
+    }
+
+    // The result table holds the result graph's points with the history's
+    // temperatures, after Recalculate and after the wizard's Done alike.
+    void resultTableFollowsTheResultGraph() {
+        const auto matchesTheGraph = [] {
+            const auto graph = pointsOf(*Form7->xygraph2);
+            const auto &rows = Form7->Results().rows;
+            QCOMPARE(rows.size(), graph.size());
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                QCOMPARE(exactly(float(rows[i][0])), exactly(graph[i].x));
+                QCOMPARE(exactly(float(rows[i][2])), exactly(graph[i].y));
+            }
+            QVERIFY(!rows.empty());
+        };
+        Splash->Timer1Timer();
+        Form1->Button2Click();
+        Form2->Button2Click();
+        Form3->WaitForRun();
+        Form4->SpeedButtons[2]->click();
+        const auto drawn = pointsOf(*Form4->xygraph1);
+        Form4->Button2Click();
+        Form5->WaitForRun();
+        Form6->Button1Click();
+        matchesTheGraph();
+        QCOMPARE(exactly(float(Form7->Results().rows.front()[1])), exactly(drawn.front().y));
+
+        answers().saveChoices = {DialogSeam::SaveChoice::Discard};
+        openFile(kDefaultGrain);
+        QVERIFY(Form7->Results().empty());
+        Form7->Button1Click();
+        matchesTheGraph();
+        Form7->Edit_Radius->setText(QStringLiteral("70"));
+        QVERIFY(Form7->Results().empty());
     }
 
     // A data set that asks for the precise method gets it from Recalculate,
