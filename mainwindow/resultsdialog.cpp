@@ -69,6 +69,7 @@ ResultsDialog::ResultsDialog(resultrows::Table table, QWidget *parent) : QDialog
     Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Table->horizontalHeader()->setStretchLastSection(true);
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
 
     auto *buttons = new QDialogButtonBox(this);
     CopyButton = buttons->addButton(QStringLiteral("Copy"), QDialogButtonBox::ActionRole);

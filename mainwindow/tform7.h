@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QWidget>
 
 #include "curvetable.h"
@@ -108,11 +109,15 @@ public:
                           resultrows::Table rows);
 
     // --- the report (report.cpp) ---
-    // Draws the model's constants and grain and the memo's lines; `rect`'s
-    // left edge is the text's left margin, its top the top of the first row.
-    void DrawReport(QPainter &painter, const QRect &rect) const;
-    // One page of the report on `printer`; throws when the printer fails.
+    // Draws the report in `rect` of each page: the memo's lines, the model's
+    // constants and grain, the method, file and date, both graphs and the
+    // result's table; `newPage` starts the next page. Returns the page count.
+    int DrawReport(QPainter &painter, const QRect &rect,
+                   const std::function<void()> &newPage) const;
+    // The report on `printer`; throws when the printer fails.
     void PrintReport(QPrinter &printer) const;
+    // The date the report gives; today's when not set (tests set it).
+    std::function<QDate()> ReportDate;
     void ToolButton8Click(); // Print Report
     void PrintPreviewClick();
 

@@ -4,6 +4,7 @@
 #include "datamodule.h"
 #include "exactnumbers.h"
 #include "graphpoints.h"
+#include "numbertext.h"
 #include "penstrokes.h"
 #include "rosterfixture.h"
 #include "tableedit.h"
@@ -19,14 +20,18 @@
 #include "xygraph.h"
 
 #include <QAction>
+#include <QDate>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -41,6 +46,37 @@ bool holdsItsPoints(const Txygraph &g) {
         if (p.x < g.getxzero() || p.x > g.getxmax() || p.y < g.getyzero() || p.y > g.getymax())
             return false;
     return true;
+}
+
+// What a poppler tool writes for `arguments`; empty (and a warning) when it fails.
+QString poppler(const QString &tool, const QStringList &arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(20000) || process.exitCode() != 0) {
+        qWarning("%s failed", qPrintable(tool));
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The values of the lines of `text` that hold exactly three numbers: the
+// printed table's rows (the graphs' scales never put three on a line).
+std::vector<std::vector<double>> tableLines(const QString &text) {
+    std::vector<std::vector<double>> lines;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        std::vector<double> values;
+        for (const QString &word : words) {
+            try {
+                values.push_back(tarvel::parseNumber(word.toStdString(), '.'));
+            } catch (const std::exception &) {
+                break;
+            }
+        }
+        if (words.size() == 3 && values.size() == 3)
+            lines.push_back(values);
+    }
+    return lines;
 }
 
 } // namespace
@@ -348,6 +384,57 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->PrintPreviewClick());
         QVERIFY(!QFile::exists(answers().printFile));
         QCOMPARE(answers().previews, 1);
+    }
+
+    // The report printed to PDF and read back: the rows of old first, then the
+    // method, the file and the date, the graphs, and the result's table, which
+    // a long history continues over further pages under its header.
+    void reportHoldsTheResultTable() {
+        QTemporaryDir dir;
+        openFile(kCoolingHistory);
+        Form7->TableToGraph({{0, 120}, {250, 60}, {500, 20}});
+        answers().saveName = dir.filePath(QStringLiteral("long-history.txt"));
+        Form7->ToolButton1Click();
+        Form7->Button1Click();
+        Form7->ReportDate = [] { return QDate(2031, 4, 5); };
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        answers().printFile = pdf;
+        Form7->ToolButton8Click();
+
+        const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+        const int pages =
+            pagesLine.match(poppler(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+        QVERIFY(pages >= 3);
+        const auto page = [&](int number) {
+            return poppler(QStringLiteral("pdftotext"),
+                           {QStringLiteral("-layout"), QStringLiteral("-f"),
+                            QString::number(number), QStringLiteral("-l"), QString::number(number),
+                            pdf, QStringLiteral("-")});
+        };
+        const QString first = page(1);
+        const auto at = [&first](const char *text) { return first.indexOf(QLatin1String(text)); };
+        QVERIFY(at("Inner Zone Radius") >= 0 && at("Inner Zone Radius") < at("Method: fast"));
+        QVERIFY(at("long-history.txt") > at("Method: fast"));
+        QVERIFY(at("2031-04-05") > at("long-history.txt"));
+        QVERIFY(at("Real Time") > at("2031-04-05")); // a graph below them
+
+        // Every row of the result once, in order, to the 15 digits shown; the
+        // header on every page the table reaches.
+        const auto &rows = Form7->Results().rows;
+        std::size_t next = 0;
+        for (int number = 2; number <= pages; ++number) {
+            const QString text = page(number);
+            const auto lines = tableLines(text);
+            QVERIFY2(!lines.empty(), qPrintable(QStringLiteral("page %1").arg(number)));
+            QVERIFY(text.contains(QStringLiteral("Calculated time")));
+            for (const auto &line : lines) {
+                QVERIFY(next < rows.size());
+                for (std::size_t c = 0; c < 3; ++c)
+                    QVERIFY(std::fabs(line[c] - rows[next][c]) <= 1e-14 * std::fabs(rows[next][c]));
+                ++next;
+            }
+        }
+        QCOMPARE(next, rows.size());
     }
 
     // The table dialog: OK without an edit keeps every point exactly.
