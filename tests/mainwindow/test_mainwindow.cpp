@@ -399,7 +399,9 @@ private slots:
         Form7->ReportDate = [] { return QDate(2031, 4, 5); };
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
         answers().printFile = pdf;
+        const QFont graphFont = Form7->xygraph1->font();
         Form7->ToolButton8Click();
+        QCOMPARE(Form7->xygraph1->font(), graphFont); // the window's graphs as they were
 
         const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
         const int pages =
@@ -417,6 +419,16 @@ private slots:
         QVERIFY(at("long-history.txt") > at("Method: fast"));
         QVERIFY(at("2031-04-05") > at("long-history.txt"));
         QVERIFY(at("Real Time") > at("2031-04-05")); // a graph below them
+        // Its labels keep their size beside its lines (some 1/40 of the page
+        // high), not the printer's resolution on top of the scaling.
+        const QRegularExpression label(
+            QStringLiteral("yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">Real<"));
+        const auto box = label.match(
+            poppler(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                     QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")}));
+        QVERIFY(box.hasMatch());
+        QVERIFY(box.captured(2).toDouble() - box.captured(1).toDouble() < 40.0); // points
 
         // Every row of the result once, in order, to the 15 digits shown; the
         // header on every page the table reaches.
