@@ -63,7 +63,7 @@ QRect reportPageRect(int pageWidth, int pageHeight) {
                  QPoint(pageWidth - kPageMargin - 1, pageHeight - kPageMargin - 1));
 }
 
-int drawReport(QPainter &painter, const QRect &rect, const std::vector<reportrows::Row> &rows) {
+void drawReport(QPainter &painter, const QRect &rect, const std::vector<reportrows::Row> &rows) {
     const QFontMetrics metrics = painter.fontMetrics();
     const int h = metrics.height();
     constexpr int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs;
@@ -83,7 +83,6 @@ int drawReport(QPainter &painter, const QRect &rect, const std::vector<reportrow
         }
         top += h;
     }
-    return top - rect.top();
 }
 
 // --- graphs and the table ----------------------------------------------------------------

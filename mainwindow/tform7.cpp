@@ -178,7 +178,7 @@ void TForm7::SetResults(resultrows::Table rows) {
 
 void TForm7::ResultsClick() {
     if (results_.empty())
-        return; // the entry is disabled then; a shortcut may still ask
+        return; // nothing to show (the entry is disabled then)
     ResultsDialog dialog(results_, this);
     dialogs().execModal(dialog);
 }
