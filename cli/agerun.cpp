@@ -1,15 +1,10 @@
 #include "agerun.h"
 
 #include "heliumages.h"
-
-#include <array>
-#include <charconv>
+#include "numbertext.h"
 
 void appendNumber(std::string &out, double value) {
-    std::array<char, 64> buf{};
-    const auto res =
-        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 17);
-    out.append(buf.data(), res.ptr);
+    tarvel::appendCalculatorNumber(out, value);
 }
 
 void appendHeliumAge(std::string &out, const HeliumAge &row) {

@@ -192,7 +192,8 @@ void TForm7::ShowDataSet() {
     ClearResult();
 }
 
-void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result) {
+void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result,
+                              resultrows::Table rows) {
     ThermalCurve curve;
     for (const FPOINT &p : drawn)
         curve.Append(p.x, p.y);
@@ -206,6 +207,7 @@ void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &
     drawPolyline(*xygraph2, points);
     xygraph2->Invalidate();
     xygraph2->growToFit();
+    SetResults(std::move(rows));
     GeometryChanged = false;
     ToolButton5->setEnabled(false);
     ShowResultLine();

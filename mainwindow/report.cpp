@@ -7,11 +7,19 @@
 #include "errors.h"
 #include "grainpanel.h"
 #include "numbertext.h"
+#include "reportlayout.h"
 #include "tform7.h"
+#include "xygraph.h"
 
+#include <QDate>
+#include <QFileInfo>
+#include <QFontInfo>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -77,21 +85,140 @@ void drawReport(QPainter &painter, const QRect &rect, const std::vector<reportro
     }
 }
 
+// --- graphs and the table ----------------------------------------------------------------
+
+namespace {
+
+// The graph paints its text in its own font, which a printer resolves at its
+// own resolution: many times larger than beside the lines, which are in the
+// control's pixels. While it draws for the report its font is fixed to the
+// pixels it has on the screen, and then given back.
+class ScreenSizedFont {
+public:
+    explicit ScreenSizedFont(Txygraph &graph)
+        : graph_(graph), own_(graph.testAttribute(Qt::WA_SetFont)), font_(graph.font()) {
+        QFont fixed = font_;
+        fixed.setPixelSize(QFontInfo(font_).pixelSize());
+        graph_.setFont(fixed);
+    }
+    ~ScreenSizedFont() { graph_.setFont(own_ ? font_ : QFont()); } // QFont(): inherit again
+    ScreenSizedFont(const ScreenSizedFont &) = delete;
+    ScreenSizedFont &operator=(const ScreenSizedFont &) = delete;
+
+private:
+    Txygraph &graph_;
+    const bool own_;
+    const QFont font_;
+};
+
+// The graph's drawing in its control's pixels, scaled by `scale` with its
+// top-left corner at `at`, nothing outside its rectangle.
+void drawGraph(QPainter &painter, Txygraph &graph, QPointF at, qreal scale) {
+    const ScreenSizedFont screenFont(graph);
+    painter.save();
+    painter.translate(at);
+    painter.scale(scale, scale);
+    painter.setClipRect(QRectF(0, 0, graph.width(), graph.height()), Qt::IntersectClip);
+    graph.paintVector(painter);
+    painter.restore();
+}
+
+// As wide as the page, and never taller than it.
+qreal graphScale(const Txygraph &graph, const QRect &rect) {
+    if (graph.width() <= 0 || graph.height() <= 0)
+        return 0.0;
+    return std::min(qreal(rect.width()) / graph.width(), qreal(rect.height()) / graph.height());
+}
+
+// The header and rows [first, first + count) of the table, right-aligned in
+// columns of equal width, with a line under the header.
+void drawTablePart(QPainter &painter, const QRect &rect, int top, int rowHeight,
+                   const ReportContent &content, std::size_t first, std::size_t count) {
+    const auto &table = content.table;
+    const int columns = int(table.columns.size());
+    const int width = rect.width() / std::max(columns, 1);
+    const int pad = rowHeight / 2;
+    const auto cell = [&](int column, int y) {
+        return QRect(rect.left() + column * width, y, width - pad, rowHeight);
+    };
+    constexpr int flags = Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine;
+    for (int c = 0; c < columns; ++c)
+        painter.drawText(cell(c, top), flags,
+                         QString::fromStdString(table.columns[std::size_t(c)].title));
+    painter.drawLine(rect.left(), top + rowHeight, rect.left() + columns * width, top + rowHeight);
+    for (std::size_t r = 0; r < count; ++r) {
+        const auto &row = table.rows[first + r];
+        const int y = top + int(r + 1) * rowHeight;
+        for (int c = 0; c < columns && std::size_t(c) < row.size(); ++c)
+            painter.drawText(cell(c, y), flags,
+                             QString::fromStdString(resultrows::cellText(
+                                 row[std::size_t(c)], content.decimalSeparator)));
+    }
+}
+
+} // namespace
+
+int drawReportPages(QPainter &painter, const QRect &rect, const ReportContent &content,
+                    const std::function<void()> &newPage) {
+    const int h = painter.fontMetrics().height();
+    reportlayout::Sizes sizes;
+    sizes.pageHeight = rect.height();
+    sizes.textHeight = h * int(content.rows.size());
+    sizes.gap = h;
+    sizes.rowHeight = h;
+    sizes.tableRows = content.table.rows.size();
+    std::vector<qreal> scales;
+    for (const Txygraph *graph : content.graphs) {
+        scales.push_back(graphScale(*graph, rect));
+        sizes.graphHeights.push_back(int(std::ceil(graph->height() * scales.back())));
+    }
+    const reportlayout::Layout layout = reportlayout::arrange(sizes);
+
+    for (int page = 0; page < layout.pageCount; ++page) {
+        if (page > 0)
+            newPage();
+        if (page == 0)
+            drawReport(painter, rect, content.rows);
+        for (std::size_t g = 0; g < content.graphs.size(); ++g)
+            if (layout.graphs[g].page == page)
+                drawGraph(painter, *content.graphs[g],
+                          QPointF(rect.left(), rect.top() + layout.graphs[g].top), scales[g]);
+        for (const reportlayout::TablePart &part : layout.table)
+            if (part.page == page)
+                drawTablePart(painter, rect, rect.top() + part.top, h, content, part.first,
+                              part.count);
+    }
+    return layout.pageCount;
+}
+
 // --- the main window's report ------------------------------------------------------------
 
-void TForm7::DrawReport(QPainter &painter, const QRect &rect) const {
-    const auto rows = reportrows::rows(Model->ModelData, Model->GrainData,
-                                       annotationtext::linesOf(Memo1->toPlainText()),
-                                       tarvel::localeDecimalSeparator());
-    drawReport(painter, rect, rows);
+int TForm7::DrawReport(QPainter &painter, const QRect &rect,
+                       const std::function<void()> &newPage) const {
+    const char separator = tarvel::localeDecimalSeparator();
+    ReportContent content;
+    content.rows = reportrows::rows(Model->ModelData, Model->GrainData,
+                                    annotationtext::linesOf(Memo1->toPlainText()), separator);
+    content.rows.push_back({});
+    content.rows.push_back(reportrows::sourceRow(
+        Model->ModelData.Method == ModelMethod::Precise,
+        QFileInfo(fileName_).fileName().toStdString(),
+        (ReportDate ? ReportDate() : QDate::currentDate()).toString(Qt::ISODate).toStdString()));
+    content.rows.push_back({});
+    content.graphs = {xygraph1, xygraph2};
+    content.table = results_;
+    content.decimalSeparator = separator;
+    return drawReportPages(painter, rect, content, newPage);
 }
 
 void TForm7::PrintReport(QPrinter &printer) const {
     QPainter painter;
     if (!painter.begin(&printer))
         throw printFailure(printer, "the print job could not be started.");
-    DrawReport(painter, reportPageRect(printer.width(), printer.height()));
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    bool pagesStarted = true;
+    DrawReport(painter, reportPageRect(printer.width(), printer.height()),
+               [&] { pagesStarted = printer.newPage() && pagesStarted; });
+    if (!painter.end() || !pagesStarted || printer.printerState() == QPrinter::Error)
         throw printFailure(printer, "the print job failed.");
 }
 

@@ -108,4 +108,11 @@ std::vector<Row> rows(const TModelData &model, const TGrainData &grain,
     return out;
 }
 
+Row sourceRow(bool precise, const std::string &fileName, const std::string &date) {
+    return {std::string("Method: ") + (precise ? "precise" : "fast") + "    Data set: " +
+                (fileName.empty() ? std::string("not saved to a file") : fileName) +
+                "    Date: " + date,
+            true}; // a long file name is cut at the edge like the annotation
+}
+
 } // namespace reportrows

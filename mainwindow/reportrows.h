@@ -30,4 +30,9 @@ struct Row {
 std::vector<Row> rows(const TModelData &model, const TGrainData &grain,
                       const std::vector<std::string> &annotation, char decimalSeparator);
 
+// The row under the grain parameters that says where the report's numbers
+// come from: the age method ("fast" or "precise"), the data set's file name
+// (empty when it was never saved or opened) and the date, as given.
+Row sourceRow(bool precise, const std::string &fileName, const std::string &date);
+
 } // namespace reportrows

@@ -10,6 +10,7 @@
 #include "mainlayout.h"
 #include "numbertext.h"
 #include "penstrokes.h"
+#include "resultsdialog.h"
 #include "settingsstore.h"
 #include "tableedit.h"
 #include "textbox.h"
@@ -131,6 +132,9 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     xygraph2 = new Txygraph(this);
     xygraph2->setGeometry(408, 192 + dy, 385, 249);
     setupGraph(xygraph2, QStringLiteral("Calc Time"));
+    ResultsEntry =
+        xygraph2->AddMenu(QStringLiteral("Results\u2026"), guarded([this] { ResultsClick(); }));
+    ResultsEntry->setEnabled(false);
     ResultLine = new QLabel(this);
     ResultLine->setTextInteractionFlags(Qt::TextSelectableByMouse); // to copy the number
 
@@ -175,7 +179,20 @@ void TForm7::Edit_NEigenChange() {
 void TForm7::ClearResult() {
     xygraph2->Clear();
     xygraph2->Invalidate();
+    SetResults({});
     ShowResultLine();
+}
+
+void TForm7::SetResults(resultrows::Table rows) {
+    results_ = std::move(rows);
+    ResultsEntry->setEnabled(!results_.empty());
+}
+
+void TForm7::ResultsClick() {
+    if (results_.empty())
+        return; // nothing to show (the entry is disabled then)
+    ResultsDialog dialog(results_, this);
+    dialogs().execModal(dialog);
 }
 
 // Six significant digits of the result graph's last point: the age a reader
@@ -217,6 +234,9 @@ void TForm7::Button1Click() {
     if (GeometryChanged && !RecalculateGeometry())
         return;
     const bool done = RunAgeCalculation(CaptureDrawnCurve());
+    // A run that failed or was stopped left the graph and its rows empty.
+    const auto &ages = GammaPage->LastAgeResult();
+    SetResults(done ? resultrows::ageTable(ages.history, ages.ages) : resultrows::Table());
     RedrawCurve();
     ShowResultLine();
     // A run the user stopped leaves Recalculate ready for another try.

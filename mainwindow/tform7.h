@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QWidget>
 
 #include "curvetable.h"
 #include "fpoint.h"
+#include "resultrows.h"
 
 #include <functional>
 #include <vector>
@@ -71,6 +73,7 @@ public:
     // The calculated time at the last point and the method, as a number; empty
     // whenever xygraph2 is.
     QLabel *ResultLine;
+    QAction *ResultsEntry; // "Results..." on xygraph2's menu, enabled while it holds a result
 
     // --- the analysis (tform7.cpp) ---
     void Edit_NEigenChange();
@@ -78,6 +81,9 @@ public:
     void TableEditClick();
     void TableToGraph(const std::vector<tarvel::TablePoint> &points);
     void FormResize();
+    // Every point of the result xygraph2 shows, empty whenever the graph is.
+    const resultrows::Table &Results() const { return results_; }
+    void ResultsClick(); // the table of the result, to copy or export
 
     // --- data set commands (datasetcommands.cpp) ---
     void ToolButton1Click(); // Save to File
@@ -97,15 +103,21 @@ public:
     void StoreWindowValues();
     // Takes over the data set the wizard built: its grain, the thermal history
     // as drawn and the result its age calculation drew into `result`, whose
-    // coefficients are current, so Recalculate has nothing to do yet.
-    void ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result);
+    // coefficients are current, so Recalculate has nothing to do yet; `rows`
+    // are that result's points.
+    void ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &result,
+                          resultrows::Table rows);
 
     // --- the report (report.cpp) ---
-    // Draws the model's constants and grain and the memo's lines; `rect`'s
-    // left edge is the text's left margin, its top the top of the first row.
-    void DrawReport(QPainter &painter, const QRect &rect) const;
-    // One page of the report on `printer`; throws when the printer fails.
+    // Draws the report in `rect` of each page: the memo's lines, the model's
+    // constants and grain, the method, file and date, both graphs and the
+    // result's table; `newPage` starts the next page. Returns the page count.
+    int DrawReport(QPainter &painter, const QRect &rect,
+                   const std::function<void()> &newPage) const;
+    // The report on `printer`; throws when the printer fails.
     void PrintReport(QPrinter &printer) const;
+    // The date the report gives; today's when not set (tests set it).
+    std::function<QDate()> ReportDate;
     void ToolButton8Click(); // Print Report
     void PrintPreviewClick();
 
@@ -122,6 +134,7 @@ private:
     void StoreEdits();
     void ClearResult();
     void ShowResultLine();
+    void SetResults(resultrows::Table rows);
     void placeResultLine();
     void CurveChanged();
     void MarkModified() { setWindowModified(true); }
@@ -131,4 +144,5 @@ private:
 
     int contentTop_ = 0; // how far the tool bar pushes the controls down
     QString fileName_;
+    resultrows::Table results_;
 };

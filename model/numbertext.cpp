@@ -215,4 +215,11 @@ double parseNumberEither(std::string_view text, char alsoAccepted) {
     return convert(text, '.', alsoAccepted);
 }
 
+void appendCalculatorNumber(std::string &out, double value) {
+    std::array<char, 64> buf{};
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 17);
+    out.append(buf.data(), res.ptr);
+}
+
 } // namespace tarvel

@@ -22,6 +22,11 @@ char localeDecimalSeparator();
 // 0.100000001490116 with 15 digits.
 std::string formatGeneral(double value, int digits, char decimalSeparator);
 
+// A number as tarvel-calc writes it, for other programs to read: "." and 17
+// significant digits (general format, shortest of plain and exponent), so a
+// double reads back bit for bit. Appended to `out`.
+void appendCalculatorNumber(std::string &out, double value);
+
 // Converts a number text: blanks (spaces only) around it, an optional sign,
 // digits with an optional decimal separator and fraction, an optional exponent.
 // Throws ConversionError naming the text when it is not such a number or does

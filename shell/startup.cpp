@@ -4,6 +4,7 @@
 #include "calculationpage.h"
 #include "datamodule.h"
 #include "moddatform.h"
+#include "resultrows.h"
 #include "tableedit.h"
 #include "tform1.h"
 #include "tform2.h"
@@ -40,7 +41,9 @@ void linkWizardPages() {
     Form5->NextPage = Form6;
     Form6->Done = [] {
         Form7->Model = DataModule1;
-        Form7->ShowWizardResult(Form4->StoredLine(), *Form6->xygraph1);
+        const auto &ages = Form5->LastAgeResult();
+        Form7->ShowWizardResult(Form4->StoredLine(), *Form6->xygraph1,
+                                resultrows::ageTable(ages.history, ages.ages));
         Form7->show();
     };
     Form6->BackToEditing = [] {

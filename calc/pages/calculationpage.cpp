@@ -63,6 +63,7 @@ void CalculationPage::FormActivate() {
         return; // shown again while its run goes on: follow that run
     // A job that has ended is kept until the next run replaces it, so that
     // nothing is destroyed while it announces its ending.
+    lastAge_ = {};
     Job = std::make_unique<CalculationJob>(Input());
     connect(Job.get(), &CalculationJob::finished, this,
             [this](const std::vector<double> &result) { guarded([&] { RunFinished(result); })(); });
@@ -90,6 +91,7 @@ void CalculationPage::WaitForRun() {
 
 void CalculationPage::StopRun() {
     Timer1->stop();
+    lastAge_ = {};
     Job.reset(); // asks the run to stop and waits for it; it ends without a signal
 }
 
@@ -98,8 +100,15 @@ void CalculationPage::RunFinished(const std::vector<double> &result) {
     ProgressBar1->setValue(ProgressBar1->maximum());
     if (Completed)
         Completed(result);
-    if (kind_ == Kind::Age)
+    if (kind_ == Kind::Age) {
+        const auto &history = std::get<AgeJobInput>(Job->input()).history;
+        lastAge_.ages = result;
+        lastAge_.history.assign(history.begin(),
+                                history.begin() +
+                                    std::ptrdiff_t(std::min(history.size(), result.size())));
+        lastAge_.ages.resize(lastAge_.history.size());
         DrawResults(result);
+    }
     RunEnded(true);
 }
 

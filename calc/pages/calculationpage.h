@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculationjob.h"
+#include "fpoint.h"
 
 #include <QDialog>
 #include <QProgressBar>
@@ -71,6 +72,15 @@ public:
     // The running job, null when none.
     std::unique_ptr<CalculationJob> Job;
 
+    // The last age run that completed: the history its calculation walked and
+    // the calculated time at each of those points, index 0 first. Empty before
+    // any, while a new run goes on and after a run that failed or was stopped.
+    struct AgeResult {
+        std::vector<FPOINT> history;
+        std::vector<double> ages;
+    };
+    const AgeResult &LastAgeResult() const { return lastAge_; }
+
     // Starts a run with Input (the page's activation does this).
     void FormActivate();
     // Moves the bar to the job's progress.
@@ -103,4 +113,5 @@ private:
     void ShowNextPage();
 
     const Kind kind_;
+    AgeResult lastAge_;
 };

@@ -5,6 +5,7 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "moddatform.h"
+#include "resultsdialog.h"
 #include "roster.h"
 #include "tableedit.h"
 #include "tform1.h"
@@ -20,6 +21,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -68,6 +71,28 @@ void save(QWidget *window, const char *name, bool showFirst = true) {
         ++failures;
     }
     window->hide();
+}
+
+// The printed report as the user's PDF file would hold it, each page turned
+// into a PNG by pdftoppm (poppler-utils).
+void saveReport(const char *name) {
+    const QString pdf = QDir(outputFolder).filePath(QString::fromLatin1(name) + ".pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    try {
+        Form7->PrintReport(printer);
+    } catch (const std::exception &failure) {
+        std::fprintf(stderr, "tarvel_gallery: %s\n", failure.what());
+        ++failures;
+        return;
+    }
+    const QString prefix = QDir(outputFolder).filePath(QString::fromLatin1(name));
+    if (QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                                       QStringLiteral("60"), pdf, prefix}) != 0) {
+        std::fprintf(stderr, "tarvel_gallery: pdftoppm could not render %s\n", qPrintable(pdf));
+        ++failures;
+    }
 }
 
 } // namespace
@@ -123,8 +148,13 @@ int main(int argc, char **argv) {
     Form7->ShowDataSet();
     Form7->Button1Click();
     save(Form7, "main-window-recalculated");
+    {
+        ResultsDialog results(Form7->Results());
+        save(&results, "results-table");
+    }
     Form7->Edit_Outer_Radius->setText(QStringLiteral("70"));
     save(Form7, "main-window-invalid-geometry");
+    const QSize designSize = Form7->size();
     Form7->resize(1100, 620);
     save(Form7, "main-window-enlarged");
 
@@ -137,6 +167,15 @@ int main(int argc, char **argv) {
     save(Form8, "model-constants");
     TableEdit->Fill(DataModule1->GetCurrentCurve());
     save(TableEdit, "table-edit");
+
+    // A long history at the design size: its result table runs over further
+    // pages of the report.
+    Form7->resize(designSize);
+    Form7->Edit_Outer_Radius->setText(QStringLiteral("40"));
+    Form7->ReportDate = [] { return QDate(2026, 12, 7); };
+    Form7->TableToGraph({{0, 120}, {100, 95}, {250, 60}, {400, 30}, {500, 20}});
+    Form7->Button1Click();
+    saveReport("report");
 
     DestroyRoster();
     setDialogs(nullptr);

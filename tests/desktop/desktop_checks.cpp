@@ -197,10 +197,12 @@ private slots:
                                    QStringLiteral("Sphere Radius: 60.00"),
                                    QStringLiteral("Outer Zone Radius: 40.00"),
                                    QStringLiteral("Inner Zone Radius: 20.00")};
-        QCOMPARE(rows.size(), expected.size());
-        for (qsizetype i = 0; i < rows.size(); ++i)
+        // Then where the numbers come from, and the graphs.
+        QVERIFY(rows.size() > expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i)
             if (i != 1)
                 QCOMPARE(rows[i], expected[i]);
+        QVERIFY(rows[expected.size()].startsWith(QStringLiteral("Method: fast")));
 
         // The long line shows as far as the page's right margin, no further.
         const QString cut = rows[1];

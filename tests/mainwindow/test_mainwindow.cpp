@@ -4,21 +4,34 @@
 #include "datamodule.h"
 #include "exactnumbers.h"
 #include "graphpoints.h"
+#include "numbertext.h"
 #include "penstrokes.h"
 #include "rosterfixture.h"
 #include "tableedit.h"
+#include "tform1.h"
+#include "tform2.h"
+#include "tform3.h"
+#include "tform4.h"
+#include "tform5.h"
+#include "tform6.h"
 #include "tform7.h"
 #include "tshape.h"
+#include "tsplash.h"
 #include "xygraph.h"
 
 #include <QAction>
+#include <QDate>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolButton>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -33,6 +46,37 @@ bool holdsItsPoints(const Txygraph &g) {
         if (p.x < g.getxzero() || p.x > g.getxmax() || p.y < g.getyzero() || p.y > g.getymax())
             return false;
     return true;
+}
+
+// What a poppler tool writes for `arguments`; empty (and a warning) when it fails.
+QString poppler(const QString &tool, const QStringList &arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(20000) || process.exitCode() != 0) {
+        qWarning("%s failed", qPrintable(tool));
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The values of the lines of `text` that hold exactly three numbers: the
+// printed table's rows (the graphs' scales never put three on a line).
+std::vector<std::vector<double>> tableLines(const QString &text) {
+    std::vector<std::vector<double>> lines;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        std::vector<double> values;
+        for (const QString &word : words) {
+            try {
+                values.push_back(tarvel::parseNumber(word.toStdString(), '.'));
+            } catch (const std::exception &) {
+                break;
+            }
+        }
+        if (words.size() == 3 && values.size() == 3)
+            lines.push_back(values);
+    }
+    return lines;
 }
 
 } // namespace
@@ -101,6 +145,21 @@ private slots:
         Form7->Button1Click();
         QCOMPARE(answers().modalShown, QStringList({"Gamma Calculation"}));
         QVERIFY(!pointsOf(*Form7->xygraph2).empty());
+    }
+
+    // The wizard's result comes with its table.
+    void wizardResultKeepsItsTable() {
+        Splash->Timer1Timer();
+        Form1->Button2Click();
+        Form2->Button2Click();
+        Form3->WaitForRun();
+        Form4->SpeedButtons[2]->click();
+        Form4->Button2Click();
+        Form5->WaitForRun();
+        Form6->Button1Click();
+        const auto graph = pointsOf(*Form7->xygraph2);
+        QCOMPARE(Form7->Results().rows.size(), graph.size());
+        QCOMPARE(exactly(float(Form7->Results().rows.back()[2])), exactly(graph.back().y));
     }
 
     // A data set that asks for the precise method gets it from Recalculate,
@@ -306,6 +365,60 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(tarvel::Error, Form7->PrintPreviewClick());
         QVERIFY(!QFile::exists(answers().printFile));
         QCOMPARE(answers().previews, 1);
+    }
+
+    // The report printed to PDF and read back: the rows of old first, then the
+    // method, the file and the date, the graphs, and the result's table, which
+    // a long history continues over further pages under its header.
+    void reportHoldsTheResultTable() {
+        QTemporaryDir dir;
+        openFile(kCoolingHistory);
+        Form7->TableToGraph({{0, 120}, {250, 60}, {500, 20}});
+        answers().saveName = dir.filePath(QStringLiteral("long-history.txt"));
+        Form7->ToolButton1Click();
+        Form7->Button1Click();
+        Form7->ReportDate = [] { return QDate(2031, 4, 5); };
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        answers().printFile = pdf;
+        const QFont graphFont = Form7->xygraph1->font();
+        Form7->ToolButton8Click();
+        QCOMPARE(Form7->xygraph1->font(), graphFont); // the window's graphs as they were
+
+        const QRegularExpression pagesLine(QStringLiteral("Pages:\\s+(\\d+)"));
+        const int pages =
+            pagesLine.match(poppler(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+        const QStringList text = poppler(QStringLiteral("pdftotext"),
+                                         {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                                     .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QVERIFY(pages >= 3);
+        QCOMPARE(text.size(), pages);
+        const auto at = [&text](const char *part) { return text[0].indexOf(QLatin1String(part)); };
+        QVERIFY(at("Inner Zone Radius") >= 0 && at("Inner Zone Radius") < at("Method: fast"));
+        QVERIFY(at("long-history.txt") > at("Method: fast"));
+        QVERIFY(at("2031-04-05") > at("long-history.txt"));
+        QVERIFY(at("Real Time") > at("2031-04-05")); // a graph below them
+        // Its labels keep their size beside its lines (some 1/40 of the page
+        // high), not the printer's resolution on top of the scaling.
+        const auto box =
+            QRegularExpression(
+                QStringLiteral("yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">Real<"))
+                .match(poppler(QStringLiteral("pdftotext"),
+                               {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+        QVERIFY(box.hasMatch());
+        QVERIFY(box.captured(2).toDouble() - box.captured(1).toDouble() < 40.0); // points
+
+        // The table starts on page 2 and ends on the last, under its header
+        // there too, with the result's numbers to the 15 digits shown.
+        const auto &rows = Form7->Results().rows;
+        const auto same = [](const std::vector<double> &printed, const std::vector<double> &row) {
+            for (std::size_t c = 0; c < row.size(); ++c)
+                if (!(std::fabs(printed.at(c) - row[c]) <= 1e-14 * std::fabs(row[c])))
+                    return false;
+            return true;
+        };
+        QVERIFY(same(tableLines(text[1]).at(0), rows.front()));
+        QVERIFY(same(tableLines(text.back()).back(), rows.back()));
+        QVERIFY(text.back().contains(QStringLiteral("Calculated time")));
     }
 
     // The table dialog: OK without an edit keeps every point exactly.

@@ -6,6 +6,8 @@
 #include "datamodule.h"
 #include "exactnumbers.h"
 #include "graphpoints.h"
+#include "numbertext.h"
+#include "resultsdialog.h"
 #include "rosterfixture.h"
 #include "settingsstore.h"
 #include "tform7.h"
@@ -20,9 +22,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -87,8 +92,7 @@ class TestMainWindowInput : public QObject {
     }
 
     // A right press on the graph, then a click on the entry of its pop-up menu.
-    static void chooseFromMenu(QPoint at, const QString &caption) {
-        Txygraph *g = Form7->xygraph1;
+    static void chooseFromMenu(QPoint at, const QString &caption, Txygraph *g = Form7->xygraph1) {
         QTest::mousePress(g, Qt::RightButton, {}, at);
         QMenu *menu = g->PopupMenu();
         QTRY_VERIFY(menu->isVisible());
@@ -152,6 +156,73 @@ private slots:
         QTest::mouseClick(Form7->xygraph1, Qt::LeftButton, {}, pixelOf({30, 50}));
         QVERIFY(!pointsOf(*Form7->xygraph2).empty());
         QVERIFY(!Form7->ToolButton5->isEnabled());
+    }
+
+    // "Results..." on the result graph's menu: every point in a table, copied
+    // as text for a spreadsheet and exported as the calculator's CSV.
+    void resultsAreCopiedAndExported() {
+        QTemporaryDir dir;
+        open(kCooling);
+        Txygraph *g = Form7->xygraph2;
+        const QPoint inside(g->width() / 2, g->height() / 2);
+        QTest::keyClick(Form7, Qt::Key_F5);
+
+        const QString csvFile = dir.filePath(QStringLiteral("results.csv"));
+        int shownRows = 0;
+        answers().onDialog = [&](QDialog &dialog) {
+            auto *results = qobject_cast<ResultsDialog *>(&dialog);
+            if (!results)
+                return int(QDialog::Rejected);
+            results->show();
+            if (!QTest::qWaitForWindowExposed(results))
+                return int(QDialog::Rejected);
+            shownRows = results->Table->model()->rowCount();
+            QTest::mouseClick(results->CopyButton, Qt::LeftButton);
+            answers().saveName = dir.filePath(QStringLiteral("no-folder/results.csv"));
+            QTest::mouseClick(results->ExportButton, Qt::LeftButton);
+            answers().saveName = csvFile;
+            QTest::mouseClick(results->ExportButton, Qt::LeftButton);
+            QTest::mouseClick(results->CloseButton, Qt::LeftButton);
+            return results->result();
+        };
+        chooseFromMenu(inside, QStringLiteral("Results\u2026"), g);
+        QCOMPARE(answers().modalShown.back(), QStringLiteral("Results"));
+        // The file that could not be written is named; nothing else was told.
+        QCOMPARE(answers().told.size(), std::size_t(1));
+        QVERIFY(answers().told.front().text.contains(QStringLiteral("no-folder")));
+
+        // The export holds the calculator's numbers, as it writes them, and the
+        // drawn points among the history's, temperature and all.
+        const QStringList calculator =
+            QString::fromStdString(calc({kCooling.toStdString()}).out).split('\n');
+        QFile csv(csvFile);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n');
+        QCOMPARE(lines.size(), calculator.size());
+        QCOMPARE(qsizetype(shownRows), lines.size() - 2); // less the header and the last end
+        std::vector<std::pair<double, double>> history;
+        for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+            const QStringList cells = lines[i].split(',');
+            QCOMPARE(cells.value(0) + ',' + cells.value(2), calculator[i]);
+            history.emplace_back(cells.value(0).toDouble(), cells.value(1).toDouble());
+        }
+        for (const FPOINT &p : pointsOf(*Form7->xygraph1))
+            QVERIFY(std::find(history.begin(), history.end(),
+                              std::pair<double, double>(p.x, p.y)) != history.end());
+
+        // The copy: a header, then a line per point of the result graph.
+        const QStringList copied =
+            QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        const auto graph = pointsOf(*g);
+        QCOMPARE(std::size_t(copied.size()), graph.size() + 1);
+        const double last = tarvel::parseNumber(copied.back().split('\t').back().toStdString(),
+                                                tarvel::localeDecimalSeparator());
+        QCOMPARE(exactly(float(last)), exactly(graph.back().y));
+
+        // A changed history takes the result and its table away.
+        drag({40, 60}, {40, 28});
+        QVERIFY(Form7->Results().empty());
+        QVERIFY(!g->findmenu(QStringLiteral("Results\u2026"))->isEnabled());
     }
 
     // Once settings exist, closing the window stores what it shows; a store

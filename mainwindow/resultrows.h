@@ -1,0 +1,43 @@
+#pragma once
+
+#include "fpoint.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+// The result of an age run as a table, decided without a display: what the
+// results dialog shows, what it copies and exports and what the report prints.
+namespace resultrows {
+
+struct Column {
+    std::string key;   // the CSV header's name, e.g. "time"
+    std::string title; // over the table and in copies, with its unit (UTF-8)
+    friend bool operator==(const Column &, const Column &) = default;
+};
+
+// Named columns and a row of values for every point, each row holding one
+// value per column; a calculation that gives more per point adds columns.
+struct Table {
+    std::vector<Column> columns;
+    std::vector<std::vector<double>> rows;
+    bool empty() const { return rows.empty(); }
+};
+
+// time, temperature and calculated_time of every history point that has an
+// age, index 0 first: the floats of the history widened, the ages as computed.
+Table ageTable(std::span<const FPOINT> history, std::span<const double> ages);
+
+// As tarvel-calc writes CSV: a header of the keys, "." and 17 significant
+// digits, so every value reads back bit for bit, one "\n"-ended line a row.
+std::string csvText(const Table &table);
+
+// For a spreadsheet or a document: a header of the titles, values in the
+// general format with 15 significant digits and `decimalSeparator`, cells
+// separated by tabs and lines ended by CR LF, as the graphs copy their points.
+std::string copyText(const Table &table, char decimalSeparator);
+
+// One value as the table and the copy show it.
+std::string cellText(double value, char decimalSeparator);
+
+} // namespace resultrows
