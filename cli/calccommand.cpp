@@ -9,6 +9,7 @@
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "numbertext.h"
+#include "tarvelversion.h"
 #include "wholetext.h"
 
 #include <cerrno>
@@ -63,6 +64,7 @@ const char *const kHelp =
     "                    every core (OMP_NUM_THREADS sets how many)\n"
     "  --final           with --histories: only the last point of each history\n"
     "  --help            this text\n"
+    "  --version         the program's version\n"
     "\n"
     "Output: a header line, then one line per point: time,calculated_time (times in\n"
     "millions of years), numbers with \".\" and 17 significant digits.\n"
@@ -185,6 +187,10 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
     }
     if (options->help) {
         out << kTarvelCalcUsage << "\n\n" << kHelp;
+        return 0;
+    }
+    if (options->version) {
+        out << "tarvel-calc " << tarvel::kVersion << '\n';
         return 0;
     }
 
