@@ -5,9 +5,9 @@ set -euo pipefail
 
 # xvfb to poppler-utils: the checks against real programs on a virtual X display
 # (clipboard, PDF text); desktop-file-utils and appstream check the installed
-# desktop entry and AppStream file.
+# desktop entry and AppStream file, man-db renders the manual pages.
 packages=(g++ cmake make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libbenchmark-dev
-          xvfb xauth xdotool xclip poppler-utils desktop-file-utils appstream file
+          xvfb xauth xdotool xclip poppler-utils desktop-file-utils appstream file man-db
           fonts-dejavu-core)
 
 missing=()
