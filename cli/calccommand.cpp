@@ -10,6 +10,7 @@
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "numbertext.h"
+#include "tarvelversion.h"
 #include "wholetext.h"
 
 #include <cerrno>
@@ -70,6 +71,7 @@ const char *const kHelp =
     "                    every core (OMP_NUM_THREADS sets how many)\n"
     "  --final           with --histories: only the last point of each history\n"
     "  --help            this text\n"
+    "  --version         the program's version\n"
     "\n"
     "Output: a header line, then one line per point: time,calculated_time (times in\n"
     "millions of years), numbers with \".\" and 17 significant digits. For a data set\n"
@@ -239,6 +241,10 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
     }
     if (options->help) {
         out << kTarvelCalcUsage << "\n\n" << kHelp;
+        return 0;
+    }
+    if (options->version) {
+        out << "tarvel-calc " << tarvel::kVersion << '\n';
         return 0;
     }
 

@@ -11,6 +11,8 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             optionsEnded = true;
         } else if (!optionsEnded && arg == "--help") {
             options.help = true;
+        } else if (!optionsEnded && arg == "--version") {
+            options.version = true;
         } else if (!optionsEnded && arg == "--coefficients") {
             options.coefficients = true;
         } else if (!optionsEnded && arg == "--no-steps") {
@@ -65,12 +67,13 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             haveFile = true;
         }
     }
-    if (!haveFile && !options.help) {
+    // --help and --version answer without a data file.
+    if (options.help || options.version)
+        return options;
+    if (!haveFile) {
         problem = "no FILE given";
         return std::nullopt;
     }
-    if (options.help)
-        return options;
     if (options.finalOnly && options.histories.empty()) {
         problem = "--final needs --histories";
         return std::nullopt;

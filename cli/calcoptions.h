@@ -11,6 +11,7 @@ struct CalcOptions {
     bool steps = true;               // split the curve into bar steps as the desktop does
     std::optional<AgeMethod> method; // none given: the data set's method
     bool help = false;
+    bool version = false;
     std::string file;       // the data file; "-" reads standard input
     std::string histories;  // the CSV of many histories ("-": standard input); empty: none
     bool finalOnly = false; // with histories: only the last point of each

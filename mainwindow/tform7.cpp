@@ -1,5 +1,6 @@
 #include "tform7.h"
 
+#include "about.h"
 #include "application.h"
 #include "datamodule.h"
 #include "dialogseam.h"
@@ -86,6 +87,15 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     ToolButton8->setMenu(PrintMenu);
     if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(ToolButton8)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
+    ToolBar1->addSeparator();
+    helpMenu = new QMenu(this);
+    aboutAction = helpMenu->addAction(QStringLiteral("About Tarvel"));
+    helpAction = ToolBar1->addAction(QStringLiteral("Help"));
+    helpAction->setMenu(helpMenu);
+    if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(helpAction))) {
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
     for (QAction *action : actions() + ToolBar1->actions())
         action->setShortcutContext(Qt::WindowShortcut);
     // The tool bar is 25 pixels high by design; a taller one on this desktop
@@ -158,6 +168,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     connect(ToolButton6, &QAction::triggered, this, guarded([this] { ToolButton6Click(); }));
     connect(ToolButton8, &QAction::triggered, this, guarded([this] { ToolButton8Click(); }));
     connect(PrintPreview1, &QAction::triggered, this, guarded([this] { PrintPreviewClick(); }));
+    connect(aboutAction, &QAction::triggered, this, guarded([this] { showAboutTarvel(this); }));
 }
 
 TForm7::~TForm7() {

@@ -61,6 +61,9 @@ public:
     QAction *ToolButton8; // Print Report, with the menu below
     QMenu *PrintMenu;
     QAction *PrintPreview1; // Print Preview...
+    QAction *helpAction;    // the Help drop-down, with the menu below
+    QMenu *helpMenu;
+    QAction *aboutAction; // About Tarvel
     // The grain's edits, circles and warning; the names below point into it.
     GrainPanel *grainPanel;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label8;

@@ -4,9 +4,12 @@
 set -euo pipefail
 
 # xvfb to poppler-utils: the checks against real programs on a virtual X display
-# (clipboard, PDF text); desktop-file-utils checks the installed desktop entry.
+# (clipboard, PDF text); desktop-file-utils and appstream check the installed
+# desktop entry and AppStream file, man-db renders the manual pages; dpkg-dev
+# (dpkg-shlibdeps, dpkg-buildflags) and lintian build and check the package.
 packages=(g++ cmake make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libbenchmark-dev
-          xvfb xauth xdotool xclip poppler-utils desktop-file-utils fonts-dejavu-core)
+          xvfb xauth xdotool xclip poppler-utils desktop-file-utils appstream file man-db
+          dpkg-dev lintian fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -36,7 +36,7 @@ TarvelApplication::TarvelApplication(int &argc, char **argv) : QApplication(argc
     setOrganizationName(QStringLiteral("Morvik"));
     setWindowIcon(QIcon(QStringLiteral(":/tarvel/desktop/tarvel.svg")));
     // The desktop entry this program belongs to, for the panel's icon and name.
-    setDesktopFileName(QStringLiteral("tarvel"));
+    setDesktopFileName(QStringLiteral("org.morvik.tarvel"));
     setQuitOnLastWindowClosed(false); // the closing check decides when the program ends
 }
 
