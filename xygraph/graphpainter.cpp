@@ -135,6 +135,7 @@ void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char 
 
     const float x0 = map.getxzero(), y0 = map.getyzero();
     const TPoint origin = map.w2cc({x0, y0});
+    std::vector<scalelayout::Box> bottomNumbers;
 
     if (includesHorizontal(side) && map.bottomborder() != 0) {
         const auto scale =
@@ -145,14 +146,16 @@ void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char 
         painter.drawLine(qpoint(origin), qpoint(map.w2cc({map.getxmax(), y0})));
         for (int x : scale.tickAt)
             painter.drawLine(QPoint(x, origin.y), QPoint(x, origin.y + scalelayout::kTickLength));
-        for (const auto &t : scale.numbers)
+        for (const auto &t : scale.numbers) {
             textAt(painter, t);
+            bottomNumbers.push_back(t.box);
+        }
     }
 
     if (includesVertical(side) && map.leftborder() != 0) {
         const auto scale =
             scalelayout::verticalScale(map, graph.FVLabel(), includesVertical(graph.FTicks()),
-                                       metrics, decimalSeparator, posBox);
+                                       metrics, decimalSeparator, posBox, bottomNumbers);
         // All boxes first, so that a character's white box does not cut into
         // the one above.
         for (const auto &t : scale.title)

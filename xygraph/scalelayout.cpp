@@ -64,6 +64,17 @@ bool lastTickIsEnd(const std::vector<double> &ticks, float lo, float hi) {
     return std::fabs(ticks.back() - hi) <= span * 1e-6;
 }
 
+// The lower end is written when it falls on the ticks' steps (0, or -50 below
+// ticks 10 apart) or when there is no step to measure it by; a window zoomed
+// or panned to an unround end shows its ticks' numbers instead.
+bool lowerEndIsRound(const std::vector<double> &ticks, float lo) {
+    if (ticks.size() < 2)
+        return true;
+    const double step = ticks[1] - ticks[0];
+    const double q = (static_cast<double>(lo) - ticks[0]) / step;
+    return std::fabs(q - std::round(q)) <= 1e-3;
+}
+
 // The tick numbers chosen among `boxes`, given what is already taken.
 void addTickNumbers(Scale &scale, std::vector<Text> candidates, std::vector<bool> usable,
                     bool lastIsEnd, const Metrics &m) {
@@ -130,14 +141,17 @@ Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTi
         taken.push_back(box);
     }
     const int row = origin.y + kTickLength + 1;
-    const std::string low = numberText(x0, sep);
-    const int lowWidth = m.width(low);
-    scale.numbers.push_back({low, {map.leftborder() - lowWidth / 2, row, lowWidth, m.height}});
-    taken.push_back(scale.numbers.front().box);
-    if (!withTicks)
+    if (withTicks)
+        scale.ticks = tickValues(map.plotWidth(), x0, x1);
+    if (lowerEndIsRound(scale.ticks, x0)) {
+        const std::string low = numberText(x0, sep);
+        const int lowWidth = m.width(low);
+        scale.numbers.push_back({low, {map.leftborder() - lowWidth / 2, row, lowWidth, m.height}});
+        taken.push_back(scale.numbers.front().box);
+    }
+    if (scale.ticks.empty())
         return scale;
 
-    scale.ticks = tickValues(map.plotWidth(), x0, x1);
     std::vector<Text> candidates;
     std::vector<bool> usable;
     for (double t : scale.ticks) {
@@ -156,7 +170,7 @@ Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTi
 }
 
 Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTicks, const Metrics &m,
-                    char sep, const Box &posBox) {
+                    char sep, const Box &posBox, const std::vector<Box> &others) {
     Scale scale;
     const float x0 = map.getxzero(), y0 = map.getyzero(), y1 = map.getymax();
     std::vector<Box> taken{posBox};
@@ -170,16 +184,23 @@ Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTick
         taken.push_back(box);
     }
     constexpr int kNumberLeft = 2;
-    const std::string low = numberText(y0, sep);
-    scale.numbers.push_back({low,
-                             {kNumberLeft, map.Height() - map.bottomborder() - m.lineheight / 2,
-                              m.width(low), m.height}});
-    taken.push_back(scale.numbers.front().box);
-    if (!withTicks)
+    if (withTicks)
+        scale.ticks = tickValues(map.plotHeight(), y0, y1);
+    // Where the bottom scale's numbers meet this one's, the bottom scale's stay.
+    taken.insert(taken.end(), others.begin(), others.end());
+    if (lowerEndIsRound(scale.ticks, y0)) {
+        const std::string low = numberText(y0, sep);
+        const Box box{kNumberLeft, map.Height() - map.bottomborder() - m.lineheight / 2,
+                      m.width(low), m.height};
+        if (clearOf(box, others, 0)) {
+            scale.numbers.push_back({low, box});
+            taken.push_back(box);
+        }
+    }
+    if (scale.ticks.empty())
         return scale;
 
     const int originY = map.w2cc({x0, y0}).y;
-    scale.ticks = tickValues(map.plotHeight(), y0, y1);
     std::vector<Text> candidates;
     std::vector<bool> usable;
     for (double t : scale.ticks) {
@@ -188,7 +209,7 @@ Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTick
         std::string text = numberText(t, sep);
         const Box box{kNumberLeft, at - m.lineheight / 2, m.width(text), m.height};
         usable.push_back(at != originY && inside(box, map) &&
-                         box.right() <= map.leftborder() - kTickLength &&
+                         box.right() < map.leftborder() - kTickLength &&
                          clearOf(box, taken, numberGap(m)));
         candidates.push_back({std::move(text), box});
     }

@@ -11,11 +11,13 @@
 // decided without any widget; the painter draws what this lays out.
 //
 // Every number is the true value of the place it marks. The lower end is
-// written at the origin; the ticks carry their numbers wherever there is room:
+// written at the origin when it is round on the ticks' steps (an end zoomed
+// to 126.4585 is left to its ticks); the ticks carry their numbers wherever
+// there is room:
 // every k-th tick from the first, with the smallest k at which no two numbers
 // touch, leaving out a number that would cover a title, the lower end's
 // number or the position box, or reach out of the control (a vertical number
-// must also end before its tick mark). The upper end is never written with a
+// must also end a pixel before its tick mark). The upper end is never written with a
 // value other than its own: it carries a number only when a tick sits on it.
 namespace scalelayout {
 
@@ -43,7 +45,7 @@ struct Metrics {
 struct Scale {
     std::vector<double> ticks; // tick values in axis order
     std::vector<int> tickAt;   // their pixels along the axis (x or y)
-    std::vector<Text> numbers; // the lower end's first, then the labelled ticks'
+    std::vector<Text> numbers; // the lower end's (when written) first, then the ticks'
     std::vector<Text> title;   // one text, or one per character on the vertical scale
 };
 
@@ -75,8 +77,10 @@ Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTi
 
 // The left scale: the title one character per line centred on the plot
 // height, numbers from x = 2 centred on their ticks' heights, the lower end's
-// at the bottom of the plot.
+// at the bottom of the plot. `others` are the bottom scale's numbers, which
+// keep their place where the two scales meet in the corner.
 Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTicks,
-                    const Metrics &metrics, char decimalSeparator, const Box &posBox);
+                    const Metrics &metrics, char decimalSeparator, const Box &posBox,
+                    const std::vector<Box> &others = {});
 
 } // namespace scalelayout

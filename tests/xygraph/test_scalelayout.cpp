@@ -61,7 +61,7 @@ private slots:
     void verticalNumbers_data();
     void verticalNumbers();
     void numberTexts();
-    void numbersStayInsideTheControl();
+    void numbersKeepClearOfEdgesAndEachOther();
 };
 
 // The standard 353 x 193 graph (plot 304 x 140 from (37, 12)) unless a width is given.
@@ -82,6 +82,9 @@ void TestScaleLayout::horizontalNumbers_data() {
     QTest::newRow("-50..50: the lower end, then ticks from 0")
         << 353 << -50.0f << 50.0f
         << std::vector<std::string>{"-50", "0", "10", "20", "30", "40", "50"};
+    QTest::newRow("3.7..103.7 zoomed: the unround ends left to the ticks")
+        << 353 << 3.7f << 103.7f
+        << std::vector<std::string>{"10", "20", "30", "40", "50", "60", "70", "80", "90", "100"};
     QTest::newRow("0..100 on 41 pixels: two ticks, both ends")
         << 90 << 0.0f << 100.0f << std::vector<std::string>{"0", "100"};
     QTest::newRow("0..500 on 71 pixels: 500 is no tick")
@@ -103,8 +106,8 @@ void TestScaleLayout::horizontalNumbers() {
     const Scale s = horizontalScale(map, "", true, fixedFont(), '.', posBox(width));
     QCOMPARE(texts(s), expected);
     QVERIFY(apart(s));
-    // Each tick number stands centred under its own tick.
-    for (std::size_t i = 1; i < s.numbers.size(); ++i) {
+    // Each number stands centred under its own value.
+    for (std::size_t i = 0; i < s.numbers.size(); ++i) {
         const Box &b = s.numbers[i].box;
         const float value = std::stof(s.numbers[i].text);
         QVERIFY(std::abs(b.x + b.width / 2 - map.w2cc({value, 0}).x) <= 1);
@@ -143,7 +146,7 @@ void TestScaleLayout::verticalNumbers() {
     QCOMPARE(texts(s), expected);
     QVERIFY(apart(s));
     for (const Text &t : s.numbers)
-        QVERIFY(t.box.right() <= map.leftborder() - kTickLength);
+        QVERIFY(t.box.right() < map.leftborder() - kTickLength);
 }
 
 void TestScaleLayout::numberTexts() {
@@ -157,8 +160,9 @@ void TestScaleLayout::numberTexts() {
 }
 
 // A number that would reach past the control's right edge is left out rather
-// than cut: a cut "2400000" would read as "240000".
-void TestScaleLayout::numbersStayInsideTheControl() {
+// than cut: a cut "2400000" would read as "240000". Where the two scales meet
+// in the corner, the bottom scale's numbers keep their place.
+void TestScaleLayout::numbersKeepClearOfEdgesAndEachOther() {
     ScaleMap map;
     standardGeometry(map);
     map.setxmax(2500000);
@@ -170,6 +174,23 @@ void TestScaleLayout::numbersStayInsideTheControl() {
     const Scale titled =
         horizontalScale(map, "Distance from the rim", true, fixedFont(), '.', posBox(353));
     QVERIFY(apart(titled));
+
+    standardGeometry(map);
+    map.setxzero(-1000);
+    map.setxmax(1000);
+    map.setyzero(-60);
+    const Scale bottom = horizontalScale(map, "", true, fixedFont(), '.', posBox(353));
+    std::vector<Box> bottomBoxes;
+    for (const Text &t : bottom.numbers)
+        bottomBoxes.push_back(t.box);
+    const Scale alone = verticalScale(map, "", true, fixedFont(), '.', posBox(353));
+    QCOMPARE(bottom.numbers.front().text, std::string("-1000"));
+    QCOMPARE(alone.numbers.front().text, std::string("-60"));
+    const Scale beside = verticalScale(map, "", true, fixedFont(), '.', posBox(353), bottomBoxes);
+    for (const Text &t : beside.numbers)
+        for (const Box &b : bottomBoxes)
+            QVERIFY(!t.box.near(b, 0));
+    QVERIFY(beside.numbers.empty() || beside.numbers.front().text != "-60");
 }
 
 QTEST_GUILESS_MAIN(TestScaleLayout)
