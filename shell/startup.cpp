@@ -3,6 +3,8 @@
 #include "application.h"
 #include "calculationpage.h"
 #include "datamodule.h"
+#include "dialogseam.h"
+#include "graphdialogs.h"
 #include "moddatform.h"
 #include "resultrows.h"
 #include "tableedit.h"
@@ -54,7 +56,18 @@ void linkWizardPages() {
 
 } // namespace
 
+// The graphs ask through the program's dialogs, so tests answer them too.
+static void routeGraphDialogs() {
+    GraphDialogs &graph = graphDialogs();
+    graph.chooseSaveFile = [](QWidget *parent, const QString &filter, const QString &suffix) {
+        return dialogs().chooseSaveFile(parent, filter, suffix);
+    };
+    graph.execModal = [](QDialog &dialog) { return dialogs().execModal(dialog); };
+    graph.showFailure = showException;
+}
+
 void CreateRoster() {
+    routeGraphDialogs();
     Splash = new TSplash;
     Form8 = new TForm8;
     Form1 = new TForm1;

@@ -1,7 +1,7 @@
 #include "graphpainter.h"
 
 #include "graphtext.h"
-#include "niceval.h"
+#include "scalelayout.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -66,19 +66,13 @@ private:
     QPainter &painter_;
 };
 
-QString numberText(float v, char sep) {
-    return QString::fromStdString(graphtext::numberText(v, sep));
+QRect rectOf(const scalelayout::Box &b) {
+    return {b.x, b.y, b.width, b.height};
 }
 
-int textWidth(const QPainter &p, const QString &s) {
-    return p.fontMetrics().horizontalAdvance(s);
+void textAt(QPainter &painter, const scalelayout::Text &t) {
+    textOut(painter, t.box.x, t.box.y, QString::fromStdString(t.text));
 }
-
-// The tick values of one axis: the last one drawn, or none without ticks.
-struct TickRun {
-    int count = 0;
-    float first = 0.0f, step = 0.0f;
-};
 
 } // namespace
 
@@ -127,76 +121,52 @@ void Paint(const GraphCore &graph, QPainter &painter, const QColor &sheetColor, 
 void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator) {
     const ScaleMap &map = graph.map();
     const int h = fontHeightValue(painter);
-    const int lineheight = h < 0 ? -h : 2 * h / 3;
+    const QFontMetrics fm = painter.fontMetrics();
+    scalelayout::Metrics metrics;
+    metrics.width = [&fm](const std::string &text) {
+        return fm.horizontalAdvance(QString::fromStdString(text));
+    };
+    metrics.height = fm.height();
+    metrics.lineheight = h < 0 ? -h : 2 * h / 3;
+    const QRect pos = posBoxRect(map.Width(), h);
+    const scalelayout::Box posBox{pos.x(), pos.y(), pos.width(), pos.height()};
     BrushKeeper keep(painter);
     painter.setBrush(Qt::white);
 
     const float x0 = map.getxzero(), y0 = map.getyzero();
     const TPoint origin = map.w2cc({x0, y0});
-    const int w = map.plotWidth();
-    const int ht = map.plotHeight();
+    std::vector<scalelayout::Box> bottomNumbers;
 
     if (includesHorizontal(side) && map.bottomborder() != 0) {
-        const QString label = QString::fromStdString(graph.FHLabel());
-        if (!label.isEmpty())
-            textOut(painter, map.leftborder() + w / 2 - textWidth(painter, label) / 2,
-                    map.Height() - map.topborder() - std::abs(h / 2), label);
+        const auto scale =
+            scalelayout::horizontalScale(map, graph.FHLabel(), includesHorizontal(graph.FTicks()),
+                                         metrics, decimalSeparator, posBox);
+        for (const auto &t : scale.title)
+            textAt(painter, t);
         painter.drawLine(qpoint(origin), qpoint(map.w2cc({map.getxmax(), y0})));
-        const int numbersY = origin.y + lineheight + 4;
-        TickRun run;
-        if (includesHorizontal(graph.FTicks()))
-            run.count = graphmath::calcticks(w, x0, map.getxmax(), &run.first, &run.step);
-        float t = run.first, last = run.first;
-        TPoint at;
-        for (int k = 0; k < run.count; ++k) {
-            at = map.w2cc({t, y0});
-            painter.drawLine(qpoint(at), QPoint(at.x, at.y + 4));
-            last = t;
-            t += run.step;
+        for (int x : scale.tickAt)
+            painter.drawLine(QPoint(x, origin.y), QPoint(x, origin.y + scalelayout::kTickLength));
+        for (const auto &t : scale.numbers) {
+            textAt(painter, t);
+            bottomNumbers.push_back(t.box);
         }
-        // Two numbers: the last tick's value and the lower end at the origin.
-        if (run.count > 0) {
-            const QString text = numberText(last, decimalSeparator);
-            textOut(painter, at.x - textWidth(painter, text) / 2, numbersY, text);
-        }
-        const QString zero = numberText(x0, decimalSeparator);
-        textOut(painter, map.leftborder() - textWidth(painter, zero) / 2, numbersY, zero);
     }
 
     if (includesVertical(side) && map.leftborder() != 0) {
-        // One character per line, centred on the plot height; all boxes first so
-        // that a character's white box does not cut into the one above.
-        const QList<uint> chars = QString::fromStdString(graph.FVLabel()).toUcs4();
-        const int y0Label = map.topborder() + ht / 2 - int(chars.size()) * lineheight / 2;
-        const QFontMetrics fm = painter.fontMetrics();
-        for (qsizetype i = 0; i < chars.size(); ++i) {
-            const char32_t c = chars[i];
-            const QString s = QString::fromUcs4(&c, 1);
-            painter.fillRect(QRect(map.rightborder(), y0Label + int(i) * lineheight,
-                                   fm.horizontalAdvance(s), fm.height()),
-                             painter.brush());
-        }
-        for (qsizetype i = 0; i < chars.size(); ++i) {
-            const char32_t c = chars[i];
-            painter.drawText(map.rightborder(), y0Label + int(i) * lineheight + fm.ascent(),
-                             QString::fromUcs4(&c, 1));
-        }
+        const auto scale =
+            scalelayout::verticalScale(map, graph.FVLabel(), includesVertical(graph.FTicks()),
+                                       metrics, decimalSeparator, posBox, bottomNumbers);
+        // All boxes first, so that a character's white box does not cut into
+        // the one above.
+        for (const auto &t : scale.title)
+            painter.fillRect(rectOf(t.box), painter.brush());
+        for (const auto &t : scale.title)
+            painter.drawText(t.box.x, t.box.y + fm.ascent(), QString::fromStdString(t.text));
         painter.drawLine(qpoint(map.w2cc({x0, map.getymax()})), qpoint(origin));
-        TickRun run;
-        if (includesVertical(graph.FTicks()))
-            run.count = graphmath::calcticks(ht, y0, map.getymax(), &run.first, &run.step);
-        float t = run.first, last = run.first;
-        TPoint at;
-        for (int k = 0; k < run.count; ++k) {
-            at = map.w2cc({x0, t});
-            painter.drawLine(qpoint(at), QPoint(at.x - 4, at.y));
-            last = t;
-            t += run.step;
-        }
-        if (run.count > 0)
-            textOut(painter, 2, at.y - lineheight / 2, numberText(last, decimalSeparator));
-        textOut(painter, 2, map.Height() - map.bottomborder() - lineheight / 2,
-                numberText(y0, decimalSeparator));
+        for (int y : scale.tickAt)
+            painter.drawLine(QPoint(origin.x, y), QPoint(origin.x - scalelayout::kTickLength, y));
+        for (const auto &t : scale.numbers)
+            textAt(painter, t);
     }
 }
 

@@ -35,7 +35,8 @@ QRect posBoxRect(int width, int fontHeightValue);
 // points and the position box.
 void Paint(const GraphCore &graph, QPainter &painter, const QColor &sheetColor, const QRect &clip,
            char decimalSeparator);
-// The scales of the given sides: axes, ticks, labels and the two numbers each.
+// The scales of the given sides: axes, ticks, titles and the numbers that
+// have room (scalelayout).
 void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator);
 // Single points and lines (or bars in bar mode), markers on white.
 void PaintPoints(const GraphCore &graph, QPainter &painter);

@@ -36,6 +36,33 @@ long double nicevalAt(float x, float y, bool high, int depth) {
     return b + 0.1L * nicevalAt(nx, ny, high, depth + 1);
 }
 
+// True when r carries no digit below a tenth of the decade of `span`: a
+// number a scale may show.
+bool fewDigits(long double r, long double span) {
+    const long double unit = std::pow(10.0L, std::floor(std::log10(span)) - 1.0L);
+    const long double q = r / unit;
+    return std::fabs(q - std::round(q)) <= 1e-3L;
+}
+
+// niceval for a tick. Its decades truncate toward zero, so below 1 it can
+// answer with a value outside the interval or with all the digits of an end
+// (the step of 0..0.3 would be 0.0428571, the first tick of 0.12..0.3 would be
+// 1). Such an answer is replaced by the same choice made on the interval
+// scaled up by a power of ten until it is at least 10 long, where the decades
+// are sound. A non-positive lower end keeps niceval's answer.
+float tickNiceval(float x, float y, bool high) {
+    const long double r = niceval(x, y, high);
+    const long double span = static_cast<long double>(y) - x;
+    if (!(x > 0.0f) || !(span > 0.0L) || !std::isfinite(span) ||
+        (r >= x && r <= y && fewDigits(r, span)))
+        return static_cast<float>(r);
+    const long double k = powerOfTen(static_cast<int>(1.0L - std::floor(std::log10(span))));
+    const float sx = static_cast<float>(x * k), sy = static_cast<float>(y * k);
+    if (!std::isfinite(sx) || !std::isfinite(sy))
+        return static_cast<float>(r);
+    return static_cast<float>(niceval(sx, sy, high) / k);
+}
+
 } // namespace
 
 int decade(float v) {
@@ -59,19 +86,23 @@ int calcticks(int length, float lo, float hi, float *first, float *step) {
     const int n = length / 40;
     const float mid = static_cast<float>((static_cast<double>(lo) + hi) * 0.5);
     if (n < 2) {
-        const float f = static_cast<float>(niceval(lo, mid, false));
-        const float second = static_cast<float>(niceval(mid, hi, true));
+        const float f = tickNiceval(lo, mid, false);
+        const float second = tickNiceval(mid, hi, true);
         *first = f;
         *step = second - f;
         return 2;
     }
     const float s = static_cast<float>((static_cast<long double>(hi) - lo) / n);
-    const float f = static_cast<float>(niceval(lo, static_cast<float>(lo + s), false));
-    const float st = static_cast<float>(niceval(0.0f, s, true));
+    const float f = tickNiceval(lo, static_cast<float>(lo + s), false);
+    // niceval(0, s, true) is niceval(s / 2, s, true).
+    const float st = tickNiceval(s / 2.0f, s, true);
     *first = f;
     *step = st;
+    // Sums in single precision drift by a few units of the last place; a tick
+    // that drifted just past hi is still the tick at the end.
+    const float last = hi + std::fabs(st) * 1e-3f;
     int count = 0;
-    for (float t = f; t <= hi; ++count) {
+    for (float t = f; t <= last; ++count) {
         const float next = t + st;
         if (!(next > t)) { // a step too small to advance in single precision
             ++count;

@@ -19,7 +19,10 @@ long double niceval(float x, float y, bool high);
 
 // Tick marks for an axis `length` pixels long showing lo..hi: at most one per
 // 40 pixels. Returns the tick count and writes the first tick and the step;
-// with no ticks (a short axis, or hi not above lo) nothing is written.
+// with no ticks (a short axis, or hi not above lo) nothing is written. Where
+// niceval would leave its interval or give an unround value (below 1, where
+// its decades truncate toward zero), the interval is scaled up by a power of
+// ten for the choice, so that 0..0.3 gets ticks 0.03 apart.
 int calcticks(int length, float lo, float hi, float *first, float *step);
 
 } // namespace graphmath

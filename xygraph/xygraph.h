@@ -129,16 +129,30 @@ public:
     QAction *AddMenu(const QString &caption, MenuHandler handler);
     void ClearMenu(); // leaves "Copy" alone
     QAction *findmenu(const QString &caption) const;
-    // Enables the point entries for the press position, and adds "Fit to Data".
+    // Enables the point entries for the press position, and adds "Fit to
+    // Data", "Axes…" and "Save Image…".
     void PopupClick();
     void AddPopup();
     void DelPopup();
     void CopyPopup();
+    // "Axes…": the four ends in a modal dialog; OK sets them all at once.
+    void AxesPopup();
+    // "Save Image…": a file chooser, then saveImage.
+    void SaveImagePopup();
+    // The graph as shown, in the format the name's extension asks for: PNG is
+    // the bitmap on the screen without the position box, SVG the vector
+    // drawing, PDF the vector drawing on a page the size of the graph. The
+    // file is replaced only once the picture is complete. Throws
+    // tarvel::Error for a name without one of these extensions and when the
+    // file cannot be written, naming it.
+    void saveImage(const QString &fileName);
     std::string points2text() const; // the locale's decimal separator
     std::string points2sylk() const; // always "."
     // The four copy forms: a bitmap, SVG, plain text and SYLK (caller owns it).
     QMimeData *copyMimeData();
     QByteArray svgCopy();
+    QImage bitmapCopy(); // the screen's pixels without the position box
+    QByteArray pdfCopy();
 
     // --- undo ----------------------------------------------------------------------
     // Once set, Ctrl+Z and Ctrl+Shift+Z anywhere in the graph's window (but in
@@ -197,7 +211,8 @@ private:
     void showZoneCursor(int zone) override;
 
     void syncSize() const;
-    void ensureFitEntry();
+    void ensureViewEntries();
+    void insertEntry(int at, const QString &caption, std::function<void()> run);
     void userEdited(); // records the edit, then announces it
     void updateUndoActions();
     void beginCanvasPainter(QPainter &painter) const;

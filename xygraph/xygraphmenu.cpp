@@ -1,6 +1,10 @@
-// The graph's pop-up menu: "Copy" always, "Add Point" and "Delete Point" for
-// editable graphs, and whatever the host appends.
+// The graph's pop-up menu: "Copy", "Fit to Data", "Axes…" and "Save Image…"
+// always, "Add Point" and "Delete Point" for editable graphs, and whatever the
+// host appends.
 #include "xygraph.h"
+
+#include "axesdialog.h"
+#include "graphdialogs.h"
 
 #include <QAction>
 #include <QMenu>
@@ -52,27 +56,58 @@ void Txygraph::Seteditable(bool v) {
         AddMenu(QStringLiteral("Delete Point"), [this](QAction *) { DelPopup(); });
 }
 
-// "Fit to Data" joins every graph's menu, right after "Copy", as the menu
-// opens: hosts build and rebuild their own entries without minding it.
-void Txygraph::ensureFitEntry() {
-    if (findmenu(QStringLiteral("Fit to Data")))
-        return;
-    auto *action = new QAction(QStringLiteral("Fit to Data"), popup_);
-    connect(action, &QAction::triggered, this, [this] {
-        syncSize();
-        core_.fitToData();
-    });
-    const int at = std::min<int>(1, int(popup_->actions().size()));
+// "Fit to Data", "Axes…" and "Save Image…" join every graph's menu, right
+// after "Copy", as the menu opens: hosts build and rebuild their own entries
+// without minding them.
+void Txygraph::ensureViewEntries() {
+    const std::pair<QString, std::function<void()>> entries[] = {
+        {QStringLiteral("Fit to Data"),
+         [this] {
+             syncSize();
+             core_.fitToData();
+         }},
+        {QStringLiteral("Axes\u2026"), [this] { AxesPopup(); }},
+        {QStringLiteral("Save Image\u2026"), [this] { SaveImagePopup(); }},
+    };
+    int at = std::min<int>(1, int(popup_->actions().size()));
+    for (const auto &[caption, run] : entries) {
+        if (QAction *present = findmenu(caption)) {
+            at = int(popup_->actions().indexOf(present)) + 1;
+            continue;
+        }
+        insertEntry(at++, caption, run);
+    }
+}
+
+void Txygraph::insertEntry(int at, const QString &caption, std::function<void()> run) {
+    auto *action = new QAction(caption, popup_);
+    // A failure stops at the entry's edge and is shown, as for every command.
+    connect(action, &QAction::triggered, this, graphGuarded(std::move(run)));
     popup_->insertAction(popup_->actions().value(at, nullptr), action);
     for (MenuDef &def : menudefs_)
         if (def.index >= at)
             ++def.index;
-    menudefs_.push_back({action->text(), false, at});
+    menudefs_.push_back({caption, false, at});
+}
+
+void Txygraph::AxesPopup() {
+    AxesDialog dialog(window());
+    dialog.setWindow({getxzero(), getxmax(), getyzero(), getymax()});
+    if (execGraphModal(dialog) != QDialog::Accepted || !dialog.chosenWindow())
+        return;
+    syncSize();
+    core_.settleAxes(); // a refit still due comes first, so it cannot undo the choice
+    const axesentry::Window &w = *dialog.chosenWindow();
+    core_.map().setxzero(w.xzero);
+    core_.map().setxmax(w.xmax);
+    core_.map().setyzero(w.yzero);
+    core_.map().setymax(w.ymax);
+    core_.invalidate();
 }
 
 void Txygraph::PopupClick() {
     syncSize();
-    ensureFitEntry();
+    ensureViewEntries();
     if (QAction *add = findmenu(QStringLiteral("Add Point")))
         add->setEnabled(core_.edit().addPointEnabled(core_.map()));
     if (QAction *del = findmenu(QStringLiteral("Delete Point")))

@@ -102,6 +102,12 @@ void TestNiceval::calcticksExamples_data() {
     QTest::newRow("300 px 10..55") << 300 << 10.0f << 55.0f << 12 << 10.0f << 4.0f;
     QTest::newRow("304 px 0..100") << 304 << 0.0f << 100.0f << 11 << 0.0f << 10.0f;
     QTest::newRow("negative lower end starts at 0") << 300 << -50.0f << 50.0f << 6 << 0.0f << 10.0f;
+    // Below 1 niceval's decades truncate toward zero; the ticks stay round.
+    QTest::newRow("304 px 0..0.3") << 304 << 0.0f << 0.3f << 11 << 0.0f << 0.03f;
+    QTest::newRow("140 px 0..0.3") << 140 << 0.0f << 0.3f << 4 << 0.0f << 0.1f;
+    QTest::newRow("304 px 0.12..0.3") << 304 << 0.12f << 0.3f << 10 << 0.12f << 0.02f;
+    QTest::newRow("304 px 0..2") << 304 << 0.0f << 2.0f << 11 << 0.0f << 0.2f;
+    QTest::newRow("60 px 0.12..0.3") << 60 << 0.12f << 0.3f << 2 << 0.2f << 0.1f;
 }
 
 void TestNiceval::calcticksExamples() {

@@ -1,16 +1,24 @@
 // The pop-up menu's entries and handlers, and the four forms "Copy" puts on
 // the clipboard, read back.
+#include "axesdialog.h"
 #include "exactnumbers.h"
+#include "graphdialogs.h"
 #include "widgetfixture.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 
 #include <clocale>
 
@@ -19,6 +27,8 @@ using namespace fixtures;
 namespace {
 
 const QString kSylkOffice = "application/x-openoffice-sylk;windows_formatname=\"Sylk\"";
+const QString kAxes = QStringLiteral("Axes\u2026");
+const QString kSaveImage = QStringLiteral("Save Image\u2026");
 
 QStringList captions(const Txygraph &g) {
     QStringList out;
@@ -31,6 +41,35 @@ QStringList captions(const Txygraph &g) {
 void rightPress(Txygraph &g, QPoint at) {
     QTest::mousePress(&g, Qt::RightButton, {}, at);
     g.PopupMenu()->hide();
+}
+
+// Failures the graph's commands show, by message.
+struct Failures {
+    QStringList messages;
+    Failures() {
+        graphDialogs().showFailure = [this](const std::exception_ptr &failure) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (const std::exception &e) {
+                messages << QString::fromUtf8(e.what());
+            }
+        };
+    }
+};
+
+// Chooses `name` in the file dialog of "Save Image…" from the menu.
+void saveImageAs(Txygraph &g, const QString &name) {
+    graphDialogs().chooseSaveFile = [name](QWidget *, const QString &, const QString &) {
+        return name;
+    };
+    rightPress(g, QPoint(150, 100));
+    g.findmenu(kSaveImage)->trigger();
+}
+
+// Replaces the text of an edit as the user does: select all, then type.
+void typeInto(QLineEdit *edit, const QString &text) {
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
 }
 
 } // namespace
@@ -52,6 +91,10 @@ private slots:
     void copyFormsReadBack();
     void svgHoldsDrawingWithoutBackground();
     void copyPutsFormsOnClipboard();
+    void axesDialogSetsAllFourOrNothing();
+    void saveImageInEachFormat();
+    void saveImageRefusesAndReports();
+    void cleanup() { graphDialogs() = {}; }
 };
 
 void TestXygraphMenu::editableGraphMenu() {
@@ -129,8 +172,8 @@ void TestXygraphMenu::seteditableReenablesEditOnlyEntries() {
     QVERIFY(!always->isEnabled());
 }
 
-// The entry appears right after "Copy" when the menu opens, once, and after a
-// host rebuilt its entries; choosing it fits both axes to the points.
+// The view entries appear right after "Copy" when the menu opens, once, and
+// after a host rebuilt its entries; "Fit to Data" fits both axes to the points.
 void TestXygraphMenu::fitToDataFromTheMenu() {
     Txygraph g;
     showStandard(g);
@@ -139,9 +182,9 @@ void TestXygraphMenu::fitToDataFromTheMenu() {
     drawLine(g, {{0, 120}, {250, 60}, {480, 20}});
     rightPress(g, QPoint(150, 100));
     rightPress(g, QPoint(150, 100));
-    QCOMPARE(captions(g),
-             (QStringList{"Copy", "Fit to Data", "Add Point", "Delete Point", "Table Edit"}));
-    QCOMPARE(g.findmenu("Table Edit"), g.PopupMenu()->actions()[4]);
+    QCOMPARE(captions(g), (QStringList{"Copy", "Fit to Data", kAxes, kSaveImage, "Add Point",
+                                       "Delete Point", "Table Edit"}));
+    QCOMPARE(g.findmenu("Table Edit"), g.PopupMenu()->actions()[6]);
 
     QTest::mousePress(&g, Qt::RightButton, {}, QPoint(150, 100));
     QMenu *menu = g.PopupMenu();
@@ -156,7 +199,7 @@ void TestXygraphMenu::fitToDataFromTheMenu() {
     g.ClearMenu();
     g.AddMenu("Edit Lines", {});
     rightPress(g, QPoint(150, 100));
-    QCOMPARE(captions(g), (QStringList{"Copy", "Fit to Data", "Edit Lines"}));
+    QCOMPARE(captions(g), (QStringList{"Copy", "Fit to Data", kAxes, kSaveImage, "Edit Lines"}));
 }
 
 void TestXygraphMenu::addAndDeletePointThroughMenu() {
@@ -268,6 +311,116 @@ void TestXygraphMenu::copyPutsFormsOnClipboard() {
     QVERIFY(mime->hasFormat("image/svg+xml"));
     QVERIFY(mime->data("application/x-sylk").contains("C;X1;Y1;K0.100000001490116\r\n"));
     QVERIFY(mime->hasFormat(kSylkOffice));
+}
+
+// The dialog shown as the modal seam shows it, answered with real key presses
+// and clicks: a bad edit keeps it open with nothing changed, Cancel changes
+// nothing, OK sets all four ends.
+void TestXygraphMenu::axesDialogSetsAllFourOrNothing() {
+    Txygraph g;
+    showStandard(g);
+    Failures failures;
+    QStringList shownTexts;
+    std::function<void(AxesDialog &)> answer;
+    graphDialogs().execModal = [&](QDialog &dialog) {
+        auto &axes = dynamic_cast<AxesDialog &>(dialog);
+        dialog.show();
+        shownTexts =
+            QStringList{axes.xFrom->text(), axes.xTo->text(), axes.yFrom->text(), axes.yTo->text()};
+        answer(axes);
+        dialog.hide();
+        return dialog.result();
+    };
+    g.setymax(0.1f);
+
+    answer = [&](AxesDialog &d) {
+        typeInto(d.xFrom, "-10");
+        typeInto(d.yTo, "20");
+        typeInto(d.xTo, "5x");
+        QTest::mouseClick(d.okButton, Qt::LeftButton);
+        QVERIFY(d.isVisible()); // refused: still open, the bad edit selected
+        QCOMPARE(failures.messages.size(), 1);
+        QVERIFY(d.xTo->hasSelectedText());
+        QTest::mouseClick(d.cancelButton, Qt::LeftButton);
+    };
+    rightPress(g, QPoint(150, 100));
+    g.findmenu(kAxes)->trigger();
+    QCOMPARE(shownTexts, (QStringList{"0", "100", "0", "0.1"}));
+    QCOMPARE(exactly(g.getxzero()), exactly(0.0f));
+    QCOMPARE(exactly(g.getxmax()), exactly(100.0f));
+    QCOMPARE(exactly(g.getymax()), exactly(0.1f));
+
+    answer = [&](AxesDialog &d) {
+        typeInto(d.xFrom, "-10");
+        typeInto(d.xTo, "450");
+        typeInto(d.yFrom, "-5");
+        typeInto(d.yTo, "12.5");
+        QTest::keyClick(d.yTo, Qt::Key_Return); // the default button
+    };
+    g.findmenu(kAxes)->trigger();
+    QCOMPARE(failures.messages.size(), 1);
+    QCOMPARE(exactly(g.getxzero()), exactly(-10.0f));
+    QCOMPARE(exactly(g.getxmax()), exactly(450.0f));
+    QCOMPARE(exactly(g.getyzero()), exactly(-5.0f));
+    QCOMPARE(exactly(g.getymax()), exactly(12.5f));
+}
+
+void TestXygraphMenu::saveImageInEachFormat() {
+    QTemporaryDir dir;
+    Txygraph g;
+    showStandard(g);
+    g.SetTicks(sscBoth);
+    g.setsheetcolor(QColor(160, 160, 160));
+    drawLine(g, {{0, 20}, {50, 80}, {100, 40}});
+    g.repaint();
+    Failures failures;
+
+    const QString png = dir.filePath("graph.png");
+    saveImageAs(g, png);
+    const QImage picture(png);
+    QCOMPARE(picture.size(), g.size());
+    const TPoint m = g.w2cc({50, 80}); // a marker on the grey sheet, as on the screen
+    QCOMPARE(picture.pixel(m.x - 2, m.y - 2), g.canvasImage().pixel(m.x - 2, m.y - 2));
+
+    const QString svg = dir.filePath("graph.SVG");
+    saveImageAs(g, svg);
+    QFile svgFile(svg);
+    QVERIFY(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svgFile.readAll();
+    QVERIFY(QSvgRenderer(drawing).isValid());
+    QVERIFY(drawing.contains(">50</text>")); // a tick's number, as text
+
+    const QString pdf = dir.filePath("graph.pdf");
+    saveImageAs(g, pdf);
+    QFile pdfFile(pdf);
+    QVERIFY(pdfFile.open(QIODevice::ReadOnly));
+    QVERIFY(pdfFile.read(5) == "%PDF-");
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (!pdftotext.isEmpty()) {
+        QProcess run;
+        run.start(pdftotext, {pdf, "-"});
+        QVERIFY(run.waitForFinished(30000));
+        const QStringList words =
+            QString::fromUtf8(run.readAllStandardOutput()).split(QRegularExpression("\\s+"));
+        QVERIFY(words.contains("50"));
+        QVERIFY(words.contains("100"));
+    }
+    QVERIFY(failures.messages.isEmpty());
+}
+
+// A file that cannot be written is reported with its name, and a refused
+// extension reaches the user the same way; a cancelled chooser does nothing.
+void TestXygraphMenu::saveImageRefusesAndReports() {
+    QTemporaryDir dir;
+    Txygraph g;
+    showStandard(g);
+    Failures failures;
+    saveImageAs(g, dir.filePath("missing/graph.png"));
+    saveImageAs(g, dir.filePath("graph.jpg"));
+    saveImageAs(g, QString());
+    QCOMPARE(failures.messages.size(), 2);
+    QVERIFY(failures.messages[0].contains("missing"));
+    QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 QTEST_MAIN(TestXygraphMenu)

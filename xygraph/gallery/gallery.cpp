@@ -1,11 +1,13 @@
 // Renders the graph control in typical states to PNG files, for review by eye.
 // Usage: xygraph_gallery [output folder]; by default "gallery" next to the program.
+#include "axesdialog.h"
 #include "penstrokes.h"
 #include "xygraph.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <cstdio>
@@ -44,6 +46,14 @@ void thermalCurve(Txygraph &g) {
 
 void move(Txygraph &g, int x, int y) {
     g.MouseMove({}, x, y);
+}
+
+// A wheel turn of `delta` eighths of a degree over the pixel, as a mouse sends it.
+void wheel(Txygraph &g, TPoint at, int delta) {
+    const QPointF pos(at.x, at.y);
+    QWheelEvent event(pos, g.mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&g, &event);
 }
 
 const Shot kShots[] = {
@@ -201,7 +211,58 @@ const Shot kShots[] = {
          line(g, {{0, 130}, {80, 95}, {200, 110}, {320, 60}, {450, 15}});
          g.growToFit();
      }},
+    {"16_zoomed",
+     {353, 193},
+     [](Txygraph &g) {
+         // Three wheel notches in about the peak of the thermal curve.
+         thermalScales(g);
+         thermalCurve(g);
+         g.grab();
+         const TPoint peak = g.w2cc({260, 160});
+         for (int notch = 0; notch < 3; ++notch)
+             wheel(g, peak, 120);
+     }},
+    {"17_long_history",
+     {420, 260},
+     [](Txygraph &g) {
+         // A 480 Myr history of burial to 185 C and slow cooling, drawn point by
+         // point into a graph set up for 0..100 and grown to hold it.
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         g.SetHLabel("Time (Ma)");
+         g.SetVLabel("Temp");
+         g.PenUp();
+         for (int t = 0; t <= 480; t += 8) {
+             const float x = float(t);
+             const float heating = 185.0f * (1.0f - std::exp(-x / 60.0f));
+             const float cooling = x > 200 ? 1.5f * 0.4f * (x - 200) : 0.0f;
+             g.MoveTo(x, 15 + heating - cooling);
+             if (t == 0)
+                 g.PenDown();
+         }
+         g.PenUp();
+         g.growToFit();
+     }},
+    {"18_small_values",
+     {353, 193},
+     [](Txygraph &g) {
+         // Ticks below 1: round tenths and hundredths, nothing of the float.
+         g.SetSideScales(sscBoth);
+         g.SetTicks(sscBoth);
+         g.SetHLabel("Fraction");
+         g.SetVLabel("p");
+         g.setxmax(0.3f);
+         g.setymax(0.5f);
+         line(g, {{0, 0.05f}, {0.1f, 0.2f}, {0.22f, 0.45f}, {0.3f, 0.4f}});
+     }},
 };
+
+// The "Axes" dialog as the menu opens it over a graph showing 0..500 x 0..0.1.
+bool saveAxesDialog(const QString &folder) {
+    AxesDialog dialog;
+    dialog.setWindow({0.0f, 500.0f, 0.0f, 0.1f});
+    return dialog.grab().save(folder + "/19_axes_dialog.png");
+}
 
 } // namespace
 
@@ -227,6 +288,10 @@ int main(int argc, char **argv) {
             std::fprintf(stderr, "Cannot write %s\n", qPrintable(file));
             ++failures;
         }
+    }
+    if (!saveAxesDialog(folder)) {
+        std::fprintf(stderr, "Cannot write the axes dialog's picture\n");
+        ++failures;
     }
     return failures == 0 ? 0 : 1;
 }
