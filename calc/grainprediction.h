@@ -1,0 +1,28 @@
+#pragma once
+
+#include "graintable.h"
+#include "jobinputs.h"
+
+#include <atomic>
+#include <vector>
+
+class TDataModule1;
+
+// What the history predicts for one grain of a sample: a whole-grain sphere of
+// the grain's radius holding its own U, Th and Sm, under the data set's
+// history, kinetics, stopping distances and method.
+struct GrainPrediction {
+    double ft = 0.0;
+    double rawAge = 0.0;       // million years, at the history's last point
+    double correctedAge = 0.0; // million years
+};
+
+// The age run every grain of a sample shares: the data set's kinetics, terms,
+// stopping distances and method and the history as drawn, split into bar steps
+// as Recalculate splits it. The grain and its parents are set per grain.
+AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn);
+
+// The grain's prediction under `sample`. Throws tarvel::Error for what the age
+// calculation refuses; `stop`, once set, ends it with CalculationStopped.
+GrainPrediction predictGrain(const AgeJobInput &sample, const tarvel::GrainRecord &grain,
+                             const std::atomic<bool> *stop = nullptr);
