@@ -7,6 +7,7 @@
 #include "dialogseam.h"
 #include "errors.h"
 #include "grainpanel.h"
+#include "parentsdialog.h"
 #include "moddatform.h"
 #include "penstrokes.h"
 #include "settingsstore.h"
@@ -179,6 +180,7 @@ void TForm7::ShowDataSet() {
     xygraph1->forgetEdits(); // another data set: its history starts afresh
 
     grainPanel->showValues(model);
+    grainPanel->setEmissionUsed(!model.ParentsData.present());
 
     {
         // The memo shows the annotation; its change handler must not rewrite
@@ -257,9 +259,28 @@ void TForm7::ToolButton3Click() {
 }
 
 void TForm7::ToolButton6Click() {
-    if (dialogs().execModal(*ConstantsDialog) != QDialog::Accepted)
+    const TParentsData parents = Model->ParentsData; // its "Parents..." may change them
+    const bool accepted = dialogs().execModal(*ConstantsDialog) == QDialog::Accepted;
+    ParentsMayHaveChanged(parents);
+    if (!accepted)
         return;
     GeometryChanged = true;
+    ToolButton5->setEnabled(true);
+    ClearResult();
+    MarkModified();
+}
+
+void TForm7::ParentsClick() {
+    const TParentsData parents = Model->ParentsData;
+    ParentsPage->FormActivate();
+    if (dialogs().execModal(*ParentsPage) == QDialog::Accepted)
+        ParentsMayHaveChanged(parents);
+}
+
+void TForm7::ParentsMayHaveChanged(const TParentsData &before) {
+    grainPanel->setEmissionUsed(!Model->ParentsData.present());
+    if (Model->ParentsData == before)
+        return;
     ToolButton5->setEnabled(true);
     ClearResult();
     MarkModified();

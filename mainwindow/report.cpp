@@ -138,6 +138,8 @@ void drawTablePart(QPainter &painter, const QRect &rect, int top, int rowHeight,
     const int columns = int(table.columns.size());
     const int width = rect.width() / std::max(columns, 1);
     const int pad = rowHeight / 2;
+    // Seven columns of a data set with parents share the width: fewer digits.
+    const int digits = columns > 3 ? 8 : tarvel::kEditDigits;
     const auto cell = [&](int column, int y) {
         return QRect(rect.left() + column * width, y, width - pad, rowHeight);
     };
@@ -151,8 +153,8 @@ void drawTablePart(QPainter &painter, const QRect &rect, int top, int rowHeight,
         const int y = top + int(r + 1) * rowHeight;
         for (int c = 0; c < columns && std::size_t(c) < row.size(); ++c)
             painter.drawText(cell(c, y), flags,
-                             QString::fromStdString(resultrows::cellText(
-                                 row[std::size_t(c)], content.decimalSeparator)));
+                             QString::fromStdString(tarvel::formatGeneral(
+                                 row[std::size_t(c)], digits, content.decimalSeparator)));
     }
 }
 
@@ -199,11 +201,21 @@ int TForm7::DrawReport(QPainter &painter, const QRect &rect,
     ReportContent content;
     content.rows = reportrows::rows(Model->ModelData, Model->GrainData,
                                     annotationtext::linesOf(Memo1->toPlainText()), separator);
+    if (Model->ParentsData.present()) {
+        content.rows.push_back({});
+        for (reportrows::Row &row : reportrows::parentsRows(Model->ParentsData, separator))
+            content.rows.push_back(std::move(row));
+    }
     content.rows.push_back({});
     content.rows.push_back(reportrows::sourceRow(
         Model->ModelData.Method == ModelMethod::Precise,
         QFileInfo(fileName_).fileName().toStdString(),
         (ReportDate ? ReportDate() : QDate::currentDate()).toString(Qt::ISODate).toStdString()));
+    // The age at the last point as the window's line gives it.
+    if (const std::string last = resultrows::lastPointText(
+            results_, Model->ModelData.Method == ModelMethod::Precise, separator);
+        !last.empty())
+        content.rows.push_back({last, true});
     content.rows.push_back({});
     content.graphs = {xygraph1, xygraph2};
     content.table = results_;

@@ -108,6 +108,20 @@ std::vector<Row> rows(const TModelData &model, const TGrainData &grain,
     return out;
 }
 
+std::vector<Row> parentsRows(const TParentsData &parents, char decimalSeparator) {
+    const auto number = [decimalSeparator](double value) {
+        return formatPicture(value, "####0.00", decimalSeparator);
+    };
+    return {{"Parents", false},
+            {"U: " + number(parents.U_ppm) + " ppm    Th: " + number(parents.Th_ppm) +
+                 " ppm    Sm: " + number(parents.Sm_ppm) + " ppm",
+             false},
+            {"Stopping distances: 238U " + number(parents.Stopping_U238) + ", 235U " +
+                 number(parents.Stopping_U235) + ", 232Th " + number(parents.Stopping_Th232) +
+                 ", 147Sm " + number(parents.Stopping_Sm147) + " \u00b5m",
+             false}};
+}
+
 Row sourceRow(bool precise, const std::string &fileName, const std::string &date) {
     return {std::string("Method: ") + (precise ? "precise" : "fast") + "    Data set: " +
                 (fileName.empty() ? std::string("not saved to a file") : fileName) +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modelrecords.h"
+#include "parentsdata.h"
 
 #include <string>
 #include <string_view>
@@ -29,6 +30,10 @@ struct Row {
 // model constants and the grain parameters (not clipped).
 std::vector<Row> rows(const TModelData &model, const TGrainData &grain,
                       const std::vector<std::string> &annotation, char decimalSeparator);
+
+// The parents of a data set with parents, after the grain parameters:
+// "Parents", the three concentrations and the four stopping distances.
+std::vector<Row> parentsRows(const TParentsData &parents, char decimalSeparator);
 
 // The row under the grain parameters that says where the report's numbers
 // come from: the age method ("fast" or "precise"), the data set's file name

@@ -6,17 +6,55 @@
 
 namespace resultrows {
 
-Table ageTable(std::span<const FPOINT> history, std::span<const double> ages) {
+namespace {
+
+const Column kHelium{"he_nmol_g", "Helium (nmol/g)"};
+const Column kRawAge{"raw_age", "Raw age (Myr)"};
+const Column kFt{"ft", "FT"};
+const Column kCorrectedAge{"corrected_age", "Corrected age (Myr)"};
+
+} // namespace
+
+Table ageTable(std::span<const FPOINT> history, std::span<const double> ages,
+               std::span<const HeliumAge> helium) {
     Table table;
     table.columns = {{"time", "Time (Myr)"},
                      {"temperature", "Temperature (\u00b0C)"},
                      {"calculated_time", "Calculated time (Myr)"}};
-    const std::size_t n = std::min(history.size(), ages.size());
+    std::size_t n = std::min(history.size(), ages.size());
+    if (!helium.empty()) {
+        table.columns.insert(table.columns.end(), {kHelium, kRawAge, kFt, kCorrectedAge});
+        n = std::min(n, helium.size());
+    }
     table.rows.reserve(n);
-    for (std::size_t i = 0; i < n; ++i)
-        table.rows.push_back(
-            {static_cast<double>(history[i].x), static_cast<double>(history[i].y), ages[i]});
+    for (std::size_t i = 0; i < n; ++i) {
+        auto &row = table.rows.emplace_back(std::vector<double>{
+            static_cast<double>(history[i].x), static_cast<double>(history[i].y), ages[i]});
+        if (!helium.empty())
+            row.insert(row.end(),
+                       {helium[i].heNmolG, helium[i].rawAge, helium[i].ft, helium[i].correctedAge});
+    }
     return table;
+}
+
+std::string lastPointText(const Table &table, bool precise, char decimalSeparator) {
+    if (table.empty())
+        return {};
+    const std::vector<double> &last = table.rows.back();
+    const auto number = [decimalSeparator](double value) {
+        return tarvel::formatGeneral(value, 6, decimalSeparator);
+    };
+    const std::string method = std::string(" (") + (precise ? "precise" : "fast") + " method)";
+    const auto column = [&table](const Column &wanted) {
+        return std::find(table.columns.begin(), table.columns.end(), wanted) -
+               table.columns.begin();
+    };
+    if (std::size_t(column(kHelium)) < table.columns.size())
+        return "At " + number(last[0]) + " Myr: helium " + number(last[column(kHelium)]) +
+               " nmol/g, raw age " + number(last[column(kRawAge)]) + " Myr, FT " +
+               number(last[column(kFt)]) + ", corrected age " +
+               number(last[column(kCorrectedAge)]) + " Myr" + method;
+    return "Calculated time at " + number(last[0]) + ": " + number(last[2]) + method;
 }
 
 std::string csvText(const Table &table) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fpoint.h"
+#include "heliumages.h"
 
 #include <span>
 #include <string>
@@ -26,7 +27,14 @@ struct Table {
 
 // time, temperature and calculated_time of every history point that has an
 // age, index 0 first: the floats of the history widened, the ages as computed.
-Table ageTable(std::span<const FPOINT> history, std::span<const double> ages);
+// For a data set with parents (`helium` given, one per point) he_nmol_g,
+// raw_age, ft and corrected_age join, as tarvel-calc --ages names them.
+Table ageTable(std::span<const FPOINT> history, std::span<const double> ages,
+               std::span<const HeliumAge> helium = {});
+
+// The last point's result as one sentence with six significant digits and
+// the method that produced it; empty for an empty table.
+std::string lastPointText(const Table &table, bool precise, char decimalSeparator);
 
 // As tarvel-calc writes CSV: a header of the keys, "." and 17 significant
 // digits, so every value reads back bit for bit, one "\n"-ended line a row.

@@ -77,6 +77,11 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     ToolButton5->setEnabled(false);
     ToolButton6 = addTool(ToolBar1, QStringLiteral("configure"), QStringLiteral("Edit Constants"),
                           QKeySequence());
+    parentsAction = ToolBar1->addAction(QStringLiteral("Parents\u2026"));
+    parentsAction->setToolTip(
+        QStringLiteral("The grain's U, Th and Sm and their stopping distances"));
+    if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(parentsAction)))
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     ToolBar1->addSeparator();
     ToolButton8 = addTool(ToolBar1, QStringLiteral("document-print"),
                           QStringLiteral("Print Report"), QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -166,6 +171,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     connect(ToolButton3, &QAction::triggered, this, guarded([this] { ToolButton3Click(); }));
     connect(ToolButton5, &QAction::triggered, this, guarded([this] { Button1Click(); }));
     connect(ToolButton6, &QAction::triggered, this, guarded([this] { ToolButton6Click(); }));
+    connect(parentsAction, &QAction::triggered, this, guarded([this] { ParentsClick(); }));
     connect(ToolButton8, &QAction::triggered, this, guarded([this] { ToolButton8Click(); }));
     connect(PrintPreview1, &QAction::triggered, this, guarded([this] { PrintPreviewClick(); }));
     connect(aboutAction, &QAction::triggered, this, guarded([this] { showAboutTarvel(this); }));
@@ -206,29 +212,12 @@ void TForm7::ResultsClick() {
     dialogs().execModal(dialog);
 }
 
-// Six significant digits of the result graph's last point: the age a reader
-// takes from the window without reading it off a scale.
+// Six significant digits of the last point's result: the age a reader takes
+// from the window without reading it off a scale.
 void TForm7::ShowResultLine() {
-    FPOINT last{};
-    bool any = false;
-    float x = 0.0f, y = 0.0f;
-    for (int c = xygraph2->EnumPoints(0, &x, &y); c != 0; c = xygraph2->EnumPoints(c, &x, &y)) {
-        last = {x, y};
-        any = true;
-    }
-    if (!any) {
-        ResultLine->clear();
-        return;
-    }
-    const char separator = tarvel::localeDecimalSeparator();
-    auto number = [separator](float value) {
-        return QString::fromStdString(
-            tarvel::formatGeneral(static_cast<double>(value), 6, separator));
-    };
     const bool precise = Model && Model->ModelData.Method == ModelMethod::Precise;
-    ResultLine->setText(QStringLiteral("Calculated time at %1: %2 (%3 method)")
-                            .arg(number(last.x), number(last.y),
-                                 precise ? QStringLiteral("precise") : QStringLiteral("fast")));
+    ResultLine->setText(QString::fromStdString(
+        resultrows::lastPointText(results_, precise, tarvel::localeDecimalSeparator())));
     ResultLine->adjustSize();
     placeResultLine();
 }
@@ -247,7 +236,8 @@ void TForm7::Button1Click() {
     const bool done = RunAgeCalculation(CaptureDrawnCurve());
     // A run that failed or was stopped left the graph and its rows empty.
     const auto &ages = GammaPage->LastAgeResult();
-    SetResults(done ? resultrows::ageTable(ages.history, ages.ages) : resultrows::Table());
+    SetResults(done ? resultrows::ageTable(ages.history, ages.ages, ages.helium)
+                    : resultrows::Table());
     RedrawCurve();
     ShowResultLine();
     // A run the user stopped leaves Recalculate ready for another try.

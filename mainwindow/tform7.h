@@ -5,6 +5,7 @@
 
 #include "curvetable.h"
 #include "fpoint.h"
+#include "parentsdata.h"
 #include "resultrows.h"
 
 #include <functional>
@@ -26,6 +27,7 @@ class TForm5;
 class TForm8;
 class GrainPanel;
 class TTableEdit;
+class ParentsDialog;
 class TShape;
 class Txygraph;
 
@@ -46,6 +48,7 @@ public:
     TForm5 *GammaPage = nullptr;    // "Gamma Calculation", run modally
     TForm8 *ConstantsDialog = nullptr;
     TTableEdit *TableDialog = nullptr;
+    ParentsDialog *ParentsPage = nullptr; // "Parents", run modally
     // The coefficients must be computed again before the next age calculation.
     bool GeometryChanged = true;
     // Run when the window is deactivated or destroyed: the program's closing
@@ -53,12 +56,13 @@ public:
     std::function<void()> ClosingCheck;
 
     QToolBar *ToolBar1;
-    QAction *ToolButton1; // Save to File
-    QAction *ToolButton2; // Open File
-    QAction *ToolButton3; // Quit Program
-    QAction *ToolButton5; // Recalculate
-    QAction *ToolButton6; // Edit Constants
-    QAction *ToolButton8; // Print Report, with the menu below
+    QAction *ToolButton1;   // Save to File
+    QAction *ToolButton2;   // Open File
+    QAction *ToolButton3;   // Quit Program
+    QAction *ToolButton5;   // Recalculate
+    QAction *ToolButton6;   // Edit Constants
+    QAction *parentsAction; // "Parents...": U, Th, Sm and their stopping distances
+    QAction *ToolButton8;   // Print Report, with the menu below
     QMenu *PrintMenu;
     QAction *PrintPreview1; // Print Preview...
     QAction *helpAction;    // the Help drop-down, with the menu below
@@ -93,6 +97,7 @@ public:
     void ToolButton2Click(); // Open File
     void ToolButton3Click(); // Quit Program
     void ToolButton6Click(); // Edit Constants
+    void ParentsClick();     // Parents...
     void Memo1Change();
     void ShowDataSet();
     bool SaveSettings(); // false when the store failed (the user was told)
@@ -140,6 +145,9 @@ private:
     void SetResults(resultrows::Table rows);
     void placeResultLine();
     void CurveChanged();
+    // The data set's parents may have changed: the emission edit follows, and
+    // a change is one to compute and to save.
+    void ParentsMayHaveChanged(const TParentsData &before);
     void MarkModified() { setWindowModified(true); }
     bool SaveToFile(); // false when the user cancelled the file dialog
     bool MayReplaceDataSet();

@@ -115,7 +115,8 @@ void GrainPanel::lendPieces(std::array<QLabel **, 4> captions, std::array<QLineE
 bool GrainPanel::checkGeometry() {
     const auto result = geometrycheck::check(
         radiusEdit()->text().toStdString(), outerEdit()->text().toStdString(),
-        innerEdit()->text().toStdString(), emissionEdit()->text().toStdString(),
+        innerEdit()->text().toStdString(),
+        emissionUsed_ ? emissionEdit()->text().toStdString() : std::string("0"),
         {sphere_->x(), sphere_->y(), sphere_->width()}, tarvel::localeDecimalSeparator());
     if (result.outer)
         place(*outer_, *result.outer);
@@ -143,10 +144,27 @@ void GrainPanel::fitToPieces() {
     resize(extent.right() + 1, extent.bottom() + 1);
 }
 
+void GrainPanel::setEmissionUsed(bool used) {
+    if (used == emissionUsed_)
+        return;
+    emissionUsed_ = used;
+    emissionEdit()->setEnabled(used);
+    const QString why =
+        used ? QString()
+             : QStringLiteral("Not used: the helium comes from the parents U, Th and Sm, each "
+                              "with its own stopping distance (Parents\u2026)");
+    emissionEdit()->setToolTip(why);
+    emissionCaption()->setToolTip(why);
+    checkGeometry();
+    emit entryChanged(passes_);
+}
+
 void GrainPanel::store(TDataModule1 &model) const {
-    const std::array<float, 4> values{
-        entryValue(radiusEdit(), radiusCaption()), entryValue(outerEdit(), outerCaption()),
-        entryValue(innerEdit(), innerCaption()), entryValue(emissionEdit(), emissionCaption())};
+    const std::array<float, 4> values{entryValue(radiusEdit(), radiusCaption()),
+                                      entryValue(outerEdit(), outerCaption()),
+                                      entryValue(innerEdit(), innerCaption()),
+                                      emissionUsed_ ? entryValue(emissionEdit(), emissionCaption())
+                                                    : model.ModelData.Emission_dist};
     model.GrainData.Sphere_radius = values[0];
     model.GrainData.Outer_radius = values[1];
     model.GrainData.Inner_radius = values[2];

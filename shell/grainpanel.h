@@ -70,6 +70,12 @@ public:
     void lendPieces(std::array<QLabel **, 4> captions, std::array<QLineEdit **, 4> edits,
                     std::array<TShape **, 3> circles, QLabel **warning) const;
 
+    // A data set whose helium comes from its parents (U, Th, Sm) uses no
+    // emission distance: its edit is disabled and says why, and it is neither
+    // checked nor stored.
+    void setEmissionUsed(bool used);
+    bool emissionUsed() const { return emissionUsed_; }
+
     // Whether the entries passed their latest check.
     bool passes() const { return passes_; }
 
@@ -109,4 +115,5 @@ private:
     QLabel *warning_ = nullptr;
     bool warningWraps_ = false;
     bool passes_ = true;
+    bool emissionUsed_ = true;
 };

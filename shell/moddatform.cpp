@@ -3,6 +3,8 @@
 #include "application.h"
 #include "constantsentry.h"
 #include "datamodule.h"
+#include "dialogseam.h"
+#include "parentsdialog.h"
 #include "numbertext.h"
 
 #include <QButtonGroup>
@@ -100,6 +102,11 @@ TForm8::TForm8(QWidget *parent)
     grid->addWidget(Label8, 3, 0);
     grid->addWidget(RadioButton_Fast, 3, 1, 1, 2, Qt::AlignLeft);
     grid->addWidget(RadioButton_Precise, 4, 1, 1, 2, Qt::AlignLeft);
+    parentsButton = new QPushButton(QStringLiteral("Parents\u2026"), this);
+    parentsButton->setAutoDefault(false);
+    parentsButton->setToolTip(
+        QStringLiteral("The grain's U, Th and Sm and their stopping distances"));
+    grid->addWidget(parentsButton, 5, 1, Qt::AlignLeft);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Button1);
@@ -109,9 +116,9 @@ TForm8::TForm8(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(11, 20, 32, 16);
     outer->addLayout(grid);
-    grid->setRowMinimumHeight(5, 8);
+    grid->setRowMinimumHeight(6, 8);
     // The buttons stay under the labels and edits; the note's column is extra.
-    grid->addLayout(buttons, 6, 0, 1, 2);
+    grid->addLayout(buttons, 7, 0, 1, 2);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(Edit_NEigen, Edit_AEnergy);
@@ -123,6 +130,12 @@ TForm8::TForm8(QWidget *parent)
 
     connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(parentsButton, &QPushButton::clicked, this, guarded([this] {
+                if (ParentsPage) {
+                    ParentsPage->FormActivate();
+                    dialogs().execModal(*ParentsPage);
+                }
+            }));
     connect(Edit_NEigen, &QLineEdit::textChanged, this, guarded([this] { Edit_NEigenChange(); }));
 }
 

@@ -8,6 +8,7 @@ class TDataModule1;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class ParentsDialog;
 
 // The modal dialog "Model Constants": the number of eigenvalues, the
 // activation energy, D0 and the age method of the data set `Model`. OK stores all four or, when an
@@ -20,6 +21,8 @@ public:
     explicit TForm8(QWidget *parent = nullptr);
 
     TDataModule1 *Model = nullptr; // set before the dialog is shown
+    // "Parents...": the grain's U, Th and Sm, stored by that dialog's own OK.
+    ParentsDialog *ParentsPage = nullptr;
 
     QLabel *Label5;
     QLabel *Label6;
@@ -33,6 +36,7 @@ public:
     QLabel *eigenvalueNote; // empty while the count is taken as typed
     QPushButton *Button1;   // OK
     QPushButton *Button2;   // Cancel
+    QPushButton *parentsButton;
 
     // Fills the edits from the model; run every time the dialog is shown.
     void FormActivate();

@@ -6,6 +6,7 @@
 #include "dialogseam.h"
 #include "graphdialogs.h"
 #include "moddatform.h"
+#include "parentsdialog.h"
 #include "resultrows.h"
 #include "tableedit.h"
 #include "tform1.h"
@@ -45,7 +46,7 @@ void linkWizardPages() {
         Form7->Model = DataModule1;
         const auto &ages = Form5->LastAgeResult();
         Form7->ShowWizardResult(Form4->StoredLine(), *Form6->xygraph1,
-                                resultrows::ageTable(ages.history, ages.ages));
+                                resultrows::ageTable(ages.history, ages.ages, ages.helium));
         Form7->show();
     };
     Form6->BackToEditing = [] {
@@ -79,6 +80,7 @@ void CreateRoster() {
     Form4 = new TForm4;
     DataModule1 = new TDataModule1;
     TableEdit = new TTableEdit;
+    Parents = new ParentsDialog;
 
     linkWizardPages();
     // Set again by whoever shows the main window; set now as well, so that a
@@ -89,6 +91,9 @@ void CreateRoster() {
     Form7->ConstantsDialog = Form8;
     Form8->Model = DataModule1;
     Form7->TableDialog = TableEdit;
+    Parents->Model = DataModule1;
+    Form7->ParentsPage = Parents;
+    Form8->ParentsPage = Parents;
     Form7->ClosingCheck = [] { Splash->ClosingCheck(); };
     Splash->IntroPage = Form1;
     Splash->Pages = {Form1, Form2, Form3, Form4, Form5, Form6, Form7};
@@ -108,6 +113,7 @@ void DestroyRoster() {
          {static_cast<CalculationPage *>(Form3), static_cast<CalculationPage *>(Form5)})
         if (page)
             page->StopRun();
+    destroy(Parents);
     destroy(TableEdit);
     destroy(DataModule1);
     destroy(Form4);

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 TForm2::TForm2(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -52,6 +53,12 @@ void TForm2::Edit_RadiusChange() {
 
 void TForm2::Edit_RadiusExit() {
     Label6->setVisible(!Button2->isEnabled());
+}
+
+void TForm2::showEvent(QShowEvent *event) {
+    if (Model)
+        grainPanel->setEmissionUsed(!Model->ParentsData.present());
+    QWidget::showEvent(event);
 }
 
 void TForm2::Button2Click() {

@@ -37,4 +37,8 @@ public:
     void Button2Click();
     void Button3Click();
     void Button1Click();
+
+protected:
+    // A data set whose helium comes from its parents uses no emission distance.
+    void showEvent(QShowEvent *event) override;
 };

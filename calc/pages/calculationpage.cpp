@@ -107,6 +107,9 @@ void CalculationPage::RunFinished(const std::vector<double> &result) {
                                 history.begin() +
                                     std::ptrdiff_t(std::min(history.size(), result.size())));
         lastAge_.ages.resize(lastAge_.history.size());
+        lastAge_.helium = Job->heliumAges();
+        if (!lastAge_.helium.empty())
+            lastAge_.helium.resize(lastAge_.history.size());
         DrawResults(result);
     }
     RunEnded(true);

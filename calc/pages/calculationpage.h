@@ -2,6 +2,7 @@
 
 #include "calculationjob.h"
 #include "fpoint.h"
+#include "heliumages.h"
 
 #include <QDialog>
 #include <QProgressBar>
@@ -78,6 +79,9 @@ public:
     struct AgeResult {
         std::vector<FPOINT> history;
         std::vector<double> ages;
+        // For a data set with parents, what each point holds: helium, raw age,
+        // FT and corrected age; empty otherwise.
+        std::vector<HeliumAge> helium;
     };
     const AgeResult &LastAgeResult() const { return lastAge_; }
 

@@ -7,6 +7,7 @@
 #include "exactnumbers.h"
 #include "graphpoints.h"
 #include "numbertext.h"
+#include "parentsdialog.h"
 #include "resultsdialog.h"
 #include "rosterfixture.h"
 #include "settingsstore.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -358,6 +360,55 @@ private slots:
         QCOMPARE(Form7->Shape2->width(), 79);
         recalculateAndCompare(dir.filePath(QStringLiteral("decimal.txt")));
         QCOMPARE(exactly(DataModule1->GrainData.Sphere_radius), exactly(60.5f));
+    }
+
+    // Parents typed into "Parents..." make the helium come from them: the
+    // emission distance is set aside (even a bad one), and Recalculate gives
+    // the helium, raw age, FT and corrected age tarvel-calc --ages gives.
+    void parentsGiveHeliumAges() {
+        QTemporaryDir dir;
+        open(kDefaultGrain);
+        Form7->Edit_Emission_Dist->selectAll();
+        QTest::keyClicks(Form7->Edit_Emission_Dist, QStringLiteral("-5"));
+        QVERIFY(!Form7->ToolButton5->isEnabled());
+        const auto type = [](QLineEdit *edit, const QString &text) {
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+        };
+        answers().onDialog = [&](QDialog &d) {
+            auto &dialog = static_cast<ParentsDialog &>(d);
+            type(dialog.edits[1], QStringLiteral("-1")); // refused, nothing stored
+            QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+            if (dialog.result() == QDialog::Accepted || DataModule1->ParentsData.present())
+                return int(QDialog::Accepted);
+            type(dialog.edits[0], QStringLiteral("12.5"));
+            type(dialog.edits[1], QStringLiteral("30"));
+            QTest::keyClick(dialog.mineral, Qt::Key_Down); // apatite to zircon
+            QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+            return dialog.result();
+        };
+        clickTool(Form7->parentsAction);
+        QCOMPARE(answers().told.size(), std::size_t(1)); // the negative Th
+        QCOMPARE(DataModule1->ParentsData.Th_ppm, 30.0f);
+        QCOMPARE(DataModule1->ParentsData.Stopping_Sm147, 4.76f); // zircon's
+        QVERIFY(!Form7->Edit_Emission_Dist->isEnabled());
+        QVERIFY(Form7->ToolButton5->isEnabled());
+
+        QTest::keyClick(Form7, Qt::Key_F5);
+        const QString saved = dir.filePath(QStringLiteral("parents.txt"));
+        answers().saveName = saved;
+        clickTool(Form7->ToolButton1);
+        const std::string ages = calc({saved.toStdString(), "--ages"}).out;
+        const std::string lastLine =
+            ages.substr(ages.rfind('\n', ages.size() - 2) + 1, std::string::npos);
+        std::istringstream expected(lastLine);
+        const auto &last = Form7->Results().rows.back();
+        for (std::size_t column : {0, 3, 4, 5, 6}) { // time, He, raw age, FT, corrected age
+            std::string cell;
+            std::getline(expected, cell, ',');
+            QCOMPARE(exactly(last[column]), exactly(std::stod(cell)));
+        }
+        QVERIFY(Form7->ResultLine->text().contains(QStringLiteral("corrected age")));
     }
 
     // The tool tips name the shortcuts, and at its smallest the window still

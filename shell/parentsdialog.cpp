@@ -1,0 +1,154 @@
+#include "parentsdialog.h"
+
+#include "application.h"
+#include "datamodule.h"
+#include "errors.h"
+#include "numbertext.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+const std::array<const char *, 7> kCaptions{"U (ppm)",
+                                            "Th (ppm)",
+                                            "Sm (ppm)",
+                                            "Stopping distance 238U (\u00b5m)",
+                                            "Stopping distance 235U (\u00b5m)",
+                                            "Stopping distance 232Th (\u00b5m)",
+                                            "Stopping distance 147Sm (\u00b5m)"};
+// More than a million µg/g would be more than the whole grain.
+constexpr double kMostPpm = 1e6;
+
+QString caption(std::size_t field) {
+    return QString::fromUtf8(kCaptions[field]);
+}
+
+} // namespace
+
+ParentsDialog::ParentsDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Parents"));
+    setModal(true);
+    auto *form = new QFormLayout;
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        edits[i] = new QLineEdit(this);
+        if (i == 3) {
+            mineral = new QComboBox(this);
+            for (const MineralPreset &preset : kMineralPresets) {
+                QString name = QString::fromLatin1(preset.name);
+                name[0] = name[0].toUpper();
+                mineral->addItem(name);
+            }
+            mineral->addItem(QStringLiteral("Other"));
+            form->addRow(QStringLiteral("Mineral"), mineral);
+        }
+        form->addRow(caption(i), edits[i]);
+    }
+    auto *note = new QLabel(
+        QStringLiteral("With U, Th or Sm above 0 the helium comes from these parents, each\n"
+                       "stopping at its own distance and decaying along the history; the\n"
+                       "emission distance is then not used. All three 0: one emission distance."),
+        this);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    okButton->setDefault(true);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    auto *outer = new QVBoxLayout(this);
+    outer->addLayout(form);
+    outer->addWidget(note);
+    outer->addLayout(buttons);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(okButton, &QPushButton::clicked, this, guarded([this] { okClick(); }));
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(mineral, &QComboBox::activated, this,
+            guarded([this] { presetChosen(mineral->currentIndex()); }));
+    for (std::size_t i = 3; i < edits.size(); ++i)
+        connect(edits[i], &QLineEdit::textEdited, this, guarded([this] { stoppingTyped(); }));
+}
+
+void ParentsDialog::FormActivate() {
+    showValues(Model->ParentsData);
+}
+
+void ParentsDialog::showValues(const TParentsData &p) {
+    const std::array<float, 7> values{p.U_ppm,         p.Th_ppm,        p.Sm_ppm,
+                                      p.Stopping_U238, p.Stopping_U235, p.Stopping_Th232,
+                                      p.Stopping_Sm147};
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        edits[i]->setText(QString::fromStdString(tarvel::formatGeneral(
+            double(values[i]), tarvel::kEditDigits, tarvel::localeDecimalSeparator())));
+    stoppingTyped();
+}
+
+void ParentsDialog::presetChosen(int index) {
+    if (index < 0 || std::size_t(index) >= kMineralPresets.size())
+        return; // "Other" keeps the distances as they are
+    TParentsData p;
+    applyMineralPreset(p, kMineralPresets[std::size_t(index)]);
+    const std::array<float, 4> stopping{p.Stopping_U238, p.Stopping_U235, p.Stopping_Th232,
+                                        p.Stopping_Sm147};
+    for (std::size_t i = 0; i < 4; ++i)
+        edits[3 + i]->setText(QString::fromStdString(tarvel::formatGeneral(
+            double(stopping[i]), tarvel::kEditDigits, tarvel::localeDecimalSeparator())));
+}
+
+// The presets box names the mineral whose distances the entries hold.
+void ParentsDialog::stoppingTyped() {
+    int match = mineral->count() - 1;
+    try {
+        TParentsData p;
+        float *stopping[] = {&p.Stopping_U238, &p.Stopping_U235, &p.Stopping_Th232,
+                             &p.Stopping_Sm147};
+        for (std::size_t i = 0; i < 4; ++i)
+            *stopping[i] = float(tarvel::parseNumberEither(edits[3 + i]->text().toStdString(),
+                                                           tarvel::localeDecimalSeparator()));
+        if (const MineralPreset *preset = matchingMineralPreset(p))
+            match = int(preset - kMineralPresets.data());
+    } catch (const tarvel::ConversionError &) {
+    }
+    const QSignalBlocker blocker(mineral);
+    mineral->setCurrentIndex(match);
+}
+
+TParentsData ParentsDialog::entries() const {
+    std::array<float, 7> values{};
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        const std::string text = edits[i]->text().toStdString();
+        const std::string where = caption(i).toStdString();
+        double value;
+        try {
+            value = tarvel::parseNumberEither(text, tarvel::localeDecimalSeparator());
+        } catch (const tarvel::ConversionError &) {
+            edits[i]->setFocus();
+            throw tarvel::ConversionError(text, where);
+        }
+        const bool concentration = i < 3;
+        if (concentration ? !(value >= 0 && value <= kMostPpm) : !(value > 0 && value < 1e6)) {
+            edits[i]->setFocus();
+            throw tarvel::Error(where + (concentration
+                                             ? " must be at least 0 and at most a million."
+                                             : " must be above 0 and below a million."));
+        }
+        values[i] = float(value);
+    }
+    return {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+}
+
+void ParentsDialog::okClick() {
+    const TParentsData parents = entries(); // all seven before any is stored
+    Model->ParentsData = parents;
+    accept();
+}
