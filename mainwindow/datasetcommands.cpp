@@ -7,8 +7,8 @@
 #include "dialogseam.h"
 #include "errors.h"
 #include "grainpanel.h"
-#include "parentsdialog.h"
 #include "moddatform.h"
+#include "parentsdialog.h"
 #include "penstrokes.h"
 #include "settingsstore.h"
 #include "xygraph.h"
@@ -173,6 +173,14 @@ void TForm7::ToolButton2Click() {
 
 void TForm7::ShowDataSet() {
     TDataModule1 &model = *Model;
+    // Another data set starts from the graphs' first window (0-100), grown
+    // where its history does not fit: no window of the one before stays.
+    for (Txygraph *graph : {xygraph1, xygraph2}) {
+        graph->setxzero(0);
+        graph->setyzero(0);
+        graph->setxmax(100);
+        graph->setymax(100);
+    }
     model.DisplayGraph = xygraph1;
     model.DrawCurve();
     xygraph1->Invalidate();

@@ -138,8 +138,24 @@ void drawTablePart(QPainter &painter, const QRect &rect, int top, int rowHeight,
     const int columns = int(table.columns.size());
     const int width = rect.width() / std::max(columns, 1);
     const int pad = rowHeight / 2;
-    // Seven columns of a data set with parents share the width: fewer digits.
+    // Seven columns of a data set with parents share the width: fewer digits,
+    // and a smaller font where the widest title or number would not fit.
     const int digits = columns > 3 ? 8 : tarvel::kEditDigits;
+    painter.save();
+    int widest = painter.fontMetrics().horizontalAdvance(QString::fromStdString(
+        tarvel::formatGeneral(-8.8888888888888888e-88, digits, content.decimalSeparator)));
+    for (const auto &column : table.columns)
+        widest = std::max(
+            widest, painter.fontMetrics().horizontalAdvance(QString::fromStdString(column.title)));
+    if (widest > width - pad && widest > 0) {
+        QFont font = painter.font();
+        const double scale = std::max(0.5, double(width - pad) / widest);
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * scale);
+        else
+            font.setPixelSize(std::max(1, int(font.pixelSize() * scale)));
+        painter.setFont(font);
+    }
     const auto cell = [&](int column, int y) {
         return QRect(rect.left() + column * width, y, width - pad, rowHeight);
     };
@@ -156,6 +172,7 @@ void drawTablePart(QPainter &painter, const QRect &rect, int top, int rowHeight,
                              QString::fromStdString(tarvel::formatGeneral(
                                  row[std::size_t(c)], digits, content.decimalSeparator)));
     }
+    painter.restore();
 }
 
 } // namespace

@@ -152,6 +152,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     ResultsEntry->setEnabled(false);
     ResultLine = new QLabel(this);
     ResultLine->setTextInteractionFlags(Qt::TextSelectableByMouse); // to copy the number
+    ResultLine->setWordWrap(true);
 
     ToolBar1->setGeometry(0, 0, 802, barHeight);
     resize(802, 445 + dy);
@@ -218,13 +219,17 @@ void TForm7::ShowResultLine() {
     const bool precise = Model && Model->ModelData.Method == ModelMethod::Precise;
     ResultLine->setText(QString::fromStdString(
         resultrows::lastPointText(results_, precise, tarvel::localeDecimalSeparator())));
-    ResultLine->adjustSize();
     placeResultLine();
 }
 
 // Over the result graph's top edge: the geometry warning that may share the
 // row is shown only while the result graph, and so this line, is empty.
 void TForm7::placeResultLine() {
+    // As wide as the graph: a longer line (a data set with parents) wraps
+    // into a second row above it.
+    const int width = xygraph2->width();
+    ResultLine->setFixedSize(width,
+                             ResultLine->text().isEmpty() ? 0 : ResultLine->heightForWidth(width));
     ResultLine->move(xygraph2->x(), xygraph2->y() - ResultLine->height() - 2);
 }
 

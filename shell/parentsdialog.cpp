@@ -32,6 +32,19 @@ QString caption(std::size_t field) {
     return QString::fromUtf8(kCaptions[field]);
 }
 
+// The fewest digits that read back as the same float: 18.81, not the
+// 18.8099994659424 its double shows.
+QString valueText(float value) {
+    const char separator = tarvel::localeDecimalSeparator();
+    std::string text;
+    for (int digits = 1; digits <= 9; ++digits) {
+        text = tarvel::formatGeneral(double(value), digits, separator);
+        if (float(tarvel::parseNumber(text, separator)) == value)
+            break;
+    }
+    return QString::fromStdString(text);
+}
+
 } // namespace
 
 ParentsDialog::ParentsDialog(QWidget *parent)
@@ -88,8 +101,7 @@ void ParentsDialog::showValues(const TParentsData &p) {
                                       p.Stopping_U238, p.Stopping_U235, p.Stopping_Th232,
                                       p.Stopping_Sm147};
     for (std::size_t i = 0; i < edits.size(); ++i)
-        edits[i]->setText(QString::fromStdString(tarvel::formatGeneral(
-            double(values[i]), tarvel::kEditDigits, tarvel::localeDecimalSeparator())));
+        edits[i]->setText(valueText(values[i]));
     stoppingTyped();
 }
 
@@ -101,8 +113,7 @@ void ParentsDialog::presetChosen(int index) {
     const std::array<float, 4> stopping{p.Stopping_U238, p.Stopping_U235, p.Stopping_Th232,
                                         p.Stopping_Sm147};
     for (std::size_t i = 0; i < 4; ++i)
-        edits[3 + i]->setText(QString::fromStdString(tarvel::formatGeneral(
-            double(stopping[i]), tarvel::kEditDigits, tarvel::localeDecimalSeparator())));
+        edits[3 + i]->setText(valueText(stopping[i]));
 }
 
 // The presets box names the mineral whose distances the entries hold.

@@ -5,6 +5,7 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "moddatform.h"
+#include "parentsdialog.h"
 #include "resultsdialog.h"
 #include "roster.h"
 #include "tableedit.h"
@@ -20,6 +21,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -29,6 +31,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -176,6 +179,21 @@ int main(int argc, char **argv) {
     Form7->TableToGraph({{0, 120}, {100, 95}, {250, 60}, {400, 30}, {500, 20}});
     Form7->Button1Click();
     saveReport("report");
+
+    // A data set with parents: their dialog, the window with the helium ages
+    // and the report's rows and seven-column table.
+    {
+        std::ifstream file(
+            (QFileInfo(QString::fromLocal8Bit(argv[2])).dir().filePath("parents-late-cooling.txt"))
+                .toStdString());
+        DataModule1->ReadDataFile(file);
+    }
+    Form7->ShowDataSet();
+    Parents->FormActivate();
+    save(Parents, "parents-dialog");
+    Form7->Button1Click();
+    save(Form7, "main-window-parents");
+    saveReport("report-parents");
 
     DestroyRoster();
     setDialogs(nullptr);
