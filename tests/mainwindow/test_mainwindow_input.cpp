@@ -246,6 +246,14 @@ private slots:
         QTest::keyClick(Form7->xygraph1, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(sameBits(pointsOf(*Form7->xygraph1), fileCurve));
         recalculateAndCompare(dir.filePath(QStringLiteral("undone.txt")));
+
+        // The pasted history grew the time axis; a data set opened next gets
+        // the graphs' first window back, and its history cannot be undone.
+        QVERIFY(Form7->xygraph1->getxmax() >= 300);
+        answers().saveChoices = {DialogSeam::SaveChoice::Discard};
+        open(kCooling);
+        QCOMPARE(Form7->xygraph1->getxmax(), 100.0f);
+        QVERIFY(!Form7->xygraph1->undoAction()->isEnabled());
     }
 
     void closingKeepsTheDataSet() {
