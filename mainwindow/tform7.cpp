@@ -5,6 +5,7 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "grainpanel.h"
+#include "grainswindow.h"
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "mainicons.h"
@@ -88,6 +89,13 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(ToolButton8)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBar1->addSeparator();
+    GrainsButton = ToolBar1->addAction(QStringLiteral("Grains"));
+    GrainsButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    GrainsButton->setToolTip(QStringLiteral("A sample's grains against the history (%1)")
+                                 .arg(GrainsButton->shortcut().toString(QKeySequence::NativeText)));
+    if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(GrainsButton)))
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar1->addSeparator();
     helpMenu = new QMenu(this);
     aboutAction = helpMenu->addAction(QStringLiteral("About Tarvel"));
     helpAction = ToolBar1->addAction(QStringLiteral("Help"));
@@ -168,6 +176,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     connect(ToolButton6, &QAction::triggered, this, guarded([this] { ToolButton6Click(); }));
     connect(ToolButton8, &QAction::triggered, this, guarded([this] { ToolButton8Click(); }));
     connect(PrintPreview1, &QAction::triggered, this, guarded([this] { PrintPreviewClick(); }));
+    connect(GrainsButton, &QAction::triggered, this, guarded([this] { GrainsClick(); }));
     connect(aboutAction, &QAction::triggered, this, guarded([this] { showAboutTarvel(this); }));
 }
 
@@ -187,11 +196,23 @@ void TForm7::Edit_NEigenChange() {
     ClearResult();
 }
 
+// Whatever clears the result (an edited history, another data set) may change
+// what the grains are predicted from too.
 void TForm7::ClearResult() {
     xygraph2->Clear();
     xygraph2->Invalidate();
     SetResults({});
     ShowResultLine();
+    if (GrainsDialog)
+        GrainsDialog->historyChanged();
+}
+
+void TForm7::GrainsClick() {
+    if (!GrainsDialog)
+        return;
+    GrainsDialog->show();
+    GrainsDialog->raise();
+    GrainsDialog->activateWindow();
 }
 
 void TForm7::SetResults(resultrows::Table rows) {
@@ -250,6 +271,8 @@ void TForm7::Button1Click() {
     SetResults(done ? resultrows::ageTable(ages.history, ages.ages) : resultrows::Table());
     RedrawCurve();
     ShowResultLine();
+    if (GrainsDialog)
+        GrainsDialog->historyChanged();
     // A run the user stopped leaves Recalculate ready for another try.
     ToolButton5->setEnabled(!done);
 }

@@ -25,6 +25,7 @@ class TForm3;
 class TForm5;
 class TForm8;
 class GrainPanel;
+class GrainsWindow;
 class TTableEdit;
 class TShape;
 class Txygraph;
@@ -46,6 +47,8 @@ public:
     TForm5 *GammaPage = nullptr;    // "Gamma Calculation", run modally
     TForm8 *ConstantsDialog = nullptr;
     TTableEdit *TableDialog = nullptr;
+    // "Grains", told whenever the history or the result may have changed.
+    GrainsWindow *GrainsDialog = nullptr;
     // The coefficients must be computed again before the next age calculation.
     bool GeometryChanged = true;
     // Run when the window is deactivated or destroyed: the program's closing
@@ -53,12 +56,13 @@ public:
     std::function<void()> ClosingCheck;
 
     QToolBar *ToolBar1;
-    QAction *ToolButton1; // Save to File
-    QAction *ToolButton2; // Open File
-    QAction *ToolButton3; // Quit Program
-    QAction *ToolButton5; // Recalculate
-    QAction *ToolButton6; // Edit Constants
-    QAction *ToolButton8; // Print Report, with the menu below
+    QAction *ToolButton1;  // Save to File
+    QAction *ToolButton2;  // Open File
+    QAction *ToolButton3;  // Quit Program
+    QAction *ToolButton5;  // Recalculate
+    QAction *ToolButton6;  // Edit Constants
+    QAction *ToolButton8;  // Print Report, with the menu below
+    QAction *GrainsButton; // Grains
     QMenu *PrintMenu;
     QAction *PrintPreview1; // Print Preview...
     QAction *helpAction;    // the Help drop-down, with the menu below
@@ -87,6 +91,7 @@ public:
     // Every point of the result xygraph2 shows, empty whenever the graph is.
     const resultrows::Table &Results() const { return results_; }
     void ResultsClick(); // the table of the result, to copy or export
+    void GrainsClick();  // shows the Grains window
 
     // --- data set commands (datasetcommands.cpp) ---
     void ToolButton1Click(); // Save to File

@@ -11,3 +11,4 @@ TForm6 *Form6 = nullptr;
 TForm4 *Form4 = nullptr;
 TDataModule1 *DataModule1 = nullptr;
 TTableEdit *TableEdit = nullptr;
+GrainsWindow *GrainsForm = nullptr;

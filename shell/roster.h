@@ -15,6 +15,7 @@ class TForm6;
 class TForm4;
 class TDataModule1;
 class TTableEdit;
+class GrainsWindow;
 
 extern TSplash *Splash;           // 1  splash picture, start-up decision, closing check
 extern TForm8 *Form8;             // 2  "Model Constants"
@@ -27,6 +28,7 @@ extern TForm6 *Form6;             // 8  wizard: calculated age
 extern TForm4 *Form4;             // 9  wizard: thermal history
 extern TDataModule1 *DataModule1; // 10 the data set every window is given
 extern TTableEdit *TableEdit;     // 12 the table editor of the thermal curve
+extern GrainsWindow *GrainsForm;  // 13 "Grains": a sample against the history
 
 // Creates every window and the data module in creation order; only the splash
 // window is shown. DestroyRoster deletes them in the reverse order.

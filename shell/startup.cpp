@@ -4,6 +4,7 @@
 #include "calculationpage.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "grainswindow.h"
 #include "graphdialogs.h"
 #include "moddatform.h"
 #include "resultrows.h"
@@ -79,6 +80,7 @@ void CreateRoster() {
     Form4 = new TForm4;
     DataModule1 = new TDataModule1;
     TableEdit = new TTableEdit;
+    GrainsForm = new GrainsWindow;
 
     linkWizardPages();
     // Set again by whoever shows the main window; set now as well, so that a
@@ -89,6 +91,11 @@ void CreateRoster() {
     Form7->ConstantsDialog = Form8;
     Form8->Model = DataModule1;
     Form7->TableDialog = TableEdit;
+    // The grains are predicted under the data set's constants and the
+    // history as the main window shows it.
+    GrainsForm->Model = DataModule1;
+    GrainsForm->HistoryGraph = Form7->xygraph1;
+    Form7->GrainsDialog = GrainsForm;
     Form7->ClosingCheck = [] { Splash->ClosingCheck(); };
     Splash->IntroPage = Form1;
     Splash->Pages = {Form1, Form2, Form3, Form4, Form5, Form6, Form7};
@@ -108,6 +115,9 @@ void DestroyRoster() {
          {static_cast<CalculationPage *>(Form3), static_cast<CalculationPage *>(Form5)})
         if (page)
             page->StopRun();
+    if (Form7)
+        Form7->GrainsDialog = nullptr;
+    destroy(GrainsForm);
     destroy(TableEdit);
     destroy(DataModule1);
     destroy(Form4);
