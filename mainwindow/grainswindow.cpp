@@ -9,6 +9,7 @@
 #include "samplegraphs.h"
 #include "xygraph.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
 #include <QClipboard>
 #include <QFile>
@@ -140,8 +141,14 @@ public:
         beginResetModel();
         endResetModel();
     }
+    // Changes that keep the rows keep an editor the user has open elsewhere.
     void rowChanged(int row) {
         emit dataChanged(index(row, 0), index(row, grainrows::ColumnCount - 1));
+    }
+    void predictionsChanged() {
+        if (rowCount({}) > 0)
+            emit dataChanged(index(0, grainrows::PredictedAge),
+                             index(rowCount({}) - 1, grainrows::ColumnCount - 1));
     }
 
 private:
@@ -218,6 +225,10 @@ GrainsWindow::GrainsWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
 }
 
 GrainsWindow::~GrainsWindow() {
+    // The table goes first, while the grains it shows are still there; an
+    // editor still open would hand its text to a window half gone.
+    Table->itemDelegate()->blockSignals(true);
+    delete Table;
     // The threads read only the run's own copies, but the program must not
     // end under them.
     if (watcher_) {
@@ -237,12 +248,18 @@ void GrainsWindow::replaceGrain(int row, GrainRecord grain) {
     if (grains_[std::size_t(row)] == grain)
         return;
     grains_[std::size_t(row)] = std::move(grain);
-    grainsChanged(true);
+    grainsChanged(true, row);
 }
 
-void GrainsWindow::grainsChanged(bool byUser) {
+void GrainsWindow::grainsChanged(bool byUser, int row) {
     fits_.assign(grains_.size(), std::nullopt);
-    static_cast<GrainTableModel *>(model_)->reset();
+    auto *model = static_cast<GrainTableModel *>(model_);
+    if (row >= 0) {
+        model->rowChanged(row);
+        model->predictionsChanged();
+    } else {
+        model->reset();
+    }
     DeleteButton->setEnabled(!grains_.empty());
     ExportButton->setEnabled(!grains_.empty());
     redrawGraphs(true);
@@ -343,7 +360,7 @@ void GrainsWindow::ExportClick() {
 
 void GrainsWindow::historyChanged() {
     fits_.assign(grains_.size(), std::nullopt);
-    static_cast<GrainTableModel *>(model_)->reset();
+    static_cast<GrainTableModel *>(model_)->predictionsChanged();
     redrawGraphs(false);
     requestPredictions();
 }
@@ -445,7 +462,7 @@ void GrainsWindow::deliver(const std::shared_ptr<Run> &run) {
                           .arg(QString::fromStdString(run->grains[i].name),
                                QString::fromStdString(run->failures[i]));
     }
-    static_cast<GrainTableModel *>(model_)->reset();
+    static_cast<GrainTableModel *>(model_)->predictionsChanged();
     redrawGraphs(false);
     if (!failure.isEmpty()) {
         showSummary(failure);

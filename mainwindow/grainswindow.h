@@ -82,7 +82,8 @@ protected:
 
 private:
     struct Run;
-    void grainsChanged(bool byUser);
+    // `row` is the one grain that changed, or -1 when rows came or went.
+    void grainsChanged(bool byUser, int row = -1);
     void requestPredictions();
     void stopRunning();
     void deliver(const std::shared_ptr<Run> &run);
