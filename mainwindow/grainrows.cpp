@@ -16,11 +16,11 @@ constexpr std::array<const char *, ColumnCount> kTitles{"grain",
                                                         "Th (ppm)",
                                                         "Sm (ppm)",
                                                         "eU (ppm)",
-                                                        "measured raw age (Myr)",
+                                                        "measured raw\nage (Myr)",
                                                         "\xC2\xB1 (Myr)",
-                                                        "predicted raw age (Myr)",
+                                                        "predicted raw\nage (Myr)",
                                                         "FT",
-                                                        "predicted corrected age (Myr)",
+                                                        "predicted corrected\nage (Myr)",
                                                         "z"};
 constexpr std::array<const char *, ColumnCount> kCellNames{
     "grain", "radius", "U", "Th", "Sm", "eU", "measured raw age", "\xC2\xB1", "", "", "", ""};

@@ -34,7 +34,8 @@ enum Column {
     ColumnCount
 };
 
-// The column's heading as the table shows it ("radius (µm)").
+// The column's heading as the table shows it ("radius (µm)"), long ones on
+// two lines.
 std::string columnTitle(int column);
 // The user's columns, in CSV order: name, radius, U, Th, Sm, age, uncertainty.
 inline constexpr std::array<int, 7> kEditableColumns{Name, Radius,      U,         Th,

@@ -160,7 +160,8 @@ void setupGraph(Txygraph *graph, const QString &hLabel) {
     graph->SetTicks(sscBoth);
     graph->SetAutoAxis(sscNone);
     graph->SetHLabel(hLabel);
-    graph->SetVLabel(QStringLiteral("Raw age (Myr)"));
+    // Short, so the scale keeps room for its numbers beside it.
+    graph->SetVLabel(QStringLiteral("Age (Myr)"));
     graph->setMinimumSize(240, 180);
     graph->setToolTip(QStringLiteral("Right click for options"));
 }
@@ -207,10 +208,10 @@ GrainsWindow::GrainsWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(Table, 3);
+    layout->addWidget(Table, 2);
     layout->addWidget(SummaryLine);
-    layout->addLayout(graphs, 2);
-    resize(900, 620);
+    layout->addLayout(graphs, 3);
+    resize(1040, 640);
 
     connect(AddButton, &QPushButton::clicked, this, guarded([this] { AddClick(); }));
     connect(DeleteButton, &QPushButton::clicked, this, guarded([this] { DeleteClick(); }));

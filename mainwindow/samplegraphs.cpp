@@ -12,7 +12,7 @@ namespace samplegraphs {
 namespace {
 
 // The diamond's half width and height as a share of the data's extent.
-constexpr double kMarkShare = 0.015;
+constexpr double kMarkShare = 0.02;
 
 struct Extent {
     double lo = std::numeric_limits<double>::infinity();
