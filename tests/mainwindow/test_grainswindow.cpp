@@ -130,6 +130,17 @@ private slots:
         const auto after = singleRuns();
         QCOMPARE(GrainsForm->fits()[0]->prediction.rawAge, after[0].rawAge);
         QVERIFY(after[0].rawAge != before);
+
+        // A history the calculation refuses is reported on the summary line,
+        // not in a box on every edit, and leaves no stale predictions.
+        updated.clear();
+        Form7->TableToGraph({{0, 100}, {50, 20}, {30, 10}});
+        QTRY_COMPARE(updated.count(), 1);
+        QVERIFY(!GrainsForm->computing());
+        QVERIFY(std::none_of(GrainsForm->fits().begin(), GrainsForm->fits().end(),
+                             [](const auto &fit) { return fit.has_value(); }));
+        QVERIFY(!GrainsForm->SummaryLine->text().contains(QStringLiteral("\u03c7")));
+        QVERIFY(answers().told.empty());
     }
 
     // Keys typed into a cell change that grain; a text that makes no grain is
