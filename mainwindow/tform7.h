@@ -56,15 +56,15 @@ public:
     std::function<void()> ClosingCheck;
 
     QToolBar *ToolBar1;
-    QAction *ToolButton1;  // Save to File
-    QAction *ToolButton2;  // Open File
-    QAction *ToolButton3;  // Quit Program
-    QAction *ToolButton5;  // Recalculate
-    QAction *ToolButton6;  // Edit Constants
-    QAction *ToolButton8;  // Print Report, with the menu below
-    QAction *GrainsButton; // Grains
+    QAction *ToolButton1; // Save to File
+    QAction *ToolButton2; // Open File
+    QAction *ToolButton3; // Quit Program
+    QAction *ToolButton5; // Recalculate
+    QAction *ToolButton6; // Edit Constants
+    QAction *ToolButton8; // Print Report, with the menu below
     QMenu *PrintMenu;
     QAction *PrintPreview1; // Print Preview...
+    QAction *GrainsButton;  // Grains (Ctrl+G)
     QAction *helpAction;    // the Help drop-down, with the menu below
     QMenu *helpMenu;
     QAction *aboutAction; // About Tarvel
