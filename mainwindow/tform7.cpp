@@ -5,6 +5,7 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "grainpanel.h"
+#include "grainswindow.h"
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "mainicons.h"
@@ -93,6 +94,13 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(ToolButton8)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBar1->addSeparator();
+    GrainsButton = ToolBar1->addAction(QStringLiteral("Grains"));
+    GrainsButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    GrainsButton->setToolTip(QStringLiteral("A sample's grains against the history (%1)")
+                                 .arg(GrainsButton->shortcut().toString(QKeySequence::NativeText)));
+    if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(GrainsButton)))
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar1->addSeparator();
     helpMenu = new QMenu(this);
     aboutAction = helpMenu->addAction(QStringLiteral("About Tarvel"));
     helpAction = ToolBar1->addAction(QStringLiteral("Help"));
@@ -175,6 +183,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     connect(parentsAction, &QAction::triggered, this, guarded([this] { ParentsClick(); }));
     connect(ToolButton8, &QAction::triggered, this, guarded([this] { ToolButton8Click(); }));
     connect(PrintPreview1, &QAction::triggered, this, guarded([this] { PrintPreviewClick(); }));
+    connect(GrainsButton, &QAction::triggered, this, guarded([this] { GrainsClick(); }));
     connect(aboutAction, &QAction::triggered, this, guarded([this] { showAboutTarvel(this); }));
 }
 
@@ -194,11 +203,23 @@ void TForm7::Edit_NEigenChange() {
     ClearResult();
 }
 
+// Whatever clears the result (an edited history, another data set) may change
+// what the grains are predicted from too.
 void TForm7::ClearResult() {
     xygraph2->Clear();
     xygraph2->Invalidate();
     SetResults({});
     ShowResultLine();
+    if (GrainsDialog)
+        GrainsDialog->historyChanged();
+}
+
+void TForm7::GrainsClick() {
+    if (!GrainsDialog)
+        return;
+    GrainsDialog->show();
+    GrainsDialog->raise();
+    GrainsDialog->activateWindow();
 }
 
 void TForm7::SetResults(resultrows::Table rows) {
@@ -245,6 +266,8 @@ void TForm7::Button1Click() {
                     : resultrows::Table());
     RedrawCurve();
     ShowResultLine();
+    if (GrainsDialog)
+        GrainsDialog->historyChanged();
     // A run the user stopped leaves Recalculate ready for another try.
     ToolButton5->setEnabled(!done);
 }

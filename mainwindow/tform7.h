@@ -26,6 +26,7 @@ class TForm3;
 class TForm5;
 class TForm8;
 class GrainPanel;
+class GrainsWindow;
 class TTableEdit;
 class ParentsDialog;
 class TShape;
@@ -49,6 +50,8 @@ public:
     TForm8 *ConstantsDialog = nullptr;
     TTableEdit *TableDialog = nullptr;
     ParentsDialog *ParentsPage = nullptr; // "Parents", run modally
+    // "Grains", told whenever the history or the result may have changed.
+    GrainsWindow *GrainsDialog = nullptr;
     // The coefficients must be computed again before the next age calculation.
     bool GeometryChanged = true;
     // Run when the window is deactivated or destroyed: the program's closing
@@ -65,6 +68,7 @@ public:
     QAction *ToolButton8;   // Print Report, with the menu below
     QMenu *PrintMenu;
     QAction *PrintPreview1; // Print Preview...
+    QAction *GrainsButton;  // Grains (Ctrl+G)
     QAction *helpAction;    // the Help drop-down, with the menu below
     QMenu *helpMenu;
     QAction *aboutAction; // About Tarvel
@@ -91,6 +95,7 @@ public:
     // Every point of the result xygraph2 shows, empty whenever the graph is.
     const resultrows::Table &Results() const { return results_; }
     void ResultsClick(); // the table of the result, to copy or export
+    void GrainsClick();  // shows the Grains window
 
     // --- data set commands (datasetcommands.cpp) ---
     void ToolButton1Click(); // Save to File

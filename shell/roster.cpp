@@ -12,3 +12,4 @@ TForm4 *Form4 = nullptr;
 TDataModule1 *DataModule1 = nullptr;
 TTableEdit *TableEdit = nullptr;
 ParentsDialog *Parents = nullptr;
+GrainsWindow *GrainsForm = nullptr;

@@ -16,6 +16,7 @@ class TForm4;
 class TDataModule1;
 class TTableEdit;
 class ParentsDialog;
+class GrainsWindow;
 
 extern TSplash *Splash;           // 1  splash picture, start-up decision, closing check
 extern TForm8 *Form8;             // 2  "Model Constants"
@@ -29,6 +30,7 @@ extern TForm4 *Form4;             // 9  wizard: thermal history
 extern TDataModule1 *DataModule1; // 10 the data set every window is given
 extern TTableEdit *TableEdit;     // 12 the table editor of the thermal curve
 extern ParentsDialog *Parents;    // 13 "Parents": U, Th, Sm and their stopping distances
+extern GrainsWindow *GrainsForm;  // 14 "Grains": a sample against the history
 
 // Creates every window and the data module in creation order; only the splash
 // window is shown. DestroyRoster deletes them in the reverse order.

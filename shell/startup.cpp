@@ -4,6 +4,7 @@
 #include "calculationpage.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "grainswindow.h"
 #include "graphdialogs.h"
 #include "moddatform.h"
 #include "parentsdialog.h"
@@ -81,6 +82,7 @@ void CreateRoster() {
     DataModule1 = new TDataModule1;
     TableEdit = new TTableEdit;
     Parents = new ParentsDialog;
+    GrainsForm = new GrainsWindow;
 
     linkWizardPages();
     // Set again by whoever shows the main window; set now as well, so that a
@@ -94,6 +96,11 @@ void CreateRoster() {
     Parents->Model = DataModule1;
     Form7->ParentsPage = Parents;
     Form8->ParentsPage = Parents;
+    // The grains are predicted under the data set's constants and the
+    // history as the main window shows it.
+    GrainsForm->Model = DataModule1;
+    GrainsForm->HistoryGraph = Form7->xygraph1;
+    Form7->GrainsDialog = GrainsForm;
     Form7->ClosingCheck = [] { Splash->ClosingCheck(); };
     Splash->IntroPage = Form1;
     Splash->Pages = {Form1, Form2, Form3, Form4, Form5, Form6, Form7};
@@ -114,6 +121,9 @@ void DestroyRoster() {
         if (page)
             page->StopRun();
     destroy(Parents);
+    if (Form7)
+        Form7->GrainsDialog = nullptr;
+    destroy(GrainsForm);
     destroy(TableEdit);
     destroy(DataModule1);
     destroy(Form4);
