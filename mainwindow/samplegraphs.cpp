@@ -11,6 +11,12 @@ namespace samplegraphs {
 
 namespace {
 
+// Error bars in black, predictions as red diamonds, the step between them in
+// grey; none with the graph's point markers.
+const LineLook kBar{false, 0x000000};
+const LineLook kPrediction{false, 0xd00000};
+const LineLook kToPrediction{false, 0x909090};
+
 // The diamond's half width and height as a share of the data's extent.
 constexpr double kMarkShare = 0.02;
 
@@ -62,13 +68,17 @@ void drawSample(CurveGraph &graph, const std::vector<tarvel::GrainRecord> &grain
         const auto &p = predictionOf(i);
         if (g.rawAge && g.rawAgeSd) {
             const float age = float(*g.rawAge), sd = float(*g.rawAgeSd);
-            drawSinglePoint(graph, x, age);
+            drawSinglePoint(graph, x, age); // the measurement: a square
+            graph.SetLineLook(kBar);
             line(graph, {{x, age - sd}, {x, age + sd}});
-            if (p)
+            if (p) {
+                graph.SetLineLook(kToPrediction);
                 line(graph, {{x, age}, {x, float(p->rawAge)}});
+            }
         }
         if (p) {
             const float y = float(p->rawAge);
+            graph.SetLineLook(kPrediction);
             line(graph, {{x - dx, y}, {x, y + dy}, {x + dx, y}, {x, y - dy}, {x - dx, y}});
         }
     }

@@ -1,5 +1,16 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
+// How the lines a graph draws from now on look: markers at their points or
+// none, and a colour of their own (0xRRGGBB) or the graph's colour by line.
+struct LineLook {
+    bool markers = true;
+    std::optional<std::uint32_t> rgb;
+    friend bool operator==(const LineLook &, const LineLook &) = default;
+};
+
 // The part of a graph that curves travel through. The model reaches graphs
 // only through this, so it needs no widgets; the graph control implements it.
 class CurveGraph {
@@ -13,4 +24,7 @@ public:
     virtual void PenUp() = 0;
     virtual void PenDown() = 0;
     virtual void MoveTo(float x, float y) = 0;
+    // For the lines drawn after it, until Clear; graphs that draw every line
+    // alike ignore it.
+    virtual void SetLineLook(const LineLook &) {}
 };

@@ -63,6 +63,7 @@ public:
     // --- points in and out ---------------------------------------------------
     void PenUp() override;
     void PenDown() override { store_.PenDown(); }
+    void SetLineLook(const LineLook &look) override { store_.SetLineLook(look); }
     void MoveTo(float x, float y) override;
     void Clear() override;
     // Every point replaced by those of `shape` (an undo or redo).

@@ -185,18 +185,22 @@ void PaintPoints(const GraphCore &graph, QPainter &painter) {
         const PointStore::Line &line = *lines[i];
         if (line.empty())
             continue;
+        const LineLook &look = graph.store().lineLook(i);
         const QPen oldPen = painter.pen();
         QPen pen = oldPen;
-        pen.setColor(lineColor(i));
+        pen.setColor(look.rgb ? QColor::fromRgb(QRgb(*look.rgb)) : lineColor(i));
         painter.setPen(pen);
         const FPOINT &first = *line.front();
-        marker(painter, map, first);
         if (!graph.Fbarmode()) {
+            if (look.markers)
+                marker(painter, map, first);
             for (std::size_t k = 1; k < line.size(); ++k) {
                 segment(painter, map, *line[k - 1], *line[k]);
-                marker(painter, map, *line[k]);
+                if (look.markers)
+                    marker(painter, map, *line[k]);
             }
         } else {
+            marker(painter, map, first);
             // Each bar spans two neighbours at their mean height; the first
             // rises from the axis, later ones from the previous data point.
             FPOINT base{first.x, y0};

@@ -46,6 +46,7 @@ void PointStore::MoveTo(float x, float y) {
         line->push_back(std::make_unique<FPOINT>(penpos_));
         openLine_ = line.get();
         lines_.push_back(std::move(line));
+        looks_.push_back(look_);
         linestarted_ = true;
         ++count_;
     }
@@ -57,6 +58,8 @@ void PointStore::MoveTo(float x, float y) {
 void PointStore::Clear() {
     points_.clear();
     lines_.clear();
+    looks_.clear();
+    look_ = {};
     openLine_ = nullptr;
     count_ = 0;
     changed();
@@ -102,6 +105,7 @@ void PointStore::setShape(const Shape &shape) {
             line->push_back(std::make_unique<FPOINT>(p));
         count_ += line->size();
         lines_.push_back(std::move(line));
+        looks_.push_back(look_);
     }
 }
 
@@ -186,6 +190,7 @@ bool PointStore::deletepoint(FPOINT *p) {
         if (line.empty()) { // an emptied line has nothing left to draw or hit
             if (openLine_ == &line)
                 openLine_ = nullptr;
+            looks_.erase(looks_.begin() + (li - lines_.begin()));
             lines_.erase(li);
         }
         --count_;
@@ -205,6 +210,7 @@ void PointStore::appendLine(FPOINT a, FPOINT b) {
     line->push_back(std::make_unique<FPOINT>(a));
     line->push_back(std::make_unique<FPOINT>(b));
     lines_.push_back(std::move(line));
+    looks_.push_back(look_);
     count_ += 2;
     changed();
 }

@@ -24,7 +24,10 @@ public:
     void PenUp() override;
     void PenDown() override;
     void MoveTo(float x, float y) override;
-    void Clear() override;
+    void Clear() override; // the look goes back to the default too
+    void SetLineLook(const LineLook &look) override { look_ = look; }
+    // The look line `index` was drawn with.
+    const LineLook &lineLook(std::size_t index) const { return looks_[index]; }
     // True when the last PenUp or MoveTo added a point.
     bool added() const { return added_; }
 
@@ -73,6 +76,8 @@ private:
 
     Line points_;
     std::vector<std::unique_ptr<Line>> lines_;
+    std::vector<LineLook> looks_; // one for each of lines_
+    LineLook look_;               // for lines started from now on
     std::size_t count_ = 0;
     bool penup_ = true;
     bool linestarted_ = false;

@@ -82,6 +82,7 @@ public:
     // --- points in and out ----------------------------------------------------
     void PenUp() override { core_.PenUp(); }
     void PenDown() override { core_.PenDown(); }
+    void SetLineLook(const LineLook &look) override { core_.SetLineLook(look); }
     void MoveTo(float x, float y) override { core_.MoveTo(x, y); }
     void Clear() override { core_.Clear(); }
     int EnumPoints(int cursor, float *x, float *y) const override {
