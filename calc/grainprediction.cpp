@@ -2,8 +2,8 @@
 
 #include "datamodule.h"
 
-AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn) {
-    AgeJobInput input = ageJobInput(dataSet, std::move(drawn));
+AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn, bool steps) {
+    AgeJobInput input = ageJobInput(dataSet, std::move(drawn), steps);
     const TParentsData &p = dataSet.ParentsData;
     // The grain's own concentrations come in predictGrain; the stopping
     // distances are the data set's, apatite's unless it names others.

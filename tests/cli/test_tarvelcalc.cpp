@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -29,6 +31,40 @@ std::vector<double> column(const std::string &csv, int index) {
     return values;
 }
 
+const std::string kSampleGrains = std::string(TARVEL_EXAMPLES_DIR) + "/sample-grains.txt";
+
+std::string fileText(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> fields(const std::string &line) {
+    std::vector<std::string> f;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, ',');)
+        f.push_back(field);
+    if (!line.empty() && line.back() == ',')
+        f.emplace_back();
+    return f;
+}
+
+// The rows after the header, split into fields.
+std::vector<std::vector<std::string>> rows(const std::string &csv) {
+    std::vector<std::vector<std::string>> result;
+    std::istringstream in(csv);
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line))
+        result.push_back(fields(line));
+    return result;
+}
+
+// A data set's key line set to a new value.
+void setKey(std::string &text, const std::string &key, const std::string &value) {
+    const auto at = text.find("\n" + key + "=") + 1;
+    text.replace(at, text.find('\r', at) - at, key + "=" + value);
+}
+
 } // namespace
 
 class TestTarvelCalc : public QObject {
@@ -48,6 +84,10 @@ private slots:
     void missingFilesAndDirectories();
     void realProcess();
     void parentsDataSets();
+    void grainsMatchTheirOwnDataSets_data();
+    void grainsMatchTheirOwnDataSets();
+    void grainSources();
+    void grainRefusals();
 };
 
 void TestTarvelCalc::usage() {
@@ -61,7 +101,12 @@ void TestTarvelCalc::usage() {
                                                {"--histories"},
                                                {"--histories", "h.csv", "--coefficients", "f"},
                                                {"--ages", "--coefficients", "f"},
-                                               {"--histories", "-", "-"}}) {
+                                               {"--histories", "-", "-"},
+                                               {"--summary", "f"},
+                                               {"--grains", "g.csv", "--ages", "f"},
+                                               {"--grains", "g.csv", "--histories", "h", "f"},
+                                               {"--grains=", "f"},
+                                               {"--grains", "-", "-"}}) {
         const Run r = calc(args);
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.find(kTarvelCalcUsage) != std::string::npos);
@@ -351,6 +396,115 @@ void TestTarvelCalc::parentsDataSets() {
     QCOMPARE(refused.status, 1);
     QVERIFY(refused.out.empty());
     QVERIFY2(refused.err.find("--ages") != std::string::npos, refused.err.c_str());
+}
+
+void TestTarvelCalc::grainsMatchTheirOwnDataSets_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("the data set's method") << QStringList{};
+    QTest::newRow("precise") << QStringList{"--method", "precise"};
+    QTest::newRow("without steps") << QStringList{"--no-steps"};
+}
+
+// Each grain of the sample is predicted as its own data set would be: a whole
+// sphere of its radius with its parents, to the last digit.
+void TestTarvelCalc::grainsMatchTheirOwnDataSets() {
+    QFETCH(QStringList, options);
+    std::vector<std::string> args;
+    for (const QString &option : options)
+        args.push_back(option.toStdString());
+    std::vector<std::string> grainArgs = args;
+    grainArgs.insert(grainArgs.end(), {"--grains", kSampleGrains});
+    const Run sample = calc(grainArgs);
+    QCOMPARE(sample.status, 0);
+    const auto predicted = rows(sample.out);
+    QCOMPARE(predicted.size(), std::size_t(7));
+
+    const std::string text = fileText(kSampleGrains);
+    for (const std::size_t i : {std::size_t(0), std::size_t(5)}) {
+        const std::vector<std::string> &grain = predicted[i];
+        QCOMPARE(grain.size(), std::size_t(9));
+        const std::string line = text.substr(text.find(grain[0] + ", "));
+        const std::vector<std::string> given = fields(line.substr(0, line.find('\r')));
+        std::string own = text;
+        setKey(own, "Sphere_radius", given[1]);
+        setKey(own, "Outer_radius", given[1]);
+        setKey(own, "U_ppm", given[2]);
+        setKey(own, "Th_ppm", given[3]);
+        setKey(own, "Sm_ppm", given[4]);
+        std::vector<std::string> ownArgs = args;
+        ownArgs.insert(ownArgs.end(), {"--ages", "-"});
+        const Run single = calc(ownArgs, own);
+        QCOMPARE(single.status, 0);
+        const std::vector<std::string> last = rows(single.out).back(); // time,he,raw,ft,corrected
+        QCOMPARE(grain[3], last[3]);
+        QCOMPARE(grain[4], last[2]);
+        QCOMPARE(grain[5], last[4]);
+    }
+}
+
+// The data set's own grain table, the same grains as a CSV file or on standard
+// input, and the summary over the measured ones.
+void TestTarvelCalc::grainSources() {
+    const Run own = calc({"--grains", kSampleGrains});
+    QCOMPARE(own.status, 0);
+    QVERIFY(own.out.starts_with("grain,radius,eU,ft,predicted_raw_age,predicted_corrected_age,"
+                                "measured_raw_age,measured_sd,z\n"));
+    QTemporaryDir dir;
+    const std::string csvPath = dir.filePath("grains.csv").toStdString();
+    const std::string table = fileText(kSampleGrains);
+    const auto begin = table.find("[GrainsStart\r\n") + 14;
+    const std::string csv = "grain , radius,U_ppm,Th_ppm,Sm_ppm,raw_age,raw_age_sd\r\n\r\n" +
+                            table.substr(begin, table.find("]GrainsEnd") - begin);
+    std::ofstream(csvPath, std::ios::binary) << csv;
+    QCOMPARE(calc({"--grains", csvPath, kSampleGrains}).out, own.out);
+    QCOMPARE(calc({"--grains=" + csvPath, kSampleGrains}).out, own.out);
+    QCOMPARE(calc({kSampleGrains, "--grains", "-"}, csv).out, own.out);
+
+    double chi2 = 0.0;
+    int measured = 0;
+    for (const auto &grain : rows(own.out)) {
+        QCOMPARE(grain[6].empty(), grain[8].empty()); // z only with a measurement
+        if (!grain[8].empty()) {
+            chi2 += std::stod(grain[8]) * std::stod(grain[8]);
+            ++measured;
+        }
+    }
+    QCOMPARE(measured, 6);
+    const Run summary = calc({"--grains", "--summary", kSampleGrains});
+    QCOMPARE(summary.status, 0);
+    const auto line = rows(summary.out);
+    QCOMPARE(line.size(), std::size_t(1));
+    QCOMPARE(std::stoi(line[0][0]), measured);
+    QCOMPARE(std::stod(line[0][1]), chi2);
+    // Measured ages within a few percent of the predictions fit well.
+    QVERIFY(std::stod(line[0][2]) > 0.5);
+    QCOMPARE(line[0][3], std::string("good"));
+
+    // No measured grain: no test.
+    const Run none = calc({"--grains", "-", "--summary", kSampleGrains},
+                          "grain,radius,U_ppm,Th_ppm,Sm_ppm,raw_age,raw_age_sd\nA,50,1,1,1,,\n");
+    QCOMPARE(none.out, std::string("grains,chi2,p_value,verdict\n0,0,,\n"));
+}
+
+void TestTarvelCalc::grainRefusals() {
+    const std::string header = "grain,radius,U_ppm,Th_ppm,Sm_ppm,raw_age,raw_age_sd\n";
+    for (const auto &[csv, named] : std::vector<std::pair<std::string, std::string>>{
+             {header + "A,50,1,1,1,,\nB,50,1,x,1,,\n", "Line 3"},
+             {header + "A,50,1,1,1,20,\n", "Line 2"},
+             {"grain,radius\nA,50\n", "Line 1"},
+             {"", "header"}}) {
+        const Run r = calc({"--grains", "-", kSampleGrains}, csv);
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.out.empty());
+        QVERIFY2(r.err.starts_with("tarvel-calc: -: ") && r.err.find(named) != std::string::npos,
+                 r.err.c_str());
+        QCOMPARE(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    }
+    // A data set without a grain table needs the CSV.
+    const Run none = calc({"--grains", std::string(TARVEL_EXAMPLES_DIR) + "/default-grain.txt"});
+    QCOMPARE(none.status, 1);
+    QVERIFY(none.out.empty());
+    QVERIFY2(none.err.find("grain") != std::string::npos, none.err.c_str());
 }
 
 QTEST_GUILESS_MAIN(TestTarvelCalc)
