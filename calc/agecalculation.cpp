@@ -293,7 +293,8 @@ struct ParentSums {
 };
 
 void sumParentsFast(const AgeInput &in, std::int32_t N, const std::vector<double> &lambda,
-                    const std::vector<long double> &C, ParentSums &s, const TermWatch &watch) {
+                    const std::vector<long double> &C, ParentSums &s, const TermWatch &watch,
+                    bool presentOnly) {
     const std::size_t n = pointCount(in), parents = s.clocks.size();
     std::array<double, kParentCount> S{};
     for (std::int32_t j = 1; j <= N; ++j) {
@@ -308,6 +309,10 @@ void sumParentsFast(const AgeInput &in, std::int32_t N, const std::vector<double
             for (std::size_t i = 0; i < parents; ++i) {
                 const SourceClock &c = s.clocks[i];
                 S[i] = S[i] * weight + h * c.g[k] * decayFactor(d - c.eps[k], weight * c.grow[k]);
+            }
+            if (presentOnly && k < n)
+                continue;
+            for (std::size_t i = 0; i < parents; ++i) {
                 const double term = s.coefficients[i][static_cast<std::size_t>(j)] * S[i];
                 for (int l = lFirst; l <= 5; ++l)
                     s.P[i][k][static_cast<std::size_t>(l - 1)] += term;
@@ -318,7 +323,8 @@ void sumParentsFast(const AgeInput &in, std::int32_t N, const std::vector<double
 }
 
 void sumParentsDirect(const AgeInput &in, std::int32_t N, const std::vector<double> &lambda,
-                      const std::vector<long double> &C, ParentSums &s, const TermWatch &watch) {
+                      const std::vector<long double> &C, ParentSums &s, const TermWatch &watch,
+                      bool presentOnly) {
     const std::size_t n = pointCount(in), parents = s.clocks.size();
     std::vector<std::vector<double>> factor(parents, std::vector<double>(n + 1, 0.0));
     std::array<double, kParentCount> walk{};
@@ -333,7 +339,7 @@ void sumParentsDirect(const AgeInput &in, std::int32_t N, const std::vector<doub
                 factor[i][m] = c.g[m + 1] * decayFactor(y, y > kExpUnderflow ? 0.0 : std::exp(-y));
             }
         }
-        for (std::size_t k = 2; k <= n; ++k) {
+        for (std::size_t k = presentOnly ? std::max<std::size_t>(n, 2) : 2; k <= n; ++k) {
             double newerWeight = 1.0;
             walk.fill(0.0);
             for (std::size_t m = k - 1; m >= 1; --m) {
@@ -371,7 +377,7 @@ void checkAgeInput(const AgeInput &in) {
 std::vector<double> steppedHeldHelium(const AgeInput &in, AgeMethod method,
                                       const std::vector<ParentSource> &sources,
                                       std::atomic<std::int32_t> *progress,
-                                      const std::atomic<bool> *stop) {
+                                      const std::atomic<bool> *stop, bool presentOnly) {
     const std::size_t n = pointCount(in);
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
@@ -400,13 +406,13 @@ std::vector<double> steppedHeldHelium(const AgeInput &in, AgeMethod method,
     clearUpperVectorState();
     const TermWatch watch{progress, stop};
     if (method == AgeMethod::Direct)
-        sumParentsDirect(in, N, lambda, C, sums, watch);
+        sumParentsDirect(in, N, lambda, C, sums, watch, presentOnly);
     else
-        sumParentsFast(in, N, lambda, C, sums, watch);
+        sumParentsFast(in, N, lambda, C, sums, watch, presentOnly);
 
     const Extrapolation extrapolate(in.terms);
     std::vector<double> helium(n + 1, 0.0);
-    for (std::size_t k = 1; k <= n; ++k) {
+    for (std::size_t k = presentOnly ? n : 1; k <= n; ++k) {
         for (std::size_t i = 0; i < sources.size(); ++i) {
             const ParentSource &p = sources[i];
             helium[k] += extrapolate(sums.P[i][k], V * p.yield * p.decay * p.atoms);

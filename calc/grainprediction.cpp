@@ -22,6 +22,6 @@ GrainPrediction predictGrain(const AgeJobInput &sample, const tarvel::GrainRecor
     input.model.parents->uPpm = grain.U;
     input.model.parents->thPpm = grain.Th;
     input.model.parents->smPpm = grain.Sm;
-    const HeliumAge last = historyHeliumAges(input, nullptr, stop).back();
+    const HeliumAge last = presentHistoryHeliumAge(input, stop);
     return {last.ft, last.rawAge, last.correctedAge};
 }

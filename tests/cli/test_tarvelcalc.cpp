@@ -402,6 +402,7 @@ void TestTarvelCalc::grainsMatchTheirOwnDataSets_data() {
     QTest::addColumn<QStringList>("options");
     QTest::newRow("the data set's method") << QStringList{};
     QTest::newRow("precise") << QStringList{"--method", "precise"};
+    QTest::newRow("direct") << QStringList{"--method", "direct"};
     QTest::newRow("without steps") << QStringList{"--no-steps"};
 }
 
