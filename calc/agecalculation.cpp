@@ -306,12 +306,15 @@ double decayFactor(double y, double expMinusY) {
 struct ParentSums {
     std::vector<std::vector<double>> coefficients; // per parent, slots 1..N
     std::vector<SourceClock> clocks;
-    std::vector<std::vector<PartialSums>> P; // per parent, per point
+    // Per parent, per point; only the present's when that is all that is
+    // asked, which spares a grain of a sample most of its memory traffic.
+    std::vector<std::vector<PartialSums>> P;
+    bool presentOnly = false;
+    PartialSums &at(std::size_t parent, std::size_t k) { return P[parent][presentOnly ? 0 : k]; }
 };
 
 void sumParentsFast(const AgeInput &in, std::int32_t N, const std::vector<double> &lambda,
-                    const std::vector<long double> &C, ParentSums &s, const TermWatch &watch,
-                    bool presentOnly) {
+                    const std::vector<long double> &C, ParentSums &s, const TermWatch &watch) {
     const std::size_t n = pointCount(in), parents = s.clocks.size();
     std::array<double, kParentCount> S{};
     for (std::int32_t j = 1; j <= N; ++j) {
@@ -327,12 +330,12 @@ void sumParentsFast(const AgeInput &in, std::int32_t N, const std::vector<double
                 const SourceClock &c = s.clocks[i];
                 S[i] = S[i] * weight + h * c.g[k] * decayFactor(d - c.eps[k], weight * c.grow[k]);
             }
-            if (presentOnly && k < n)
+            if (s.presentOnly && k < n)
                 continue;
             for (std::size_t i = 0; i < parents; ++i) {
                 const double term = s.coefficients[i][static_cast<std::size_t>(j)] * S[i];
                 for (int l = lFirst; l <= 5; ++l)
-                    s.P[i][k][static_cast<std::size_t>(l - 1)] += term;
+                    s.at(i, k)[static_cast<std::size_t>(l - 1)] += term;
             }
         }
         watch.done(j);
@@ -340,8 +343,7 @@ void sumParentsFast(const AgeInput &in, std::int32_t N, const std::vector<double
 }
 
 void sumParentsDirect(const AgeInput &in, std::int32_t N, const std::vector<double> &lambda,
-                      const std::vector<long double> &C, ParentSums &s, const TermWatch &watch,
-                      bool presentOnly) {
+                      const std::vector<long double> &C, ParentSums &s, const TermWatch &watch) {
     const std::size_t n = pointCount(in), parents = s.clocks.size();
     std::vector<std::vector<double>> factor(parents, std::vector<double>(n + 1, 0.0));
     std::array<double, kParentCount> walk{};
@@ -356,7 +358,7 @@ void sumParentsDirect(const AgeInput &in, std::int32_t N, const std::vector<doub
                 factor[i][m] = c.g[m + 1] * decayFactor(y, y > kExpUnderflow ? 0.0 : std::exp(-y));
             }
         }
-        for (std::size_t k = presentOnly ? std::max<std::size_t>(n, 2) : 2; k <= n; ++k) {
+        for (std::size_t k = s.presentOnly ? std::max<std::size_t>(n, 2) : 2; k <= n; ++k) {
             double newerWeight = 1.0;
             walk.fill(0.0);
             for (std::size_t m = k - 1; m >= 1; --m) {
@@ -374,7 +376,7 @@ void sumParentsDirect(const AgeInput &in, std::int32_t N, const std::vector<doub
             for (std::size_t i = 0; i < parents; ++i) {
                 const double term = s.coefficients[i][static_cast<std::size_t>(j)] * walk[i];
                 for (int l = lFirst; l <= 5; ++l)
-                    s.P[i][k][static_cast<std::size_t>(l - 1)] += term;
+                    s.at(i, k)[static_cast<std::size_t>(l - 1)] += term;
             }
         }
         watch.done(j);
@@ -414,25 +416,26 @@ std::vector<double> steppedHeldHelium(const AgeInput &in, AgeMethod method,
     // Each parent spreads its helium by its own stopping distance: a set of
     // coefficients each.
     ParentSums sums;
+    sums.presentOnly = presentOnly;
     for (const ParentSource &source : sources) {
         sums.coefficients.push_back(geometryCoefficients(R, b, a, source.stopping, N));
         sums.clocks.push_back(sourceClock(in, source.decay));
-        sums.P.emplace_back(n + 1, PartialSums{});
+        sums.P.emplace_back(presentOnly ? 1 : n + 1, PartialSums{});
     }
 
     clearUpperVectorState();
     const TermWatch watch{progress, stop};
     if (method == AgeMethod::Direct)
-        sumParentsDirect(in, N, lambda, C, sums, watch, presentOnly);
+        sumParentsDirect(in, N, lambda, C, sums, watch);
     else
-        sumParentsFast(in, N, lambda, C, sums, watch, presentOnly);
+        sumParentsFast(in, N, lambda, C, sums, watch);
 
     const Extrapolation extrapolate(in.terms);
     std::vector<double> helium(n + 1, 0.0);
     for (std::size_t k = presentOnly ? n : 1; k <= n; ++k) {
         for (std::size_t i = 0; i < sources.size(); ++i) {
             const ParentSource &p = sources[i];
-            helium[k] += extrapolate(sums.P[i][k], V * p.yield * p.decay * p.atoms);
+            helium[k] += extrapolate(sums.at(i, k), V * p.yield * p.decay * p.atoms);
         }
         if (!std::isfinite(helium[k]))
             throwNotFinite("the helium at " + pointText(k));
