@@ -33,7 +33,11 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             grainsValueMayBeFile = false;
             if (i + 1 < args.size() && (args[i + 1] == "-" || args[i + 1].rfind('-', 0) != 0)) {
                 options.grainsCsv = args[++i];
-                grainsValueMayBeFile = !options.grainsCsv.empty();
+                grainsValueMayBeFile = true;
+                if (options.grainsCsv.empty()) {
+                    problem = "--grains needs a CSV file (or - for standard input), or none";
+                    return std::nullopt;
+                }
             }
         } else if (!optionsEnded && arg.rfind("--grains=", 0) == 0) {
             options.grains = true;
