@@ -10,3 +10,7 @@ add_executable(bench_recalculate bench_recalculate.cpp)
 target_link_libraries(bench_recalculate PRIVATE tarvel_calc benchmark::benchmark)
 target_compile_definitions(bench_recalculate PRIVATE
   TARVEL_EXAMPLES_DIR="${CMAKE_SOURCE_DIR}/examples")
+
+# A sample of grains under one history, on every core.
+add_executable(bench_grains bench_grains.cpp)
+target_link_libraries(bench_grains PRIVATE tarvel_cli benchmark::benchmark)

@@ -2,8 +2,8 @@
 
 #include "datamodule.h"
 
-AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn) {
-    AgeJobInput input = ageJobInput(dataSet, std::move(drawn));
+AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn, bool steps) {
+    AgeJobInput input = ageJobInput(dataSet, std::move(drawn), steps);
     const TParentsData &p = dataSet.ParentsData;
     // The grain's own concentrations come in predictGrain; the stopping
     // distances are the data set's, apatite's unless it names others.
@@ -22,6 +22,6 @@ GrainPrediction predictGrain(const AgeJobInput &sample, const tarvel::GrainRecor
     input.model.parents->uPpm = grain.U;
     input.model.parents->thPpm = grain.Th;
     input.model.parents->smPpm = grain.Sm;
-    const HeliumAge last = historyHeliumAges(input, nullptr, stop).back();
+    const HeliumAge last = presentHistoryHeliumAge(input, stop);
     return {last.ft, last.rawAge, last.correctedAge};
 }

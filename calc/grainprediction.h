@@ -19,8 +19,10 @@ struct GrainPrediction {
 
 // The age run every grain of a sample shares: the data set's kinetics, terms,
 // stopping distances and method and the history as drawn, split into bar steps
-// as Recalculate splits it. The grain and its parents are set per grain.
-AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn);
+// as Recalculate splits it (unless `steps` is false). The grain and its
+// parents are set per grain.
+AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn,
+                           bool steps = true);
 
 // The grain's prediction under `sample`. Throws tarvel::Error for what the age
 // calculation refuses; `stop`, once set, ends it with CalculationStopped.

@@ -59,61 +59,99 @@ std::vector<double> parentRetention(const std::vector<ParentSource> &sources, do
     return ft;
 }
 
-std::vector<HeliumAge> heliumAges(const AgeInput &in, AgeMethod method,
-                                  std::atomic<std::int32_t> *progress,
-                                  const std::atomic<bool> *stop) {
+namespace {
+
+// What every row of a history's helium ages shares: the checked input's
+// parents, their FT and the history's span.
+struct AgeFrame {
+    std::vector<ParentSource> sources;
+    std::vector<double> ft;
+    std::size_t n = 0;
+    double first = 0.0, present = 0.0;
+};
+
+AgeFrame ageFrame(const AgeInput &in) {
     if (!in.parents)
         throw tarvel::Error("The helium ages need the grain's uranium, thorium and samarium.");
     checkAgeInput(in);
-    const std::vector<ParentSource> sources = parentSources(*in.parents);
-    const std::vector<double> ft =
-        parentRetention(sources, in.sphereRadius, in.outerRadius, in.innerRadius);
-    if (std::all_of(ft.begin(), ft.end(), [](double f) { return f == 0.0; }))
+    AgeFrame frame;
+    frame.sources = parentSources(*in.parents);
+    frame.ft = parentRetention(frame.sources, in.sphereRadius, in.outerRadius, in.innerRadius);
+    if (std::all_of(frame.ft.begin(), frame.ft.end(), [](double f) { return f == 0.0; }))
         throw tarvel::Error("No helium can stay in the grain: the stopping distance of every "
                             "parent is so long that all alpha particles leave a grain of "
                             "radius " +
                             numberText(in.sphereRadius) + " µm.");
-
-    const std::size_t n = in.times.empty() ? 0 : in.times.size() - 1;
-    std::vector<HeliumAge> rows(n + 1);
-    if (n == 0)
-        return rows;
-    const double first = in.times[1], present = in.times[n];
-    for (const ParentSource &s : sources)
-        if (s.decay * (present - first) > kLargestDecayExponent)
-            throw tarvel::Error("The thermal history spans " + numberText(present - first) +
+    frame.n = in.times.empty() ? 0 : in.times.size() - 1;
+    if (frame.n == 0)
+        return frame;
+    frame.first = in.times[1];
+    frame.present = in.times[frame.n];
+    for (const ParentSource &s : frame.sources)
+        if (s.decay * (frame.present - frame.first) > kLargestDecayExponent)
+            throw tarvel::Error("The thermal history spans " +
+                                numberText(frame.present - frame.first) +
                                 " million years, over which " + kParentConstants[s.parent].name +
                                 " would have decayed beyond what the calculation can hold.");
+    return frame;
+}
 
-    const std::vector<double> helium = method == AgeMethod::Precise
-                                           ? preciseHeldHelium(in, sources, progress, {}, stop)
-                                           : steppedHeldHelium(in, method, sources, progress, stop);
+std::vector<double> heldHelium(const AgeInput &in, AgeMethod method, const AgeFrame &frame,
+                               std::atomic<std::int32_t> *progress, const std::atomic<bool> *stop,
+                               bool presentOnly) {
+    return method == AgeMethod::Precise
+               ? preciseHeldHelium(in, frame.sources, progress, {}, stop)
+               : steppedHeldHelium(in, method, frame.sources, progress, stop, presentOnly);
+}
 
-    for (std::size_t k = 1; k <= n; ++k) {
-        HeliumAge &row = rows[k];
-        row.time = in.times[k];
-        row.heNmolG = helium[k];
-        const double before = present - in.times[k]; // the parents at t_k
-        row.rawAge = ageFromHelium(helium[k], sources, before);
-        // FT weighted by the helium each parent has made since the first
-        // point, so that in a closed grain He / FT is exactly that helium; at
-        // the first point, by the rate at which each makes it.
-        const double elapsed = in.times[k] - first;
-        double made = 0.0, kept = 0.0;
-        for (std::size_t i = 0; i < sources.size(); ++i) {
-            const ParentSource &s = sources[i];
-            const double weight = elapsed > 0
-                                      ? s.yield * s.atomsAt(before) * std::expm1(s.decay * elapsed)
-                                      : s.yield * s.atomsAt(before) * s.decay;
-            made += weight;
-            kept += weight * ft[i];
-        }
-        row.ft = kept / made;
-        row.correctedAge = ageFromHelium(helium[k] / row.ft, sources, before);
-        if (!std::isfinite(row.rawAge) || !std::isfinite(row.correctedAge))
-            throw tarvel::Error("The age calculation cannot be completed: the age at point " +
-                                std::to_string(k) +
-                                " is not a finite number. No results were computed.");
+HeliumAge ageRow(const AgeInput &in, const AgeFrame &frame, std::size_t k, double helium) {
+    const std::vector<ParentSource> &sources = frame.sources;
+    HeliumAge row;
+    row.time = in.times[k];
+    row.heNmolG = helium;
+    const double before = frame.present - in.times[k]; // the parents at t_k
+    row.rawAge = ageFromHelium(helium, sources, before);
+    // FT weighted by the helium each parent has made since the first
+    // point, so that in a closed grain He / FT is exactly that helium; at
+    // the first point, by the rate at which each makes it.
+    const double elapsed = in.times[k] - frame.first;
+    double made = 0.0, kept = 0.0;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const ParentSource &s = sources[i];
+        const double weight = elapsed > 0
+                                  ? s.yield * s.atomsAt(before) * std::expm1(s.decay * elapsed)
+                                  : s.yield * s.atomsAt(before) * s.decay;
+        made += weight;
+        kept += weight * frame.ft[i];
     }
+    row.ft = kept / made;
+    row.correctedAge = ageFromHelium(helium / row.ft, sources, before);
+    if (!std::isfinite(row.rawAge) || !std::isfinite(row.correctedAge))
+        throw tarvel::Error("The age calculation cannot be completed: the age at point " +
+                            std::to_string(k) +
+                            " is not a finite number. No results were computed.");
+    return row;
+}
+
+} // namespace
+
+std::vector<HeliumAge> heliumAges(const AgeInput &in, AgeMethod method,
+                                  std::atomic<std::int32_t> *progress,
+                                  const std::atomic<bool> *stop) {
+    const AgeFrame frame = ageFrame(in);
+    std::vector<HeliumAge> rows(frame.n + 1);
+    if (frame.n == 0)
+        return rows;
+    const std::vector<double> helium = heldHelium(in, method, frame, progress, stop, false);
+    for (std::size_t k = 1; k <= frame.n; ++k)
+        rows[k] = ageRow(in, frame, k, helium[k]);
     return rows;
+}
+
+HeliumAge presentHeliumAge(const AgeInput &in, AgeMethod method, const std::atomic<bool> *stop) {
+    const AgeFrame frame = ageFrame(in);
+    if (frame.n == 0)
+        throw tarvel::Error("The thermal history holds no points.");
+    const std::vector<double> helium = heldHelium(in, method, frame, nullptr, stop, true);
+    return ageRow(in, frame, frame.n, helium[frame.n]);
 }

@@ -32,6 +32,12 @@ std::vector<HeliumAge> heliumAges(const AgeInput &input, AgeMethod method,
                                   std::atomic<std::int32_t> *progress = nullptr,
                                   const std::atomic<bool> *stop = nullptr);
 
+// The row of heliumAges at the history's last point, to the last bit, without
+// the work the earlier rows need. Throws as heliumAges does, and for a
+// history without points.
+HeliumAge presentHeliumAge(const AgeInput &input, AgeMethod method,
+                           const std::atomic<bool> *stop = nullptr);
+
 // The time over which the parents make `helium` nmol/g, `before` million
 // years before the present (the age equation, solved by Newton's method to
 // 1e-12 relative): helium = sum of yield * N(before) * (exp(lambda * age) - 1).
@@ -49,8 +55,9 @@ void checkAgeInput(const AgeInput &input);
 
 // Internal: the helium held (nmol/g) at every point, slots 1..n, by the fast
 // or direct method (agecalculation.cpp; the precise method's is in
-// precisemethod.h). The input is checked.
+// precisemethod.h). The input is checked. With `presentOnly` only slot n is
+// computed (the others stay 0), to the same bits.
 std::vector<double> steppedHeldHelium(const AgeInput &input, AgeMethod method,
                                       const std::vector<ParentSource> &sources,
                                       std::atomic<std::int32_t> *progress,
-                                      const std::atomic<bool> *stop);
+                                      const std::atomic<bool> *stop, bool presentOnly = false);

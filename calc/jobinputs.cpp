@@ -122,3 +122,11 @@ std::vector<HeliumAge> historyHeliumAges(const AgeJobInput &input,
     rows.erase(rows.begin());
     return rows;
 }
+
+HeliumAge presentHistoryHeliumAge(const AgeJobInput &input, const std::atomic<bool> *stop) {
+    const HistoryArrays history(input.history);
+    AgeInput in = input.model;
+    in.times = history.times;
+    in.temps = history.temps;
+    return presentHeliumAge(in, input.method, stop);
+}

@@ -7,6 +7,7 @@
 #include "errors.h"
 #include "geometrycheck.h"
 #include "geometrycoefficients.h"
+#include "grainsample.h"
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "numbertext.h"
@@ -28,6 +29,8 @@ const char *const kTarvelCalcUsage =
     "usage: tarvel-calc [--coefficients | --ages] [--no-steps] [--method fast|direct|precise] "
     "FILE\n"
     "       tarvel-calc --histories CSV [--final] [--ages] [--no-steps]\n"
+    "                   [--method fast|direct|precise] FILE\n"
+    "       tarvel-calc --grains [CSV] [--summary] [--no-steps]\n"
     "                   [--method fast|direct|precise] FILE";
 
 namespace {
@@ -70,6 +73,24 @@ const char *const kHelp =
     "                    history,time,calculated_time in input order, computed on\n"
     "                    every core (OMP_NUM_THREADS sets how many)\n"
     "  --final           with --histories: only the last point of each history\n"
+    "  --grains CSV      predict a sample of grains under the history, kinetics,\n"
+    "                    stopping distances and method of FILE, each grain a whole\n"
+    "                    sphere of its own radius, U, Th and Sm. The CSV has the\n"
+    "                    header grain,radius,U_ppm,Th_ppm,Sm_ppm,raw_age,raw_age_sd\n"
+    "                    (µm, ppm, Myr; the measured age and its uncertainty may\n"
+    "                    be empty); \"-\" reads standard input. Without CSV (one\n"
+    "                    path after --grains is FILE) the grain table FILE holds\n"
+    "                    is used; --grains=CSV always names the CSV. Output:\n"
+    "                    grain,radius,eU,ft,predicted_raw_age,\n"
+    "                    predicted_corrected_age,measured_raw_age,measured_sd,z\n"
+    "                    in input order, z = (measured - predicted) / sd, empty\n"
+    "                    for a grain without a measurement; computed on every core\n"
+    "  --summary         with --grains: one line grains,chi2,p_value,verdict over\n"
+    "                    the grains with a measurement: chi2 the sum of z squared,\n"
+    "                    p_value the chance of a chi2 at least that large with that\n"
+    "                    many degrees of freedom, verdict good (p >= 0.5),\n"
+    "                    acceptable (p >= 0.05) or poor. Without a measured grain\n"
+    "                    chi2 is 0 and p_value and verdict are empty\n"
     "  --help            this text\n"
     "  --version         the program's version\n"
     "\n"
@@ -110,6 +131,13 @@ void readModel(const std::string &file, std::istream &standardInput, TDataModule
     }
     std::istringstream in(bytes);
     model.ReadDataFile(in, &curveLines);
+}
+
+void checkEigenvalues(const TDataModule1 &model) {
+    if (model.ModelData.Neigen > kMaxEigenvalues)
+        throw tarvel::Error("Neigen=" + std::to_string(model.ModelData.Neigen) +
+                            " is too large: at most " + std::to_string(kMaxEigenvalues) +
+                            " eigenvalues are computed");
 }
 
 void checkModel(const TDataModule1 &model) {
@@ -187,6 +215,20 @@ HistoryBatch readBatch(const std::string &file, std::istream &standardInput, boo
     return readHistories(file == "-" ? readWholeStream(standardInput) : readWholeFile(file), steps);
 }
 
+// The sample's grains: from the CSV (or standard input) when one is given,
+// otherwise the data set's own grain table.
+std::vector<tarvel::GrainRecord> sampleGrains(const TDataModule1 &model, const std::string &csv,
+                                              std::istream &standardInput) {
+    if (csv.empty()) {
+        if (model.Grains.empty())
+            throw tarvel::Error("the data set holds no grain table: give the grains as a CSV "
+                                "(--grains CSV FILE)");
+        return model.Grains;
+    }
+    const WholeText text = csv == "-" ? readWholeStream(standardInput) : readWholeFile(csv);
+    return tarvel::readGrainCsv(text.view());
+}
+
 void writeCoefficients(const TDataModule1 &model, std::ostream &out) {
     if (const std::optional<ParentsInput> parents = modelAgeInput(model).parents) {
         // The coefficients each parent's run computes from its stopping distance.
@@ -255,6 +297,24 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         TDataModule1 model;
         std::vector<std::int32_t> curveLines;
         readModel(file, standardInput, model, curveLines);
+        if (options->grains) {
+            // Each grain brings its own geometry and parents: of the data set
+            // only the constants, the history and the stopping distances count.
+            checkEigenvalues(model);
+            checkHistory(model.GetCurrentCurve(), curveLines);
+            file = options->grainsCsv.empty() ? options->file : options->grainsCsv;
+            const std::vector<tarvel::GrainRecord> grains =
+                sampleGrains(model, options->grainsCsv, standardInput);
+            file = options->file;
+            std::ostringstream table;
+            writeGrainSample(model, grains, {options->method, options->steps, options->summary},
+                             table);
+            out << table.str();
+            out.flush();
+            if (!out)
+                throw tarvel::Error("cannot write the output");
+            return 0;
+        }
         checkModel(model);
         if (options->ages)
             requireParents(model);

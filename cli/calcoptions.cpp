@@ -1,10 +1,14 @@
 #include "calcoptions.h"
 
+#include <utility>
+
 std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args,
                                             std::string &problem) {
     CalcOptions options;
     bool haveFile = false;
     bool optionsEnded = false;
+    // "--grains X" with no other path: X is the data file, whose grains are used.
+    bool grainsValueMayBeFile = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (!optionsEnded && arg == "--") {
@@ -21,6 +25,28 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             options.ages = true;
         } else if (!optionsEnded && arg == "--final") {
             options.finalOnly = true;
+        } else if (!optionsEnded && arg == "--summary") {
+            options.summary = true;
+        } else if (!optionsEnded && arg == "--grains") {
+            options.grains = true;
+            options.grainsCsv.clear();
+            grainsValueMayBeFile = false;
+            if (i + 1 < args.size() && (args[i + 1] == "-" || args[i + 1].rfind('-', 0) != 0)) {
+                options.grainsCsv = args[++i];
+                grainsValueMayBeFile = true;
+                if (options.grainsCsv.empty()) {
+                    problem = "--grains needs a CSV file (or - for standard input), or none";
+                    return std::nullopt;
+                }
+            }
+        } else if (!optionsEnded && arg.rfind("--grains=", 0) == 0) {
+            options.grains = true;
+            options.grainsCsv = arg.substr(9);
+            grainsValueMayBeFile = false;
+            if (options.grainsCsv.empty()) {
+                problem = "--grains= needs a CSV file (or - for standard input)";
+                return std::nullopt;
+            }
         } else if (!optionsEnded && (arg == "--histories" || arg.rfind("--histories=", 0) == 0)) {
             if (arg == "--histories") {
                 if (i + 1 >= args.size()) {
@@ -70,6 +96,11 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
     // --help and --version answer without a data file.
     if (options.help || options.version)
         return options;
+    if (!haveFile && grainsValueMayBeFile) {
+        options.file = options.grainsCsv;
+        options.grainsCsv.clear();
+        haveFile = true;
+    }
     if (!haveFile) {
         problem = "no FILE given";
         return std::nullopt;
@@ -85,6 +116,24 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
     if (options.ages && options.coefficients) {
         problem = "--coefficients and --ages do not go together";
         return std::nullopt;
+    }
+    if (options.summary && !options.grains) {
+        problem = "--summary needs --grains";
+        return std::nullopt;
+    }
+    if (options.grains) {
+        for (const auto &[given, name] :
+             {std::pair{options.coefficients, "--coefficients"},
+              std::pair{!options.histories.empty(), "--histories"},
+              std::pair{options.ages, "--ages"}, std::pair{options.finalOnly, "--final"}})
+            if (given) {
+                problem = std::string("--grains and ") + name + " do not go together";
+                return std::nullopt;
+            }
+        if (options.grainsCsv == "-" && options.file == "-") {
+            problem = "the grains and the data file cannot both come from standard input";
+            return std::nullopt;
+        }
     }
     if (options.histories == "-" && options.file == "-") {
         problem = "the histories and the data file cannot both come from standard input";

@@ -16,6 +16,9 @@ struct CalcOptions {
     std::string histories;  // the CSV of many histories ("-": standard input); empty: none
     bool finalOnly = false; // with histories: only the last point of each
     bool ages = false;      // helium, raw age, FT and corrected age (data sets with parents)
+    bool grains = false;    // predict a sample of grains under the data set's history
+    std::string grainsCsv;  // their CSV ("-": standard input); empty: the data set's own
+    bool summary = false;   // with grains: one line of chi-square instead of a line per grain
 };
 
 // Parses the arguments; on a usage error returns nothing and sets `problem`.

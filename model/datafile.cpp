@@ -3,6 +3,7 @@
 #include "annotationlines.h"
 #include "datamodule.h"
 #include "errors.h"
+#include "graintable.h"
 #include "numbertext.h"
 
 #include <array>
@@ -32,6 +33,7 @@ struct DataSet {
     TParentsData ParentsData;
     std::optional<ThermalCurve> Curve; // only when the file holds a complete table
     std::vector<std::string> Annotation;
+    std::vector<tarvel::GrainRecord> Grains;
 };
 
 // A value the model can hold: finite and within single precision.
@@ -237,6 +239,38 @@ private:
     std::int32_t number_ = 0;
 };
 
+// The grain table. Written only for a data set with grains, after the curve
+// table: older readers ignore its lines, since a grain line holds no "=" and
+// stands outside the curve table and the annotation.
+constexpr const char *kGrainsComment = "#Grains";
+constexpr const char *kGrainsStart = "[GrainsStart";
+constexpr const char *kGrainsEnd = "]GrainsEnd";
+
+// A grain's line in the file. A line starting with "#" is a comment to every
+// reader, so a name that starts with one is written after a blank, which the
+// grain line's reader skips.
+std::string grainFileLine(const tarvel::GrainRecord &grain) {
+    const std::string line = tarvel::grainLine(grain);
+    return line.front() == '#' ? " " + line : line;
+}
+
+struct GrainRow {
+    std::string text;
+    std::int32_t line;
+};
+
+std::vector<tarvel::GrainRecord> convertGrains(const std::vector<GrainRow> &rows) {
+    std::vector<tarvel::GrainRecord> grains;
+    for (const GrainRow &row : rows) {
+        try {
+            grains.push_back(tarvel::parseGrainLine(row.text));
+        } catch (const tarvel::Error &e) {
+            throw tarvel::Error("Grain table, line " + std::to_string(row.line) + ": " + e.what());
+        }
+    }
+    return grains;
+}
+
 struct TableRow {
     std::string time, temp;
     std::int32_t line;
@@ -278,10 +312,13 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
     // written before them) is a data set without parents, whatever was open
     // before, and stopping distances it leaves out are apatite's.
     data.ParentsData = TParentsData{};
+    // So are the grains: a file without a grain table holds none.
+    data.Grains.clear();
     const char localeSeparator = tarvel::localeDecimalSeparator();
 
-    bool inData = false, inTable = false, inAnnotation = false;
+    bool inData = false, inTable = false, inAnnotation = false, inGrains = false;
     std::vector<TableRow> table;
+    std::vector<GrainRow> grainRows;
     std::vector<std::string> annotationLines;
     LineReader reader(in);
     std::string line;
@@ -297,6 +334,10 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
                 throw tarvel::Error("The blank line " + std::to_string(reader.number()) +
                                     " ends the data inside the thermal curve table, which has "
                                     "no \"]TableEnd\".");
+            if (inGrains)
+                throw tarvel::Error("The blank line " + std::to_string(reader.number()) +
+                                    " ends the data inside the grain table, which has no "
+                                    "\"]GrainsEnd\".");
             if (!inData)
                 throw tarvel::Error(kNotADataSet + " before the blank line " +
                                     std::to_string(reader.number()) + ", which ends the data.");
@@ -333,6 +374,16 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
                 }
                 inTable = false;
             }
+        } else if (line == kGrainsStart && !inTable && !inAnnotation) {
+            inGrains = true;
+            grainRows.clear();
+        } else if (line == kGrainsEnd && !inTable && !inAnnotation) {
+            if (inGrains) { // a closing marker without its opening is ignored
+                data.Grains = convertGrains(grainRows);
+                inGrains = false;
+            }
+        } else if (inGrains) {
+            grainRows.push_back({line, reader.number()});
         } else if (inTable) {
             const auto comma = line.find(',');
             if (comma == std::string::npos)
@@ -367,12 +418,14 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
         throw tarvel::Error("The file ends inside the thermal curve table; it looks cut off.");
     if (inAnnotation)
         throw tarvel::Error("The file ends inside the annotation; it looks cut off.");
+    if (inGrains)
+        throw tarvel::Error("The file ends inside the grain table; it looks cut off.");
 }
 
 } // namespace
 
 void TDataModule1::WriteDataFile(std::ostream &out) const {
-    const DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}};
+    const DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}, {}};
     LineWriter w(out);
     w.line("#Tarvel 0.9");
     w.line("[DataBegin");
@@ -395,6 +448,13 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
         w.line(fileNumber(CurrentCurve.Time[slot]) + ", " + fileNumber(CurrentCurve.Temp[slot]));
     }
     w.line("]TableEnd");
+    if (!Grains.empty()) {
+        w.line(kGrainsComment);
+        w.line(kGrainsStart);
+        for (const tarvel::GrainRecord &grain : Grains)
+            w.line(grainFileLine(grain));
+        w.line(kGrainsEnd);
+    }
     w.line("[MemoBegin");
     for (const std::string &note : Annotation)
         for (const std::string &line : fileLinesOf(note))
@@ -408,7 +468,7 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
 }
 
 void TDataModule1::ReadDataFile(std::istream &in, std::vector<std::int32_t> *curveLines) {
-    DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}};
+    DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}, {}};
     std::vector<std::int32_t> lines;
     readDataSet(in, data, &lines);
     // The whole file has read: only now does the model change.
@@ -418,6 +478,7 @@ void TDataModule1::ReadDataFile(std::istream &in, std::vector<std::int32_t> *cur
     if (data.Curve)
         CurrentCurve = std::move(*data.Curve);
     Annotation = std::move(data.Annotation);
+    Grains = std::move(data.Grains);
     if (curveLines)
         *curveLines = std::move(lines);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curvegraph.h"
+#include "graintable.h"
 #include "modelrecords.h"
 #include "parentsdata.h"
 
@@ -23,6 +24,9 @@ public:
     TGrainData GrainData;
     TParentsData ParentsData;            // none unless a concentration is above 0
     std::vector<std::string> Annotation; // 8-bit lines, kept as bytes
+    // A sample's measured grains, each predicted as a whole grain of its own
+    // radius and parents under this data set's history; empty for most data sets.
+    std::vector<tarvel::GrainRecord> Grains;
 
     // Not owned; set by the windows before CaptureCurve / DrawCurve.
     CurveGraph *SourceGraph = nullptr;
@@ -43,9 +47,10 @@ public:
     // stream does not take every byte.
     void WriteDataFile(std::ostream &out) const;
     // Reads the stream to its end into a scratch copy and replaces ModelData,
-    // GrainData, ParentsData (always: a file that names no parents is a data set
-    // without them), the current curve (when the file holds a complete table) and
-    // the annotation only once the whole file has read. Throws tarvel::Error (no
+    // GrainData, ParentsData and Grains (always: a file that names no parents or
+    // holds no grain table is a data set without them), the current curve (when the file holds a
+    // complete table) and the annotation only once the whole file has read. Throws tarvel::Error
+    // (no
     // "[DataBegin" line, a value that is not a number, a file cut off inside a
     // section) and then changes nothing. Never touches the curve history or the coefficients.
     // `curveLines`, when given, receives the file line of each point of a curve

@@ -63,6 +63,10 @@ GrainRecord parseGrainLine(std::string_view line) {
         throw Error("The grain has no name.");
     if (g.name.find('=') != std::string::npos)
         throw Error("The grain's name \"" + g.name + "\" holds \"=\".");
+    // A line break or a NUL would split or cut the grain's line in a data file.
+    for (const char c : g.name)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f)
+            throw Error("The grain's name holds a line break or another control character.");
     g.radius = number(fields[1], 1);
     if (!(g.radius > 0.0))
         throw Error("The grain's radius must be above 0.");

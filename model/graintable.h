@@ -12,7 +12,7 @@
 namespace tarvel {
 
 struct GrainRecord {
-    std::string name; // no comma, no "=", not empty
+    std::string name; // no comma, no "=", no control character, not empty
     double radius = 0.0;
     double U = 0.0;
     double Th = 0.0;

@@ -5,6 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace {
@@ -29,6 +33,21 @@ std::vector<double> column(const std::string &csv, int index) {
     return values;
 }
 
+const std::string kSampleGrains = std::string(TARVEL_EXAMPLES_DIR) + "/sample-grains.txt";
+
+// The rows after the header, split into fields (a trailing empty one kept).
+std::vector<std::vector<std::string>> rows(const std::string &csv) {
+    std::vector<std::vector<std::string>> result;
+    std::istringstream in(csv.substr(csv.find('\n') + 1));
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line + ',');
+        result.emplace_back();
+        for (std::string field; std::getline(fields, field, ',');)
+            result.back().push_back(field);
+    }
+    return result;
+}
+
 } // namespace
 
 class TestTarvelCalc : public QObject {
@@ -48,6 +67,10 @@ private slots:
     void missingFilesAndDirectories();
     void realProcess();
     void parentsDataSets();
+    void grainsMatchTheirOwnDataSets_data();
+    void grainsMatchTheirOwnDataSets();
+    void grainSources();
+    void grainRefusals();
 };
 
 void TestTarvelCalc::usage() {
@@ -61,7 +84,10 @@ void TestTarvelCalc::usage() {
                                                {"--histories"},
                                                {"--histories", "h.csv", "--coefficients", "f"},
                                                {"--ages", "--coefficients", "f"},
-                                               {"--histories", "-", "-"}}) {
+                                               {"--histories", "-", "-"},
+                                               {"--summary", "f"},
+                                               {"--grains", "g.csv", "--ages", "f"},
+                                               {"--grains", "-", "-"}}) {
         const Run r = calc(args);
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.find(kTarvelCalcUsage) != std::string::npos);
@@ -351,6 +377,88 @@ void TestTarvelCalc::parentsDataSets() {
     QCOMPARE(refused.status, 1);
     QVERIFY(refused.out.empty());
     QVERIFY2(refused.err.find("--ages") != std::string::npos, refused.err.c_str());
+}
+
+void TestTarvelCalc::grainsMatchTheirOwnDataSets_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("the data set's method") << QStringList{};
+    QTest::newRow("precise") << QStringList{"--method", "precise"};
+    QTest::newRow("direct") << QStringList{"--method", "direct"};
+    QTest::newRow("without steps") << QStringList{"--no-steps"};
+}
+
+// A grain of the sample is predicted as its own data set would be: a whole
+// sphere of its radius with its parents, to the last digit.
+void TestTarvelCalc::grainsMatchTheirOwnDataSets() {
+    QFETCH(QStringList, options);
+    std::vector<std::string> args;
+    for (const QString &option : options)
+        args.push_back(option.toStdString());
+    args.insert(args.end(), {"--grains", kSampleGrains});
+    const Run sample = calc(args);
+    QCOMPARE(sample.status, 0);
+    const auto predicted = rows(sample.out);
+    QCOMPARE(predicted.size(), std::size_t(7));
+    const std::vector<std::string> &ap4 = predicted[3]; // "Ap4, 80, 60, 120, 300, ..."
+    QCOMPARE(ap4[0], std::string("Ap4"));
+
+    std::ifstream file(kSampleGrains, std::ios::binary);
+    std::string own{std::istreambuf_iterator<char>(file), {}};
+    for (const auto &[key, value] : {std::pair{"Sphere_radius=70", "Sphere_radius=80"},
+                                     {"Outer_radius=70", "Outer_radius=80"},
+                                     {"U_ppm=30", "U_ppm=60"},
+                                     {"Th_ppm=60", "Th_ppm=120"},
+                                     {"Sm_ppm=100", "Sm_ppm=300"}})
+        own.replace(own.find(key), std::string(key).size(), value);
+    args.end()[-2] = "--ages";
+    args.back() = "-";
+    const auto last = rows(calc(args, own).out).back(); // time,he,raw,ft,corrected
+    QCOMPARE(ap4[3], last[3]);
+    QCOMPARE(ap4[4], last[2]);
+    QCOMPARE(ap4[5], last[4]);
+}
+
+// The data set's own grain table, the same grains as a CSV on standard input,
+// and the summary over the measured ones.
+void TestTarvelCalc::grainSources() {
+    const Run own = calc({"--grains", kSampleGrains});
+    QCOMPARE(own.status, 0);
+    const std::string csv = "grain , radius,U_ppm,Th_ppm,Sm_ppm,raw_age,raw_age_sd\r\n\r\n"
+                            "Ap1,42,8,15,60,15.56,0.78\r\nAp6, 110, 90, 180, 450, ,\r\n";
+    const auto given = rows(calc({kSampleGrains, "--grains", "-"}, csv).out);
+    const auto all = rows(own.out);
+    QCOMPARE(given, (std::vector{all[0], all[5]}));
+    QVERIFY(given[1][6].empty() && given[1][8].empty()); // no measurement, no z
+
+    double chi2 = 0.0;
+    for (const auto &grain : all)
+        if (!grain[8].empty())
+            chi2 += std::stod(grain[8]) * std::stod(grain[8]);
+    const auto summary = rows(calc({"--grains", "--summary", kSampleGrains}).out);
+    QCOMPARE(summary.size(), std::size_t(1));
+    QCOMPARE(summary[0][0], std::string("6"));
+    QCOMPARE(std::stod(summary[0][1]), chi2);
+    // Measured ages within a few percent of the predictions fit well.
+    QVERIFY(std::stod(summary[0][2]) > 0.5);
+    QCOMPARE(summary[0][3], std::string("good"));
+
+    const Run none = calc({"--grains=-", "--summary", kSampleGrains},
+                          "grain,radius,U_ppm,Th_ppm,Sm_ppm,raw_age,raw_age_sd\nA,50,1,1,1,,\n");
+    QCOMPARE(none.out, std::string("grains,chi2,p_value,verdict\n0,0,,\n"));
+}
+
+void TestTarvelCalc::grainRefusals() {
+    const std::string header = "grain,radius,U_ppm,Th_ppm,Sm_ppm,raw_age,raw_age_sd\n";
+    for (const auto &[file, csv, named] : std::vector<std::array<std::string, 3>>{
+             {kSampleGrains, header + "A,50,1,1,1,,\nB,50,1,x,1,,\n", "-: Line 3"},
+             {kSampleGrains, "grain,radius\nA,50\n", "-: Line 1"},
+             {std::string(TARVEL_EXAMPLES_DIR) + "/default-grain.txt", "", "grain table"}}) {
+        const Run r = csv.empty() ? calc({"--grains", file}) : calc({"--grains", "-", file}, csv);
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.out.empty());
+        QVERIFY2(r.err.find(named) != std::string::npos, r.err.c_str());
+        QCOMPARE(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTarvelCalc)

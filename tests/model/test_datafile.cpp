@@ -115,6 +115,8 @@ private slots:
     void methodKeyIsTolerantOrRefused();
     void parentsRoundTripAfterTheGrain();
     void parentsAreTheFilesOwn();
+    void grainTableRoundTripsAfterTheCurve();
+    void grainTableIsTheFilesOwn();
 };
 
 void TestDataFile::writerIsByteExact() {
@@ -333,6 +335,16 @@ void TestDataFile::refusedFileChangesNothing_data() {
                                                     << "Sm_ppm";
     QTest::newRow("zero stopping distance") << start + "U_ppm=10\r\nStopping_Sm147=0\r\n"
                                             << "Stopping_Sm147";
+    const QString grains = "[GrainsStart\r\nA1, 60, 10, 20, 30, 55, 2.5\r\n";
+    QTest::newRow("bad grain line, named by line")
+        << start + grains + "A2, 60, x, 1, 1, ,\r\n]GrainsEnd\r\n"
+        << "line 9";
+    QTest::newRow("grain with half a measurement")
+        << start + grains + "A2, 60, 1, 1, 1, 50,\r\n]GrainsEnd\r\n"
+        << "line 9";
+    QTest::newRow("cut off in the grain table") << start + grains << "grain table";
+    QTest::newRow("blank line in the grain table") << start + grains + "\r\n]GrainsEnd\r\n"
+                                                   << "grain table";
     QTest::newRow("negative stopping distance") << start + "Stopping_U235=-20\r\n"
                                                 << "Stopping_U235";
     // Not data sets at all: refused instead of read as "nothing changed".
@@ -351,6 +363,7 @@ void TestDataFile::refusedFileChangesNothing() {
     QFETCH(QString, named);
     TDataModule1 m;
     fillExample(m);
+    m.Grains = {tarvel::parseGrainLine("kept, 40, 1, 2, 3, , ")};
     m.SetCoefficient(3, 0.5f);
     const std::string before = written(m);
     const QString message = QString::fromStdString(conversionMessage(m, file.toStdString()));
@@ -502,6 +515,61 @@ void TestDataFile::parentsAreTheFilesOwn() {
     read(m, bytes);
     QVERIFY(!m.ParentsData.present());
     QCOMPARE(written(m), bytes);
+}
+
+void TestDataFile::grainTableRoundTripsAfterTheCurve() {
+    TDataModule1 a;
+    fillExample(a);
+    a.ParentsData.U_ppm = 8.0f;
+    a.Grains = {tarvel::parseGrainLine("A1, 61.25, 10, 20.5, 30, 55.1, 2.75"),
+                tarvel::parseGrainLine("only predicted, 0.1, 0, 0, 1e-7, , "),
+                tarvel::parseGrainLine("#3, 80, 1, 0, 0, 0, 0.5")};
+    const std::string text = written(a);
+    TDataModule1 b;
+    read(b, text);
+    QCOMPARE(b.Grains, a.Grains);
+    QCOMPARE(written(b), text);
+
+    // The section stands after the curve table; a reader that does not know
+    // it, skipping its lines, reads the same model otherwise.
+    const auto begin = text.find("]TableEnd\r\n#Grains\r\n[GrainsStart\r\n");
+    const auto end = text.find("]GrainsEnd\r\n");
+    QVERIFY(begin != std::string::npos && end != std::string::npos);
+    std::string stripped = text;
+    stripped.erase(text.find("#Grains"), end + 12 - text.find("#Grains"));
+    TDataModule1 c;
+    read(c, stripped);
+    QVERIFY(c.Grains.empty());
+    c.Grains = b.Grains;
+    QCOMPARE(written(c), text);
+    // Its lines are neither comments nor keys to such a reader, whatever the names.
+    std::istringstream section(text.substr(begin + 34, end - begin - 34));
+    int lines = 0;
+    for (std::string line; std::getline(section, line); ++lines)
+        QVERIFY2(line[0] != '#' && line.find('=') == std::string::npos, line.c_str());
+    QCOMPARE(lines, 3);
+
+    // Without grains, the data set keeps its bytes.
+    a.ParentsData.U_ppm = 0.0f;
+    a.Grains.clear();
+    QCOMPARE(written(a), std::string(kExample));
+}
+
+void TestDataFile::grainTableIsTheFilesOwn() {
+    TDataModule1 m;
+    m.Grains = {tarvel::parseGrainLine("old, 50, 1, 1, 1, , ")};
+    // A file without the section holds no grains.
+    read(m, "[DataBegin\nNeigen=4\n");
+    QVERIFY(m.Grains.empty());
+    // The last complete section wins; an end without a start, the section's
+    // markers inside the annotation and comments inside the section are not grains.
+    read(m, "[DataBegin\n]GrainsEnd\n[GrainsStart\nx, 1, 1, 1, 1, , \n]GrainsEnd\n"
+            "[MemoBegin\n[GrainsStart\n]MemoEnd\n"
+            "[GrainsStart\n# a note\ny, 2, 1, 1, 1, 9, 1\n]GrainsEnd\n");
+    QCOMPARE(m.Grains, std::vector{tarvel::parseGrainLine("y, 2, 1, 1, 1, 9, 1")});
+    QCOMPARE(m.Annotation, std::vector<std::string>{"[GrainsStart"});
+    read(m, "[DataBegin\n[GrainsStart\n]GrainsEnd\n");
+    QVERIFY(m.Grains.empty());
 }
 
 QTEST_APPLESS_MAIN(TestDataFile)

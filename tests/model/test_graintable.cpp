@@ -38,6 +38,7 @@ void TestGrainTable::badGrainsAreRefusedByLine() {
         "g,60,1,1,1,,2\n",    // an uncertainty without an age
         "g,60,1,x,1,,\n",     // not a number
         "a=b,60,1,1,1,,\n",   // "=" in the name
+        "a\rb,60,1,1,1,,\n",  // a control character in the name
         ",60,1,1,1,,\n",      // no name
         "g,60,1,1e999,1,,\n", // out of range
     };
