@@ -7,6 +7,7 @@
 #include "dialogseam.h"
 #include "errors.h"
 #include "grainpanel.h"
+#include "grainswindow.h"
 #include "moddatform.h"
 #include "parentsdialog.h"
 #include "penstrokes.h"
@@ -189,6 +190,8 @@ void TForm7::ShowDataSet() {
 
     grainPanel->showValues(model);
     grainPanel->setEmissionUsed(!model.ParentsData.present());
+    if (GrainsDialog)
+        GrainsDialog->setGrains(model.Grains);
 
     {
         // The memo shows the annotation; its change handler must not rewrite

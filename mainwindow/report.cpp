@@ -6,8 +6,12 @@
 #include "dialogseam.h"
 #include "errors.h"
 #include "grainpanel.h"
+#include "grainprediction.h"
+#include "grainrows.h"
+#include "historycheck.h"
 #include "numbertext.h"
 #include "reportlayout.h"
+#include "samplegraphs.h"
 #include "tform7.h"
 #include "xygraph.h"
 
@@ -20,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -135,18 +140,31 @@ qreal graphScale(const Txygraph &graph, const QRect &rect) {
 void drawTablePart(QPainter &painter, const QRect &rect, int top, int rowHeight,
                    const ReportContent &content, std::size_t first, std::size_t count) {
     const auto &table = content.table;
-    const int columns = int(table.columns.size());
+    const bool labelled = !table.labels.empty();
+    const int columns = int(table.columns.size()) + (labelled ? 1 : 0);
     const int width = rect.width() / std::max(columns, 1);
     const int pad = rowHeight / 2;
-    // Seven columns of a data set with parents share the width: fewer digits,
-    // and a smaller font where the widest title or number would not fit.
+    // A wide table (a data set with parents, a sample of grains) shares the
+    // width: fewer digits, and a smaller font where the widest title, label
+    // or number would not fit.
     const int digits = columns > 3 ? 8 : tarvel::kEditDigits;
-    painter.save();
-    int widest = painter.fontMetrics().horizontalAdvance(QString::fromStdString(
-        tarvel::formatGeneral(-8.8888888888888888e-88, digits, content.decimalSeparator)));
+    const auto number = [&](double value) {
+        return std::isnan(value) ? QString() // a value the row does not have
+                                 : QString::fromStdString(tarvel::formatGeneral(
+                                       value, digits, content.decimalSeparator));
+    };
+    std::vector<QString> titles;
+    if (labelled)
+        titles.push_back(QString::fromStdString(table.labelTitle));
     for (const auto &column : table.columns)
-        widest = std::max(
-            widest, painter.fontMetrics().horizontalAdvance(QString::fromStdString(column.title)));
+        titles.push_back(QString::fromStdString(column.title));
+    painter.save();
+    int widest = painter.fontMetrics().horizontalAdvance(number(-8.8888888888888888e-88));
+    for (const QString &text : titles)
+        widest = std::max(widest, painter.fontMetrics().horizontalAdvance(text));
+    for (std::size_t r = 0; labelled && r < count; ++r)
+        widest = std::max(widest, painter.fontMetrics().horizontalAdvance(
+                                      QString::fromStdString(table.labels[first + r])));
     if (widest > width - pad && widest > 0) {
         QFont font = painter.font();
         const double scale = std::max(0.5, double(width - pad) / widest);
@@ -161,16 +179,18 @@ void drawTablePart(QPainter &painter, const QRect &rect, int top, int rowHeight,
     };
     constexpr int flags = Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine;
     for (int c = 0; c < columns; ++c)
-        painter.drawText(cell(c, top), flags,
-                         QString::fromStdString(table.columns[std::size_t(c)].title));
+        painter.drawText(cell(c, top), flags, titles[std::size_t(c)]);
     painter.drawLine(rect.left(), top + rowHeight, rect.left() + columns * width, top + rowHeight);
     for (std::size_t r = 0; r < count; ++r) {
         const auto &row = table.rows[first + r];
         const int y = top + int(r + 1) * rowHeight;
-        for (int c = 0; c < columns && std::size_t(c) < row.size(); ++c)
-            painter.drawText(cell(c, y), flags,
-                             QString::fromStdString(tarvel::formatGeneral(
-                                 row[std::size_t(c)], digits, content.decimalSeparator)));
+        int c = 0;
+        if (labelled)
+            painter.drawText(cell(c++, y), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                             QString::fromStdString(table.labels[first + r]));
+        for (double value : row)
+            if (c < columns)
+                painter.drawText(cell(c++, y), flags, number(value));
     }
     painter.restore();
 }
@@ -210,6 +230,91 @@ int drawReportPages(QPainter &painter, const QRect &rect, const ReportContent &c
     return layout.pageCount;
 }
 
+// --- the sample of grains -------------------------------------------------------------------
+
+namespace {
+
+// The sample's pages of the report: the grains with what the history
+// predicts for them and their misfits, the summary and the two graphs, drawn
+// afresh here so the report does not depend on the Grains window being open.
+struct SampleReport {
+    ReportContent content;
+    std::vector<std::unique_ptr<Txygraph>> graphs;
+};
+
+SampleReport sampleReport(const TDataModule1 &model, const Txygraph &history, QSize graphSize,
+                          char separator) {
+    SampleReport out;
+    out.content.decimalSeparator = separator;
+    const auto &grains = model.Grains;
+    std::vector<std::optional<GrainPrediction>> predictions(grains.size());
+    std::vector<grainrows::GrainFit> fits;
+    std::string problem;
+    try {
+        std::vector<FPOINT> drawn;
+        std::vector<float> times, temps;
+        float x = 0.0f, y = 0.0f;
+        for (int c = history.EnumPoints(0, &x, &y); c != 0; c = history.EnumPoints(c, &x, &y)) {
+            drawn.push_back({x, y});
+            times.push_back(x);
+            temps.push_back(y);
+        }
+        checkDrawnHistory(times, temps);
+        const AgeJobInput sample = sampleJobInput(model, std::move(drawn));
+        for (std::size_t i = 0; i < grains.size(); ++i) {
+            predictions[i] = predictGrain(sample, grains[i]);
+            fits.push_back(grainrows::fitGrain(grains[i], *predictions[i]));
+        }
+    } catch (const tarvel::Error &refused) {
+        problem = std::string("No predictions: ") + refused.what();
+        predictions.assign(grains.size(), std::nullopt);
+        fits.clear();
+    }
+    out.content.rows = {{"Grains", false},
+                        {problem.empty()
+                             ? grainrows::summaryText(grainrows::summarizeFits(fits), separator)
+                             : problem,
+                         true},
+                        {}};
+    for (auto [label, across] : {std::pair{"Radius (\u00b5m)", samplegraphs::Across::Radius},
+                                 std::pair{"eU (ppm)", samplegraphs::Across::EU}}) {
+        auto graph = std::make_unique<Txygraph>();
+        graph->resize(graphSize);
+        graph->SetSideScales(sscBoth);
+        graph->SetTicks(sscBoth);
+        graph->SetAutoAxis(sscNone);
+        graph->SetHLabel(QString::fromUtf8(label));
+        graph->SetVLabel(QStringLiteral("Age (Myr)"));
+        samplegraphs::drawSample(*graph, grains, predictions, across);
+        graph->fitToData();
+        out.content.graphs.push_back(graph.get());
+        out.graphs.push_back(std::move(graph));
+    }
+    resultrows::Table &table = out.content.table;
+    table.labelTitle = "Grain";
+    table.columns = {{"radius", "Radius (\u00b5m)"},
+                     {"eU", "eU (ppm)"},
+                     {"raw_age", "Measured (Myr)"},
+                     {"raw_age_sd", "\u00b1 (Myr)"},
+                     {"predicted_raw_age", "Predicted (Myr)"},
+                     {"ft", "FT"},
+                     {"predicted_corrected_age", "Corrected (Myr)"},
+                     {"z", "z"}};
+    const double none = std::nan("");
+    for (std::size_t i = 0; i < grains.size(); ++i) {
+        const tarvel::GrainRecord &g = grains[i];
+        const auto &p = predictions[i];
+        const double z = p && !fits.empty() && fits[i].z ? *fits[i].z : none;
+        table.labels.push_back(g.name);
+        table.rows.push_back({g.radius, g.eU(), g.rawAge.value_or(none), g.rawAgeSd.value_or(none),
+                              p ? p->rawAge : none, p ? p->ft : none, p ? p->correctedAge : none,
+                              z});
+    }
+    return out;
+}
+
+} // namespace
+
 // --- the main window's report ------------------------------------------------------------
 
 int TForm7::DrawReport(QPainter &painter, const QRect &rect,
@@ -237,7 +342,13 @@ int TForm7::DrawReport(QPainter &painter, const QRect &rect,
     content.graphs = {xygraph1, xygraph2};
     content.table = results_;
     content.decimalSeparator = separator;
-    return drawReportPages(painter, rect, content, newPage);
+    int pages = drawReportPages(painter, rect, content, newPage);
+    if (!Model->Grains.empty()) {
+        const SampleReport sample = sampleReport(*Model, *xygraph1, xygraph2->size(), separator);
+        newPage();
+        pages += drawReportPages(painter, rect, sample.content, newPage);
+    }
+    return pages;
 }
 
 void TForm7::PrintReport(QPrinter &printer) const {

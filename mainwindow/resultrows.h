@@ -22,6 +22,10 @@ struct Column {
 struct Table {
     std::vector<Column> columns;
     std::vector<std::vector<double>> rows;
+    // When set, a first column of texts (a grain's name) titled `labelTitle`,
+    // one per row; the report prints it, the CSV and the copy do not.
+    std::vector<std::string> labels;
+    std::string labelTitle;
     bool empty() const { return rows.empty(); }
 };
 

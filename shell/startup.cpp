@@ -101,6 +101,11 @@ void CreateRoster() {
     GrainsForm->Model = DataModule1;
     GrainsForm->HistoryGraph = Form7->xygraph1;
     Form7->GrainsDialog = GrainsForm;
+    // The grains are the data set's: the user's edits go into it at once.
+    QObject::connect(GrainsForm, &GrainsWindow::grainsEdited, Form7, [] {
+        DataModule1->Grains = GrainsForm->grains();
+        Form7->setWindowModified(true);
+    });
     Form7->ClosingCheck = [] { Splash->ClosingCheck(); };
     Splash->IntroPage = Form1;
     Splash->Pages = {Form1, Form2, Form3, Form4, Form5, Form6, Form7};

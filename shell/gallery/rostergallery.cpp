@@ -238,6 +238,17 @@ int main(int argc, char **argv) {
     save(Form7, "main-window-parents");
     saveReport("report-parents");
 
+    // A data set with a sample of grains: the report's last page.
+    {
+        std::ifstream file(
+            (QFileInfo(QString::fromLocal8Bit(argv[2])).dir().filePath("sample-grains.txt"))
+                .toStdString());
+        DataModule1->ReadDataFile(file);
+    }
+    Form7->ShowDataSet();
+    Form7->Button1Click();
+    saveReport("report-grains");
+
     DestroyRoster();
     setDialogs(nullptr);
     return failures == 0 ? 0 : 1;

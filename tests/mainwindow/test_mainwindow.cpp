@@ -421,6 +421,39 @@ private slots:
         QVERIFY(text.back().contains(QStringLiteral("Calculated time")));
     }
 
+    // A data set with grains: the report ends with the sample, each grain with
+    // the prediction tarvel-calc gives, and the sample's verdict.
+    void reportHoldsTheSample() {
+        QTemporaryDir dir;
+        const QString file = QStringLiteral(TARVEL_EXAMPLES_DIR "/sample-grains.txt");
+        openFile(file);
+        Form7->Button1Click();
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        answers().printFile = pdf;
+        Form7->ToolButton8Click();
+        const QString text = poppler(QStringLiteral("pdftotext"),
+                                     {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        const QString sample = text.mid(text.lastIndexOf(QStringLiteral("Grains")));
+        QVERIFY(sample.contains(QStringLiteral("good"))); // as --grains --summary says
+        std::istringstream rows(calc({"--grains", file.toStdString()}).out);
+        std::string line;
+        std::getline(rows, line); // the header
+        int grains = 0;
+        while (std::getline(rows, line)) {
+            std::vector<std::string> cells;
+            std::istringstream fields(line);
+            for (std::string cell; std::getline(fields, cell, ',');)
+                cells.push_back(cell);
+            const QString printed =
+                QString::fromStdString(tarvel::formatGeneral(std::stod(cells[4]), 8, '.'));
+            const QRegularExpression row(QStringLiteral("\\n\\s*%1\\s[^\\n]*%2")
+                                             .arg(QString::fromStdString(cells[0]), printed));
+            QVERIFY2(row.match(sample).hasMatch(), qPrintable(printed));
+            ++grains;
+        }
+        QCOMPARE(grains, 7);
+    }
+
     // The table dialog: OK without an edit keeps every point exactly.
     void tableEditKeepsUntouchedPoints() {
         Form7->xygraph1->PenUp();
