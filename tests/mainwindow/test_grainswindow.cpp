@@ -175,16 +175,26 @@ private slots:
         QCOMPARE(GrainsForm->grains(), before);
     }
 
-    // Export writes what Import reads back.
+    // Export writes what Import reads back; the imported grains are the data
+    // set's, which is marked modified, and the next data set opened brings its own.
     void exportedFileReadsBack() {
         GrainsForm->show();
+        QVERIFY(!Form7->isWindowModified());
         importSample();
+        QCOMPARE(DataModule1->Grains, GrainsForm->grains());
+        QVERIFY(Form7->isWindowModified());
         QTemporaryDir dir;
         answers().saveName = dir.filePath(QStringLiteral("out.csv"));
         QTest::mouseClick(GrainsForm->ExportButton, Qt::LeftButton);
         QFile file(answers().saveName);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(tarvel::readGrainCsv(file.readAll().toStdString()), GrainsForm->grains());
+
+        answers().saveChoices = {DialogSeam::SaveChoice::Discard};
+        answers().openName = QStringLiteral(TARVEL_EXAMPLES_DIR "/sample-grains.txt");
+        QTest::mouseClick(Form7->ToolBar1->widgetForAction(Form7->ToolButton2), Qt::LeftButton);
+        QCOMPARE(GrainsForm->grains().size(), std::size_t(7));
+        QCOMPARE(GrainsForm->grains(), DataModule1->Grains);
     }
 };
 
