@@ -1,6 +1,7 @@
 #include "grainrows.h"
 
 #include "numbertext.h"
+#include "pastedblock.h"
 
 #include <charconv>
 #include <cmath>
@@ -25,15 +26,6 @@ constexpr std::array<const char *, ColumnCount> kTitles{"grain",
 constexpr std::array<const char *, ColumnCount> kCellNames{
     "grain", "radius", "U", "Th", "Sm", "eU", "measured raw age", "\xC2\xB1", "", "", "", ""};
 
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string shortest(double value, char separator) {
     std::array<char, 32> buffer{};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
@@ -45,7 +37,7 @@ std::string shortest(double value, char separator) {
 }
 
 double cellNumber(const std::string &text, char separator, int row, int column) {
-    const std::string_view cell = trimmed(text);
+    const std::string_view cell = tarvel::trimmedText(text);
     if (cell.empty())
         throw GrainCellError(row, column, "a number is needed.");
     double value;
@@ -91,7 +83,7 @@ GrainTexts grainTexts(const tarvel::GrainRecord &g, char separator) {
 // refusal can point at the cell.
 tarvel::GrainRecord grainFromTexts(const GrainTexts &texts, char separator, int row) {
     tarvel::GrainRecord g;
-    g.name = std::string(trimmed(texts[0]));
+    g.name = std::string(tarvel::trimmedText(texts[0]));
     if (g.name.empty())
         throw GrainCellError(row, Name, "the grain needs a name.");
     if (g.name.find_first_of(",=") != std::string::npos)
@@ -107,7 +99,8 @@ tarvel::GrainRecord grainFromTexts(const GrainTexts &texts, char separator, int 
             throw GrainCellError(row, column, "a concentration must not be negative.");
     if (!(g.U > 0.0 || g.Th > 0.0 || g.Sm > 0.0))
         throw GrainCellError(row, U, "the grain holds no U, Th or Sm, so it makes no helium.");
-    const bool hasAge = !trimmed(texts[5]).empty(), hasSd = !trimmed(texts[6]).empty();
+    const bool hasAge = !tarvel::trimmedText(texts[5]).empty(),
+               hasSd = !tarvel::trimmedText(texts[6]).empty();
     if (hasAge != hasSd)
         throw GrainCellError(row, hasAge ? MeasuredSd : MeasuredAge,
                              "the measured age and its uncertainty go together: give both or "
@@ -126,26 +119,10 @@ tarvel::GrainRecord grainFromTexts(const GrainTexts &texts, char separator, int 
 std::vector<tarvel::GrainRecord> pastedGrains(std::string_view text, char decimalSeparator) {
     std::vector<GrainTexts> rows;
     std::vector<int> lines; // each row's line in the block
-    int lineNumber = 0;
     bool first = true;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        ++lineNumber;
-        if (trimmed(line).empty())
-            continue;
-        const char separator = line.find('\t') != std::string_view::npos  ? '\t'
-                               : line.find(';') != std::string_view::npos ? ';'
-                                                                          : ',';
-        std::vector<std::string> cells;
-        for (std::size_t from = 0;;) {
-            const std::size_t at = line.find(separator, from);
-            cells.emplace_back(trimmed(line.substr(from, at - from)));
-            if (at == std::string_view::npos)
-                break;
-            from = at + 1;
-        }
+    for (tarvel::PastedLine &line : tarvel::pastedLines(text)) {
+        const int lineNumber = line.number;
+        std::vector<std::string> &cells = line.cells;
         // A spreadsheet ends a copied row with its separator when an empty
         // cell followed it.
         if (cells.size() == 8 && cells.back().empty())

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "numbertext.h"
+#include "pastedblock.h"
 
 #include <array>
 #include <charconv>
@@ -13,15 +14,6 @@ namespace {
 
 constexpr std::array<const char *, 7> kFieldNames{
     "the name", "the radius", "U", "Th", "Sm", "the measured age", "its uncertainty"};
-
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 double number(std::string_view text, std::size_t field) {
     double value;
@@ -48,7 +40,7 @@ GrainRecord parseGrainLine(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::size_t from = 0;;) {
         const std::size_t at = line.find(',', from);
-        fields.push_back(trimmed(line.substr(from, at - from)));
+        fields.push_back(tarvel::trimmedText(line.substr(from, at - from)));
         if (at == std::string_view::npos)
             break;
         from = at + 1;
@@ -114,7 +106,7 @@ std::vector<GrainRecord> readGrainCsv(std::string_view text) {
     bool header = true;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, end));
+        const std::string_view line = tarvel::trimmedText(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
         if (line.empty())

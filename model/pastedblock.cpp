@@ -28,9 +28,7 @@ float cellValue(const std::string &text, char separator, int row, int column) {
     return toSingle(converted, text, row, column);
 }
 
-namespace {
-
-std::string_view trimmed(std::string_view text) {
+std::string_view trimmedText(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\r' || c == '\t'; };
     while (!text.empty() && blank(text.front()))
         text.remove_prefix(1);
@@ -39,38 +37,45 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-} // namespace
-
-PastedBlock pastedRows(std::string_view text, char decimalSeparator) {
-    PastedBlock block;
+std::vector<PastedLine> pastedLines(std::string_view text) {
+    std::vector<PastedLine> lines;
     int lineNumber = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        const std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
-        if (trimmed(line).empty())
+        if (trimmedText(line).empty())
             continue;
         const char separator = line.find('\t') != std::string_view::npos  ? '\t'
                                : line.find(';') != std::string_view::npos ? ';'
                                                                           : ',';
-        std::vector<std::string_view> cells;
+        PastedLine &out = lines.emplace_back();
+        out.number = lineNumber;
         for (std::size_t from = 0;;) {
             const std::size_t at = line.find(separator, from);
-            cells.push_back(trimmed(line.substr(from, at - from)));
+            out.cells.emplace_back(trimmedText(line.substr(from, at - from)));
             if (at == std::string_view::npos)
                 break;
             from = at + 1;
         }
+    }
+    return lines;
+}
+
+PastedBlock pastedRows(std::string_view text, char decimalSeparator) {
+    PastedBlock block;
+    for (PastedLine &line : pastedLines(text)) {
+        std::vector<std::string> &cells = line.cells;
         // Spreadsheets end a copied row with its separator when the row had
         // an empty cell after it: one empty cell at the end is no cell.
         if (cells.size() == 3 && cells.back().empty())
             cells.pop_back();
         if (cells.size() != 2)
-            throw Error("Line " + std::to_string(lineNumber) + " of the pasted text holds " +
+            throw Error("Line " + std::to_string(line.number) + " of the pasted text holds " +
                         std::to_string(cells.size()) + (cells.size() == 1 ? " cell" : " cells") +
                         "; a thermal history needs two: the time and the temperature.");
-        block.rows.push_back({std::string(cells[0]), std::string(cells[1])});
+        block.rows.push_back({std::move(cells[0]), std::move(cells[1])});
     }
     const auto isNumber = [decimalSeparator](const std::string &cell) {
         try {

@@ -36,6 +36,18 @@ public:
 // CellConversionError for a text that is no number or does not fit a float.
 float cellValue(const std::string &text, char decimalSeparator, int row, int column);
 
+// `text` without blanks (spaces, tabs, carriage returns) at either end.
+std::string_view trimmedText(std::string_view text);
+
+// The lines of a block copied from a spreadsheet or a text file, each split
+// into trimmed cells at its tabs, else its semicolons, else its commas; blank
+// lines are left out. `number` counts every line of the block from 1.
+struct PastedLine {
+    int number = 0;
+    std::vector<std::string> cells;
+};
+std::vector<PastedLine> pastedLines(std::string_view text);
+
 // The rows of a block copied from a spreadsheet or a text file: a row a line,
 // its two cells separated by tabs, else semicolons, else commas; blank lines
 // are skipped and cells trimmed. A first row holding no number at all is a

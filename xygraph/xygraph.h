@@ -216,6 +216,7 @@ private:
     void insertEntry(int at, const QString &caption, std::function<void()> run);
     void userEdited(); // records the edit, then announces it
     void updateUndoActions();
+    bool stepEdit(bool back); // an undo, or a redo
     void beginCanvasPainter(QPainter &painter) const;
     bool ensureCanvas();
     void paintCanvas();

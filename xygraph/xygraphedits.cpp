@@ -80,22 +80,18 @@ void Txygraph::forgetEdits() {
 }
 
 bool Txygraph::undoEdit() {
-    if (!undoAction_ || Fbarmode())
-        return false;
-    const auto shape = undo_.undo(core_.store().shape());
-    updateUndoActions();
-    if (!shape)
-        return false;
-    core_.restoreShape(*shape);
-    core_.growToFit();
-    emit pointsEdited();
-    return true;
+    return stepEdit(true);
 }
 
 bool Txygraph::redoEdit() {
+    return stepEdit(false);
+}
+
+bool Txygraph::stepEdit(bool back) {
     if (!undoAction_ || Fbarmode())
         return false;
-    const auto shape = undo_.redo(core_.store().shape());
+    const auto current = core_.store().shape();
+    const auto shape = back ? undo_.undo(current) : undo_.redo(current);
     updateUndoActions();
     if (!shape)
         return false;
