@@ -222,6 +222,57 @@ private:
     double floor_, step_;
 };
 
+// The history in time order, as the pieces cut it: `piece(t0, t1, T0, T1,
+// lnD0, lnD1)` for every piece of positive length between points k - 1 and
+// k, the temperature linear in time across it, then `point(k)`, for k from 2.
+template <class Piece, class Point>
+void walkPieces(const AgeInput &in, const Pieces &pieces, const Arrhenius &arrhenius, Piece piece,
+                Point point) {
+    const std::size_t n = in.times.size() - 1;
+    std::size_t mostPieces = 0;
+    for (std::size_t k = 2; k <= n; ++k)
+        mostPieces = std::max(mostPieces, pieces.count(k));
+    std::vector<double> boundaryTemps;
+    boundaryTemps.reserve(mostPieces + 1);
+    for (std::size_t k = 2; k <= n; ++k) {
+        const double ta = in.times[k - 1], tb = in.times[k];
+        const double Ta = in.temps[k - 1], Tb = in.temps[k];
+        const double h = tb - ta;
+        if (h > 0) {
+            pieces.boundaries(k, boundaryTemps);
+            double t0 = ta, T0 = boundaryTemps.front();
+            double lnD0 = arrhenius.lnD(T0);
+            for (std::size_t i = 1; i < boundaryTemps.size(); ++i) {
+                const double T1 = boundaryTemps[i];
+                const double t1 = i + 1 == boundaryTemps.size()
+                                      ? tb
+                                      : std::clamp(ta + h * (T1 - Ta) / (Tb - Ta), t0, tb);
+                const double lnD1 = arrhenius.lnD(T1);
+                if (t1 - t0 > 0)
+                    piece(t0, t1, T0, T1, lnD0, lnD1);
+                t0 = t1;
+                T0 = T1;
+                lnD0 = lnD1;
+            }
+        }
+        point(k);
+    }
+}
+
+// After point k of n: a value that is not a finite number ends the run, the
+// progress moves on and a stop asked for is obeyed.
+void pointDone(double value, const char *what, std::size_t k, std::size_t n, std::int32_t N,
+               std::atomic<std::int32_t> *progress, const std::atomic<bool> *stop) {
+    if (!std::isfinite(value))
+        throw tarvel::Error(std::string("The age calculation cannot be completed: the ") + what +
+                            " at point " + std::to_string(k) +
+                            " is not a finite number. No results were computed.");
+    if (progress)
+        progress->store(static_cast<std::int32_t>(double(N) * double(k - 1) / double(n - 1)));
+    if (stop && stop->load(std::memory_order_relaxed))
+        throw CalculationStopped{};
+}
+
 // The ln D step of a run: the settings' own, widened when the history would
 // need more pieces than they allow.
 double runStep(const AgeInput &in, const Arrhenius &arrhenius, double lnDFloor,
@@ -281,56 +332,26 @@ std::vector<double> preciseAges(const AgeInput &in, std::atomic<std::int32_t> *p
 
     const double step = runStep(in, arrhenius, lnDFloor, settings);
     const Pieces pieces(in, arrhenius, lnDFloor, step);
-    std::size_t mostPieces = 0;
-    for (std::size_t k = 2; k <= n; ++k)
-        mostPieces = std::max(mostPieces, pieces.count(k));
-
-    std::vector<double> boundaryTemps;
-    boundaryTemps.reserve(mostPieces + 1);
     std::vector<double> held(modes.size(), 0.0); // per term: integral of its weight over time
     clearUpperVectorState();
-
-    for (std::size_t k = 2; k <= n; ++k) {
-        const double ta = in.times[k - 1], tb = in.times[k];
-        const double Ta = in.temps[k - 1], Tb = in.temps[k];
-        const double h = tb - ta;
-        if (h > 0) {
-            pieces.boundaries(k, boundaryTemps);
-            double t0 = ta, T0 = boundaryTemps.front();
-            double lnD0 = arrhenius.lnD(T0);
-            for (std::size_t i = 1; i < boundaryTemps.size(); ++i) {
-                const double T1 = boundaryTemps[i];
-                const double t1 = i + 1 == boundaryTemps.size()
-                                      ? tb
-                                      : std::clamp(ta + h * (T1 - Ta) / (Tb - Ta), t0, tb);
-                const double lnD1 = arrhenius.lnD(T1);
-                const double hp = t1 - t0;
-                if (hp > 0) {
-                    const PieceShape shape = pieceShape(arrhenius, hp, T0, T1, lnD0, lnD1, step);
-                    const double dC = shape.dC, p0 = shape.p0, p1 = shape.p1, p2 = shape.p2;
-                    for (std::size_t j = 0; j < modes.size(); ++j) {
-                        const PieceWeights w = pieceWeights(modes[j].lambda * dC);
-                        held[j] = held[j] * w.decay + hp * (p0 * w.m0 + p1 * w.m1 + p2 * w.m2);
-                    }
-                }
-                t0 = t1;
-                T0 = T1;
-                lnD0 = lnD1;
+    walkPieces(
+        in, pieces, arrhenius,
+        [&](double t0, double t1, double T0, double T1, double lnD0, double lnD1) {
+            const double hp = t1 - t0;
+            const PieceShape shape = pieceShape(arrhenius, hp, T0, T1, lnD0, lnD1, step);
+            const double dC = shape.dC, p0 = shape.p0, p1 = shape.p1, p2 = shape.p2;
+            for (std::size_t j = 0; j < modes.size(); ++j) {
+                const PieceWeights w = pieceWeights(modes[j].lambda * dC);
+                held[j] = held[j] * w.decay + hp * (p0 * w.m0 + p1 * w.m1 + p2 * w.m2);
             }
-        }
-        double sum = 0.0;
-        for (std::size_t j = 0; j < modes.size(); ++j)
-            sum += modes[j].weight * held[j];
-        results[k] = V * sum;
-        if (!std::isfinite(results[k]))
-            throw tarvel::Error("The age calculation cannot be completed: the result at point " +
-                                std::to_string(k) +
-                                " is not a finite number. No results were computed.");
-        if (progress)
-            progress->store(static_cast<std::int32_t>(double(N) * double(k - 1) / double(n - 1)));
-        if (stop && stop->load(std::memory_order_relaxed))
-            throw CalculationStopped{};
-    }
+        },
+        [&](std::size_t k) {
+            double sum = 0.0;
+            for (std::size_t j = 0; j < modes.size(); ++j)
+                sum += modes[j].weight * held[j];
+            results[k] = V * sum;
+            pointDone(results[k], "result", k, n, N, progress, stop);
+        });
     return results;
 }
 
@@ -386,12 +407,6 @@ std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<Pare
         span > 0 ? std::log(kNegligibleDecay) - std::log(lambdaTop) - std::log(span) : 0.0;
     const double step = runStep(in, arrhenius, lnDFloor, settings);
     const Pieces pieces(in, arrhenius, lnDFloor, step);
-    std::size_t mostPieces = 0;
-    for (std::size_t k = 2; k <= n; ++k)
-        mostPieces = std::max(mostPieces, pieces.count(k));
-
-    std::vector<double> boundaryTemps;
-    boundaryTemps.reserve(mostPieces + 1);
     std::vector<std::vector<double>> held(parents, std::vector<double>(modeCount, 0.0));
     std::vector<double> decay(modeCount), m0(modeCount), m1(modeCount), m2(modeCount),
         m3(modeCount);
@@ -426,59 +441,36 @@ std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<Pare
         }
     };
 
-    for (std::size_t k = 2; k <= n; ++k) {
-        const double ta = in.times[k - 1], tb = in.times[k];
-        const double Ta = in.temps[k - 1], Tb = in.temps[k];
-        const double h = tb - ta;
-        if (h > 0) {
-            pieces.boundaries(k, boundaryTemps);
-            double t0 = ta, T0 = boundaryTemps.front();
-            double lnD0 = arrhenius.lnD(T0);
-            for (std::size_t i = 1; i < boundaryTemps.size(); ++i) {
-                const double T1 = boundaryTemps[i];
-                const double t1 = i + 1 == boundaryTemps.size()
-                                      ? tb
-                                      : std::clamp(ta + h * (T1 - Ta) / (Tb - Ta), t0, tb);
-                const double lnD1 = arrhenius.lnD(T1);
-                const double hp = t1 - t0;
-                if (hp > 0) {
-                    // Long pieces (cold stretches are one piece) are cut in
-                    // time, the temperature linear along them.
-                    const double cuts = std::ceil(decayTop * hp / kMostDecayPerPiece);
-                    const auto count = static_cast<std::size_t>(std::clamp(cuts, 1.0, 1e6));
-                    double s0 = t0, S0 = T0, L0 = lnD0;
-                    for (std::size_t c = 1; c <= count; ++c) {
-                        const double f = double(c) / double(count);
-                        const double s1 = c == count ? t1 : t0 + hp * f;
-                        const double S1 = c == count ? T1 : T0 + (T1 - T0) * f;
-                        const double L1 = c == count ? lnD1 : arrhenius.lnD(S1);
-                        if (s1 > s0)
-                            addPiece(s1, s1 - s0, S0, S1, L0, L1);
-                        s0 = s1;
-                        S0 = S1;
-                        L0 = L1;
-                    }
-                }
-                t0 = t1;
-                T0 = T1;
-                lnD0 = lnD1;
+    walkPieces(
+        in, pieces, arrhenius,
+        [&](double t0, double t1, double T0, double T1, double lnD0, double lnD1) {
+            // Long pieces (cold stretches are one piece) are cut in time, the
+            // temperature linear along them.
+            const double hp = t1 - t0;
+            const double cuts = std::ceil(decayTop * hp / kMostDecayPerPiece);
+            const auto count = static_cast<std::size_t>(std::clamp(cuts, 1.0, 1e6));
+            double s0 = t0, S0 = T0, L0 = lnD0;
+            for (std::size_t c = 1; c <= count; ++c) {
+                const double f = double(c) / double(count);
+                const double s1 = c == count ? t1 : t0 + hp * f;
+                const double S1 = c == count ? T1 : T0 + (T1 - T0) * f;
+                const double L1 = c == count ? lnD1 : arrhenius.lnD(S1);
+                if (s1 > s0)
+                    addPiece(s1, s1 - s0, S0, S1, L0, L1);
+                s0 = s1;
+                S0 = S1;
+                L0 = L1;
             }
-        }
-        for (std::size_t i = 0; i < parents; ++i) {
-            double sum = 0.0;
-            for (std::size_t j = 0; j < modeCount; ++j)
-                sum += weights[i][j] * held[i][j];
-            const ParentSource &s = sources[i];
-            helium[k] += V * s.yield * s.decay * s.atoms * sum;
-        }
-        if (!std::isfinite(helium[k]))
-            throw tarvel::Error("The age calculation cannot be completed: the helium at point " +
-                                std::to_string(k) +
-                                " is not a finite number. No results were computed.");
-        if (progress)
-            progress->store(static_cast<std::int32_t>(double(N) * double(k - 1) / double(n - 1)));
-        if (stop && stop->load(std::memory_order_relaxed))
-            throw CalculationStopped{};
-    }
+        },
+        [&](std::size_t k) {
+            for (std::size_t i = 0; i < parents; ++i) {
+                double sum = 0.0;
+                for (std::size_t j = 0; j < modeCount; ++j)
+                    sum += weights[i][j] * held[i][j];
+                const ParentSource &s = sources[i];
+                helium[k] += V * s.yield * s.decay * s.atoms * sum;
+            }
+            pointDone(helium[k], "helium", k, n, N, progress, stop);
+        });
     return helium;
 }
