@@ -312,8 +312,12 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
     // written before them) is a data set without parents, whatever was open
     // before, and stopping distances it leaves out are apatite's.
     data.ParentsData = TParentsData{};
-    // So are the grains: a file without a grain table holds none.
+    // So are the grains: a file without a grain table holds none. And so is
+    // the method: a file without the key (every file written before it, and
+    // every fast data set) is computed by the fast method, as tarvel-calc
+    // computes it, whatever the data set open before used.
     data.Grains.clear();
+    data.ModelData.Method = ModelMethod::Fast;
     const char localeSeparator = tarvel::localeDecimalSeparator();
 
     bool inData = false, inTable = false, inAnnotation = false, inGrains = false;
