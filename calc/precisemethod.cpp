@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <string>
 
 namespace {
@@ -232,6 +233,12 @@ void walkPieces(const AgeInput &in, const Pieces &pieces, const Arrhenius &arrhe
     std::size_t mostPieces = 0;
     for (std::size_t k = 2; k <= n; ++k)
         mostPieces = std::max(mostPieces, pieces.count(k));
+    // A history whose diffusivity cannot be followed (absurd kinetics or
+    // temperatures) would ask for more boundaries than any memory holds: it
+    // is refused as such before anything is allocated.
+    constexpr std::size_t kMostBoundaries = 100'000'000;
+    if (mostPieces >= kMostBoundaries)
+        throw std::bad_alloc();
     std::vector<double> boundaryTemps;
     boundaryTemps.reserve(mostPieces + 1);
     for (std::size_t k = 2; k <= n; ++k) {

@@ -284,6 +284,17 @@ void TestTarvelCalc::malformedInput_data() {
         << "'4\\r2?' is not a valid floating point value";
     QTest::newRow("below absolute zero")
         << QString::fromStdString(dataSet(kDefaultGrain, "0, 20\r\n10, -300\r\n")) << "-300";
+    // A diffusivity no run can follow is refused before anything is
+    // allocated, without and with parents (a sanitized build aborts on such an
+    // allocation instead of failing it).
+    for (const char *parents : {"", "U_ppm=10\r\n"})
+        QTest::newRow(*parents ? "unfollowable diffusivity, parents" : "unfollowable diffusivity")
+            << QString::fromStdString(dataSet(kDefaultGrain, "0, -273.14\r\n10, 1e20\r\n",
+                                              std::string("Neigen=50\r\nEmission_dist=20\r\n"
+                                                          "Activation_energy=-1e38\r\n"
+                                                          "Method=precise\r\n") +
+                                                  parents))
+            << "memory";
 }
 
 void TestTarvelCalc::malformedInput() {
