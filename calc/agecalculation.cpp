@@ -383,6 +383,27 @@ void sumParentsDirect(const AgeInput &in, std::int32_t N, const std::vector<doub
     }
 }
 
+// The sphere's volume over the emission zone's: the factor that turns the
+// zone's production into the whole grain's.
+double zoneVolumeRatio(const AgeInput &in) {
+    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
+    const double V = R * R * R / (b * b * b - a * a * a);
+    if (!std::isfinite(V))
+        throwNotFinite("the volume ratio of sphere and emission zone");
+    return V;
+}
+
+// The eigenvalues (j pi / R)^2 of terms 1..N at their slots; slot 0 unused.
+std::vector<double> sphereEigenvalues(double R, std::int32_t N) {
+    std::vector<double> lambda(static_cast<std::size_t>(N) + 1, 0.0);
+    for (std::int32_t j = 1; j <= N; ++j) {
+        lambda[static_cast<std::size_t>(j)] = j * kPi / R * j * kPi / R;
+        if (!std::isfinite(lambda[static_cast<std::size_t>(j)]))
+            throwNotFinite("eigenvalue " + std::to_string(j));
+    }
+    return lambda;
+}
+
 } // namespace
 
 void checkAgeInput(const AgeInput &in) {
@@ -400,16 +421,8 @@ std::vector<double> steppedHeldHelium(const AgeInput &in, AgeMethod method,
     const std::size_t n = pointCount(in);
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
-    const double V = R * R * R / (b * b * b - a * a * a);
-    if (!std::isfinite(V))
-        throwNotFinite("the volume ratio of sphere and emission zone");
-
-    std::vector<double> lambda(static_cast<std::size_t>(N) + 1, 0.0);
-    for (std::int32_t j = 1; j <= N; ++j) {
-        lambda[static_cast<std::size_t>(j)] = j * kPi / R * j * kPi / R;
-        if (!std::isfinite(lambda[static_cast<std::size_t>(j)]))
-            throwNotFinite("eigenvalue " + std::to_string(j));
-    }
+    const double V = zoneVolumeRatio(in);
+    const std::vector<double> lambda = sphereEigenvalues(R, N);
     std::vector<long double> C(n + 1, 0.0L);
     integrateDiffusivity(in, C);
 
@@ -459,16 +472,11 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
         return preciseAges(in, progress, {}, stop);
     const std::size_t n = pointCount(in);
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
-    const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
-
-    // Volume of the sphere over that of the emission zone.
-    const double V = R * R * R / (b * b * b - a * a * a);
-    if (!std::isfinite(V))
-        throwNotFinite("the volume ratio of sphere and emission zone");
+    const double V = zoneVolumeRatio(in);
 
     // Every working array up front; the loops allocate nothing.
     std::vector<double> c(static_cast<std::size_t>(N) + 1, 0.0);
-    std::vector<double> lambda(static_cast<std::size_t>(N) + 1, 0.0);
+    const std::vector<double> lambda = sphereEigenvalues(in.sphereRadius, N);
     std::vector<long double> C(n + 1, 0.0L);
     std::vector<PartialSums> P(n + 1, PartialSums{});
     std::vector<double> factor(method == AgeMethod::Direct ? n + 1 : 0, 0.0);
@@ -476,9 +484,6 @@ std::vector<double> calculateAges(const AgeInput &in, AgeMethod method,
     for (std::int32_t j = 1; j <= N; ++j) {
         const auto slot = static_cast<std::size_t>(j);
         c[slot] = slot < in.coefficients.size() ? in.coefficients[slot] : 0.0;
-        lambda[slot] = j * kPi / R * j * kPi / R; // (j pi / R)^2
-        if (!std::isfinite(lambda[slot]))
-            throwNotFinite("eigenvalue " + std::to_string(j));
     }
     integrateDiffusivity(in, C);
 

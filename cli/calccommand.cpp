@@ -180,12 +180,19 @@ void requireParents(const TDataModule1 &model) {
                             "Sm_ppm above 0, so it holds no helium to give ages for");
 }
 
-// The curve as the temperature graph holds it after DrawCurve, split into bar
-// steps unless asked not to, and its calculated times.
-void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
+// The age run of the data set's own curve as the temperature graph holds it
+// after DrawCurve, split into bar steps unless asked not to, by the method
+// asked for or else the data set's.
+AgeJobInput curveJobInput(const TDataModule1 &model, const CalcOptions &options) {
     AgeJobInput input = ageJobInput(model, curvePoints(model.GetCurrentCurve()), options.steps);
     if (options.method)
         input.method = *options.method;
+    return input;
+}
+
+// The curve's calculated times.
+void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
+    const AgeJobInput input = curveJobInput(model, options);
     const std::vector<double> ages = historyAges(input);
     const std::vector<FPOINT> &points = input.history;
 
@@ -196,9 +203,7 @@ void writeTimes(const TDataModule1 &model, const CalcOptions &options, std::ostr
 
 // The same history's helium, raw age, FT and corrected age.
 void writeHeliumAges(const TDataModule1 &model, const CalcOptions &options, std::ostream &out) {
-    AgeJobInput input = ageJobInput(model, curvePoints(model.GetCurrentCurve()), options.steps);
-    if (options.method)
-        input.method = *options.method;
+    const AgeJobInput input = curveJobInput(model, options);
     const std::vector<HeliumAge> rows = historyHeliumAges(input);
     const std::vector<FPOINT> &points = input.history;
 
