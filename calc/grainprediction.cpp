@@ -1,6 +1,7 @@
 #include "grainprediction.h"
 
 #include "datamodule.h"
+#include "historycheck.h"
 
 AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn, bool steps) {
     AgeJobInput input = ageJobInput(dataSet, std::move(drawn), steps);
@@ -11,6 +12,16 @@ AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> draw
         0.0, 0.0, 0.0, {p.Stopping_U238, p.Stopping_U235, p.Stopping_Th232, p.Stopping_Sm147}};
     input.model.coefficients.clear(); // each parent's are computed in the run
     return input;
+}
+
+AgeJobInput drawnSampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn) {
+    std::vector<float> times, temps;
+    for (const FPOINT &p : drawn) {
+        times.push_back(p.x);
+        temps.push_back(p.y);
+    }
+    checkDrawnHistory(times, temps);
+    return sampleJobInput(dataSet, std::move(drawn));
 }
 
 GrainPrediction predictGrain(const AgeJobInput &sample, const tarvel::GrainRecord &grain,

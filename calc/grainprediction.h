@@ -23,6 +23,9 @@ struct GrainPrediction {
 // parents are set per grain.
 AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn,
                            bool steps = true);
+// The same for a history as a window holds it, checked first as Recalculate
+// checks it (a refusal names the drawn points); throws tarvel::Error.
+AgeJobInput drawnSampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn);
 
 // The grain's prediction under `sample`. Throws tarvel::Error for what the age
 // calculation refuses; `stop`, once set, ends it with CalculationStopped.

@@ -213,11 +213,7 @@ void TForm7::ShowWizardResult(const std::vector<FPOINT> &drawn, const Txygraph &
     Model->GetCurrentCurve() = std::move(curve);
     ShowDataSet();
 
-    std::vector<FPOINT> points;
-    float x = 0.0f, y = 0.0f;
-    for (int c = result.EnumPoints(0, &x, &y); c != 0; c = result.EnumPoints(c, &x, &y))
-        points.push_back({x, y});
-    drawPolyline(*xygraph2, points);
+    drawPolyline(*xygraph2, graphPoints(result));
     xygraph2->Invalidate();
     xygraph2->growToFit();
     SetResults(std::move(rows));

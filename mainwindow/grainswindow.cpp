@@ -4,8 +4,8 @@
 #include "calcerrors.h"
 #include "datamodule.h"
 #include "dialogseam.h"
-#include "historycheck.h"
 #include "numbertext.h"
+#include "penstrokes.h"
 #include "samplegraphs.h"
 #include "xygraph.h"
 
@@ -398,13 +398,7 @@ void GrainsWindow::requestPredictions() {
         emit predictionsUpdated();
         return;
     }
-    std::vector<FPOINT> drawn;
-    if (HistoryGraph) {
-        float x = 0.0f, y = 0.0f;
-        for (int c = HistoryGraph->EnumPoints(0, &x, &y); c != 0;
-             c = HistoryGraph->EnumPoints(c, &x, &y))
-            drawn.push_back({x, y});
-    }
+    std::vector<FPOINT> drawn = HistoryGraph ? graphPoints(*HistoryGraph) : std::vector<FPOINT>();
     if (!Model || drawn.empty()) {
         showSummary(QStringLiteral("Draw a thermal history in the main window to predict the "
                                    "grains' ages."));
@@ -413,13 +407,7 @@ void GrainsWindow::requestPredictions() {
     }
     auto run = std::make_shared<Run>();
     try {
-        std::vector<float> times, temps;
-        for (const FPOINT &p : drawn) {
-            times.push_back(p.x);
-            temps.push_back(p.y);
-        }
-        checkDrawnHistory(times, temps);
-        run->sample = sampleJobInput(*Model, std::move(drawn));
+        run->sample = drawnSampleJobInput(*Model, std::move(drawn));
     } catch (const tarvel::Error &refused) {
         showSummary(QStringLiteral("No predictions: %1").arg(QString::fromUtf8(refused.what())));
         emit predictionsUpdated();

@@ -8,8 +8,8 @@
 #include "grainpanel.h"
 #include "grainprediction.h"
 #include "grainrows.h"
-#include "historycheck.h"
 #include "numbertext.h"
+#include "penstrokes.h"
 #include "reportlayout.h"
 #include "samplegraphs.h"
 #include "tform7.h"
@@ -251,16 +251,7 @@ SampleReport sampleReport(const TDataModule1 &model, const Txygraph &history, QS
     std::vector<grainrows::GrainFit> fits;
     std::string problem;
     try {
-        std::vector<FPOINT> drawn;
-        std::vector<float> times, temps;
-        float x = 0.0f, y = 0.0f;
-        for (int c = history.EnumPoints(0, &x, &y); c != 0; c = history.EnumPoints(c, &x, &y)) {
-            drawn.push_back({x, y});
-            times.push_back(x);
-            temps.push_back(y);
-        }
-        checkDrawnHistory(times, temps);
-        const AgeJobInput sample = sampleJobInput(model, std::move(drawn));
+        const AgeJobInput sample = drawnSampleJobInput(model, graphPoints(history));
         for (std::size_t i = 0; i < grains.size(); ++i) {
             predictions[i] = predictGrain(sample, grains[i]);
             fits.push_back(grainrows::fitGrain(grains[i], *predictions[i]));

@@ -24,7 +24,8 @@ cat > "$work/session.sh" <<'SESSION'
 set -euo pipefail
 "$TARVEL" & pid=$!
 window=""
-for _ in $(seq 1 100); do
+# Up to 30 s: on a machine busy with the other tests the start can be slow.
+for _ in $(seq 1 300); do
   window="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | tail -n 1 || true)"
   [ -n "$window" ] && break
   sleep 0.1
@@ -45,7 +46,7 @@ if [ "$TITLE" = Tarvel ]; then
 else
   xdotool mousemove --window "$window" 380 236 click 1 # "Cancel"
 fi
-for _ in $(seq 1 100); do
+for _ in $(seq 1 300); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
