@@ -24,6 +24,8 @@ AgeJobInput drawnSampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT>
     return sampleJobInput(dataSet, std::move(drawn));
 }
 
+void prepareSample(AgeJobInput &, const std::atomic<bool> *) {}
+
 GrainPrediction predictGrain(const AgeJobInput &sample, const tarvel::GrainRecord &grain,
                              const std::atomic<bool> *stop) {
     AgeJobInput input = sample;

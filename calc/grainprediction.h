@@ -27,6 +27,12 @@ AgeJobInput sampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> draw
 // checks it (a refusal names the drawn points); throws tarvel::Error.
 AgeJobInput drawnSampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT> drawn);
 
+// Computes once what every grain of a sample shares under the history and
+// keeps it in `sample`, so that predictGrain need not compute it per grain.
+// Callers that predict many grains under one history call it first, on one
+// thread. Under Arrhenius kinetics the grains share nothing worth keeping.
+void prepareSample(AgeJobInput &sample, const std::atomic<bool> *stop = nullptr);
+
 // The grain's prediction under `sample`. Throws tarvel::Error for what the age
 // calculation refuses; `stop`, once set, ends it with CalculationStopped.
 GrainPrediction predictGrain(const AgeJobInput &sample, const tarvel::GrainRecord &grain,
