@@ -80,6 +80,29 @@ long double niceval(float x, float y, bool high) {
     return nicevalAt(x, y, high, 0);
 }
 
+namespace {
+
+// How many of the ticks first + k * step, k = 0 .. most - 1, lie within the
+// axis lo..hi. Their exact values are compared with the ends, not sums that
+// drift in single precision; a tick is still within when it passes an end by
+// no more than the rounding of the floats it is made of (the float nearest 0.4
+// is a little above it, so five steps of it end a little past 2).
+int ticksWithin(float first, float step, float lo, float hi, int most) {
+    constexpr long double kRounding = 1.0L / (1 << 23); // two units of a float's last place
+    const long double f = first, s = step;
+    int count = 0;
+    for (int k = 0; k < most; ++k) {
+        const long double value = f + k * s;
+        const long double slack = (std::fabs(f) + k * std::fabs(s) + std::fabs(hi)) * kRounding;
+        if (!(value <= hi + slack) || !(value >= lo - slack))
+            break;
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
 int calcticks(int length, float lo, float hi, float *first, float *step) {
     if (length < 40 || !(hi > lo))
         return 0;
@@ -90,7 +113,7 @@ int calcticks(int length, float lo, float hi, float *first, float *step) {
         const float second = tickNiceval(mid, hi, true);
         *first = f;
         *step = second - f;
-        return 2;
+        return ticksWithin(f, second - f, lo, hi, 2);
     }
     const float s = static_cast<float>((static_cast<long double>(hi) - lo) / n);
     const float f = tickNiceval(lo, static_cast<float>(lo + s), false);
@@ -98,19 +121,9 @@ int calcticks(int length, float lo, float hi, float *first, float *step) {
     const float st = tickNiceval(s / 2.0f, s, true);
     *first = f;
     *step = st;
-    // Sums in single precision drift by a few units of the last place; a tick
-    // that drifted just past hi is still the tick at the end.
-    const float last = hi + std::fabs(st) * 1e-3f;
-    int count = 0;
-    for (float t = f; t <= last; ++count) {
-        const float next = t + st;
-        if (!(next > t)) { // a step too small to advance in single precision
-            ++count;
-            break;
-        }
-        t = next;
-    }
-    return count;
+    // The step is at least half the axis over n, so no more than 2 n + 1 ticks
+    // fit; the bound also ends a step too small to tell ticks apart.
+    return ticksWithin(f, st, lo, hi, 2 * n + 1);
 }
 
 } // namespace graphmath

@@ -22,7 +22,9 @@ long double niceval(float x, float y, bool high);
 // with no ticks (a short axis, or hi not above lo) nothing is written. Where
 // niceval would leave its interval or give an unround value (below 1, where
 // its decades truncate toward zero), the interval is scaled up by a power of
-// ten for the choice, so that 0..0.3 gets ticks 0.03 apart.
+// ten for the choice, so that 0..0.3 gets ticks 0.03 apart. Only ticks that
+// lie within lo..hi are counted: the first may be 0 above an axis wholly
+// below it, and then there are none.
 int calcticks(int length, float lo, float hi, float *first, float *step);
 
 } // namespace graphmath

@@ -20,6 +20,8 @@ private slots:
     void nicevalEndsOnDegenerateInput();
     void calcticksExamples_data();
     void calcticksExamples();
+    void calcticksStayWithinTheAxis_data();
+    void calcticksStayWithinTheAxis();
     void calcticksWithoutTicksWritesNothing();
     void calcticksEndsWhenStepCannotAdvance();
 };
@@ -110,6 +112,36 @@ void TestNiceval::calcticksExamples_data() {
     QTest::newRow("60 px 0.12..0.3") << 60 << 0.12f << 0.3f << 2 << 0.2f << 0.1f;
 }
 
+void TestNiceval::calcticksStayWithinTheAxis_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<float>("lo");
+    QTest::addColumn<float>("hi");
+    QTest::addColumn<int>("count");
+    QTest::newRow("-1..9.9999: no 10 at the end") << 200 << -1.0f << 9.9999f << 5;
+    QTest::newRow("wholly below 0: no tick 0") << 400 << -1.0f << -0.00001f << 0;
+    QTest::newRow("short, wholly below 0") << 60 << -1.0f << -0.0001f << 0;
+    QTest::newRow("up to the largest float")
+        << 400 << 0.0f << std::numeric_limits<float>::max() << 18;
+    // Five steps of the float nearest 0.4 end a little past 2: still the end.
+    QTest::newRow("drift past the end") << 200 << 0.0f << 2.0f << 6;
+}
+
+// Every tick counted lies within the axis (up to the rounding of a float),
+// and the next one would not.
+void TestNiceval::calcticksStayWithinTheAxis() {
+    QFETCH(int, length);
+    QFETCH(float, lo);
+    QFETCH(float, hi);
+    QFETCH(int, count);
+    float f = 0, s = 0;
+    const int n = calcticks(length, lo, hi, &f, &s);
+    QCOMPARE(n, count);
+    const double ulp = std::fabs(double(hi)) * 1e-7;
+    for (int k = 0; k < n; ++k)
+        QVERIFY2(double(f) + k * double(s) <= double(hi) + ulp, qPrintable(QString::number(k)));
+    QVERIFY(double(f) + n * double(s) > double(hi) + ulp);
+}
+
 void TestNiceval::calcticksExamples() {
     QFETCH(int, length);
     QFETCH(float, lo);
@@ -138,7 +170,7 @@ void TestNiceval::calcticksEndsWhenStepCannotAdvance() {
     float f = 0, s = 0;
     const int n = calcticks(800, 1e9f, 1.0000001e9f, &f, &s);
     QVERIFY(n >= 1);
-    QVERIFY(n <= 21);
+    QVERIFY(n <= 41); // at most 2 n + 1 ticks, n = 800 / 40
 }
 
 QTEST_GUILESS_MAIN(TestNiceval)
