@@ -44,7 +44,7 @@ void setupGraph(Txygraph *graph, const QString &vLabel) {
     graph->SetSideScales(sscBoth);
     graph->SetTicks(sscBoth);
     graph->SetAutoAxis(sscNone);
-    graph->SetHLabel(QStringLiteral("Real Time"));
+    graph->SetHLabel(QStringLiteral("Real Time (Myr)"));
     graph->SetVLabel(vLabel);
 }
 
@@ -118,8 +118,9 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     const int dy = contentTop_;
 
     grainPanel = new GrainPanel(
-        {.captions = {QStringLiteral("Sphere radius "), QStringLiteral("Outer zone radius"),
-                      QStringLiteral("Inner zone radius"), QStringLiteral("Emission distance")},
+        {.captions = {QStringLiteral("Sphere radius (µm)"), QStringLiteral("Outer zone radius (µm)"),
+                      QStringLiteral("Inner zone radius (µm)"),
+                      QStringLiteral("Emission distance (µm)")},
          .captionLeft = 24,
          .firstEdit = QRect(136, 40 + dy, 81, 21),
          .sphere = QRect(250, 30 + dy, 120, 120),
@@ -139,7 +140,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
 
     xygraph1 = new Txygraph(this);
     xygraph1->setGeometry(8, 192 + dy, 385, 249);
-    setupGraph(xygraph1, QStringLiteral("Temperature"));
+    setupGraph(xygraph1, QStringLiteral("Temperature (°C)"));
     xygraph1->Seteditable(true);
     xygraph1->setToolTip(QStringLiteral("Right click for options"));
     xygraph1->AddMenu(QStringLiteral("Table Edit"), guarded([this] { TableEditClick(); }));
@@ -154,7 +155,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     xygraph1->setUndoable();
     xygraph2 = new Txygraph(this);
     xygraph2->setGeometry(408, 192 + dy, 385, 249);
-    setupGraph(xygraph2, QStringLiteral("Calc Time"));
+    setupGraph(xygraph2, QStringLiteral("Calc Time (Myr)"));
     ResultsEntry =
         xygraph2->AddMenu(QStringLiteral("Results\u2026"), guarded([this] { ResultsClick(); }));
     ResultsEntry->setEnabled(false);

@@ -4,7 +4,7 @@
 #      made by CPack, named tarvel_<version>_<architecture>.deb;
 #   2. lintian on it: any error stops here, the rest is listed;
 #   3. apt would install it; unpacked (dpkg -x) into a scratch folder its tarvel-calc
-#      runs on its examples and its tarvel shows its main window under xvfb-run;
+#      runs on its examples and its tarvel shows its main window on a virtual X display;
 #   4. the size of the .deb.
 # The package lands in build-package/; install it with apt install ./FILE.deb.
 set -euo pipefail
@@ -91,7 +91,7 @@ exit 1
 SESSION
 chmod +x "$scratch/session.sh"
 XDG_CONFIG_HOME="$scratch/config" XDG_CONFIG_DIRS="$scratch/xdg" QT_QPA_PLATFORM=xcb \
-  TARVEL="$usr/bin/tarvel" xvfb-run -a "$scratch/session.sh" || fail "the packaged tarvel did not show its window"
+  TARVEL="$usr/bin/tarvel" "$root/tests/support/with-display.sh" "$scratch/session.sh" || fail "the packaged tarvel did not show its window"
 say "the packaged tarvel showed its main window"
 
 # --- 4. size ------------------------------------------------------------------------

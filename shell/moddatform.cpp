@@ -39,8 +39,8 @@ TForm8::TForm8(QWidget *parent)
     setModal(true);
 
     Label5 = new QLabel(QStringLiteral("Number of Eigenvalues"), this);
-    Label6 = new QLabel(QStringLiteral("Activation Energy"), this);
-    Label7 = new QLabel(QStringLiteral("D0"), this);
+    Label6 = new QLabel(QStringLiteral("Activation Energy Ea (cal/mol)"), this);
+    Label7 = new QLabel(QStringLiteral("D0 (cm²/s)"), this);
     Edit_NEigen = new QLineEdit(QStringLiteral("20"), this);
     Edit_AEnergy = new QLineEdit(QStringLiteral("10"), this);
     Edit_D0 = new QLineEdit(QStringLiteral("100"), this);

@@ -17,10 +17,10 @@ TForm2::TForm2(QWidget *parent)
 
     // The edits take what the captions leave of the row, at most their design
     // width; the warning wraps, as the page is narrower than the sentence.
-    grainPanel = new GrainPanel({.captions = {QStringLiteral("Sphere radius "),
-                                              QStringLiteral("Emission zone outer radius"),
-                                              QStringLiteral("Emission zone Inner radius"),
-                                              QStringLiteral("Emission distance")},
+    grainPanel = new GrainPanel({.captions = {QStringLiteral("Sphere radius (µm)"),
+                                              QStringLiteral("Emission zone outer radius (µm)"),
+                                              QStringLiteral("Emission zone Inner radius (µm)"),
+                                              QStringLiteral("Emission distance (µm)")},
                                  .captionLeft = 176,
                                  .firstEdit = QRect(336, 32, 81, 21),
                                  .minEditWidth = 48,

@@ -32,8 +32,8 @@ TForm4::TForm4(QWidget *parent)
     xygraph1->SetSideScales(sscBoth);
     xygraph1->SetTicks(sscBoth);
     xygraph1->SetAutoAxis(sscNone);
-    xygraph1->SetHLabel(QStringLiteral("Time"));
-    xygraph1->SetVLabel(QStringLiteral("Temperature"));
+    xygraph1->SetHLabel(QStringLiteral("Time (Myr)"));
+    xygraph1->SetVLabel(QStringLiteral("Temperature (°C)"));
     xygraph1->Seteditable(true);
     xygraph1->AddMenu(QStringLiteral("Paste"), guarded([this] { pasteHistory(); }));
     xygraph1->AddMenu(QStringLiteral("Show Bars"), guarded([this] { ShowBarsClick(); }));

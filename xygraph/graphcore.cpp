@@ -2,6 +2,21 @@
 
 #include <cmath>
 
+void GraphCore::setScaleMetrics(scalelayout::Metrics metrics, char decimalSeparator) {
+    metrics_ = std::move(metrics);
+    decimalSeparator_ = decimalSeparator;
+    updateBorderRule();
+}
+
+void GraphCore::updateBorderRule() {
+    if (!metrics_)
+        return;
+    map_.setLeftBorderRule([title = vlabel_, ticks = includesVertical(ticks_), m = *metrics_,
+                            sep = decimalSeparator_](const ScaleMap &map) {
+        return scalelayout::leftBorder(map, title, ticks, m, sep);
+    });
+}
+
 void GraphCore::invalidate() {
     settleAxes();
     if (view_)

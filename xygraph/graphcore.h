@@ -5,9 +5,11 @@
 #include "curvegraph.h"
 #include "edittool.h"
 #include "pointstore.h"
+#include "scalelayout.h"
 #include "scalemap.h"
 #include "sidescale.h"
 
+#include <optional>
 #include <string>
 
 // What the graph asks of whoever shows it: a later full repaint, the position
@@ -46,12 +48,22 @@ public:
 
     // --- scale settings -----------------------------------------------------
     TSideScale FTicks() const { return ticks_; }
-    void SetTicks(TSideScale value) { ticks_ = value; }
+    void SetTicks(TSideScale value) {
+        ticks_ = value;
+        updateBorderRule();
+    }
     // Labels are UTF-8; the control measures them and calls calcborders.
     const std::string &FHLabel() const { return hlabel_; }
     const std::string &FVLabel() const { return vlabel_; }
     void storeHLabel(std::string text) { hlabel_ = std::move(text); }
-    void storeVLabel(std::string text) { vlabel_ = std::move(text); }
+    void storeVLabel(std::string text) {
+        vlabel_ = std::move(text);
+        updateBorderRule();
+    }
+    // The metrics of the font the scales are written in. Once given, the left
+    // border follows the vertical scale: its title's columns and its widest
+    // number at the current range and size (scalelayout::leftBorder).
+    void setScaleMetrics(scalelayout::Metrics metrics, char decimalSeparator);
     void calcborders(int hLabelHeight, int vLabelWidestChar) {
         map_.calcborders(hLabelHeight, vLabelWidestChar, ticks_);
     }
@@ -113,6 +125,7 @@ private:
     }
     // After points were added or moved.
     void pointsAdded();
+    void updateBorderRule();
 
     GraphView *view_ = nullptr;
     PointStore store_;
@@ -121,5 +134,7 @@ private:
     EditTool edit_;
     TSideScale ticks_ = sscNone;
     std::string hlabel_, vlabel_;
+    std::optional<scalelayout::Metrics> metrics_;
+    char decimalSeparator_ = '.';
     bool barmode_ = false;
 };

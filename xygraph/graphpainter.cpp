@@ -96,6 +96,16 @@ int widestCharacter(const QFontMetrics &metrics, const QString &text) {
     return widest;
 }
 
+scalelayout::Metrics scaleMetrics(const QFontMetrics &fm, int h) {
+    scalelayout::Metrics metrics;
+    metrics.width = [fm](const std::string &text) {
+        return fm.horizontalAdvance(QString::fromStdString(text));
+    };
+    metrics.height = fm.height();
+    metrics.lineheight = h < 0 ? -h : 2 * h / 3;
+    return metrics;
+}
+
 QRect posBoxRect(int width, int fontHeightValue) {
     return {width - kPosBoxWidth, 0, kPosBoxWidth, std::abs(fontHeightValue) + 4};
 }
@@ -122,12 +132,7 @@ void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char 
     const ScaleMap &map = graph.map();
     const int h = fontHeightValue(painter);
     const QFontMetrics fm = painter.fontMetrics();
-    scalelayout::Metrics metrics;
-    metrics.width = [&fm](const std::string &text) {
-        return fm.horizontalAdvance(QString::fromStdString(text));
-    };
-    metrics.height = fm.height();
-    metrics.lineheight = h < 0 ? -h : 2 * h / 3;
+    const scalelayout::Metrics metrics = scaleMetrics(fm, h);
     const QRect pos = posBoxRect(map.Width(), h);
     const scalelayout::Box posBox{pos.x(), pos.y(), pos.width(), pos.height()};
     BrushKeeper keep(painter);

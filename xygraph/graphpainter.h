@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphcore.h"
+#include "scalelayout.h"
 
 #include <QColor>
 #include <QRect>
@@ -25,6 +26,10 @@ int fontHeightValue(const QPainter &painter);
 // The widest single character of a text; the vertical label is written one
 // character per line, so this is the width calcborders needs for it.
 int widestCharacter(const QFontMetrics &metrics, const QString &text);
+
+// The scale layout's view of a font: text widths, the height of a text's box
+// and the character height the vertical title is spaced by.
+scalelayout::Metrics scaleMetrics(const QFontMetrics &metrics, int fontHeightValue);
 
 // Width of the position box in the top right corner.
 inline constexpr int kPosBoxWidth = 70;

@@ -3,7 +3,9 @@
 #include "niceval.h"
 #include "numbertext.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace scalelayout {
 
@@ -85,7 +87,99 @@ void addTickNumbers(Scale &scale, std::vector<Text> candidates, std::vector<bool
         scale.numbers.push_back(std::move(candidates[i]));
 }
 
+// Where the vertical scale puts its parts, left to right: the title's
+// columns, a gap, the numbers, a gap, the tick marks.
+constexpr int kTitleToNumbers = 6;
+constexpr int kNumbersToTicks = 2;
+
+// The lines of text the control's height holds for the vertical title.
+int titleRows(const ScaleMap &map, const Metrics &m) {
+    return std::max(1, (map.Height() - 4) / std::max(1, m.lineheight));
+}
+
+struct VerticalTitle {
+    std::vector<std::vector<std::string>> columns;
+    int columnWidth = 0; // the widest character
+    int gap = 0;         // between columns
+    int left = 0, right = 0;
+};
+
+VerticalTitle verticalTitle(const ScaleMap &map, const std::string &title, const Metrics &m) {
+    VerticalTitle t;
+    t.columns = titleColumns(title, titleRows(map, m));
+    for (const auto &column : t.columns)
+        for (const std::string &c : column)
+            t.columnWidth = std::max(t.columnWidth, m.width(c));
+    t.gap = std::max(2, t.columnWidth / 2);
+    t.left = t.right = map.rightborder();
+    if (!t.columns.empty())
+        t.right = t.left + static_cast<int>(t.columns.size()) * (t.columnWidth + t.gap) - t.gap;
+    return t;
+}
+
+// The numbers the vertical scale may write: the lower end's (when written)
+// and every tick's.
+struct VerticalNumbers {
+    std::vector<double> ticks;
+    std::optional<std::string> lowerEnd;
+    std::vector<std::string> tickTexts;
+    int widest = 0;
+};
+
+VerticalNumbers verticalNumbers(const ScaleMap &map, bool withTicks, const Metrics &m, char sep) {
+    VerticalNumbers v;
+    const float y0 = map.getyzero(), y1 = map.getymax();
+    if (withTicks)
+        v.ticks = tickValues(map.plotHeight(), y0, y1);
+    if (lowerEndIsRound(v.ticks, y0)) {
+        v.lowerEnd = numberText(y0, sep);
+        v.widest = m.width(*v.lowerEnd);
+    }
+    for (double t : v.ticks) {
+        v.tickTexts.push_back(numberText(t, sep));
+        v.widest = std::max(v.widest, m.width(v.tickTexts.back()));
+    }
+    return v;
+}
+
+// The right edge of the vertical numbers.
+int numbersRight(const ScaleMap &map) {
+    return map.leftborder() - kTickLength - kNumbersToTicks;
+}
+
 } // namespace
+
+std::vector<std::vector<std::string>> titleColumns(const std::string &title, int rows) {
+    std::vector<std::vector<std::string>> columns;
+    std::vector<std::string> word;
+    auto place = [&] {
+        if (word.empty())
+            return;
+        if (columns.empty() ||
+            columns.back().size() + 1 + word.size() > static_cast<std::size_t>(std::max(rows, 1)))
+            columns.emplace_back();
+        else
+            columns.back().push_back(" ");
+        columns.back().insert(columns.back().end(), word.begin(), word.end());
+        word.clear();
+    };
+    for (std::string &c : characters(title)) {
+        if (c == " ")
+            place();
+        else
+            word.push_back(std::move(c));
+    }
+    place();
+    return columns;
+}
+
+int leftBorder(const ScaleMap &map, const std::string &title, bool withTicks, const Metrics &m,
+               char sep) {
+    const VerticalTitle t = verticalTitle(map, title, m);
+    const int widest = verticalNumbers(map, withTicks, m, sep).widest;
+    const int band = widest > 0 ? kTitleToNumbers + widest + kNumbersToTicks : map.rightborder();
+    return t.right + band + (withTicks ? kTickLength : 0);
+}
 
 bool Box::near(const Box &other, int gap) const {
     return x < other.right() + gap && other.x < right() + gap && y < other.bottom() + gap &&
@@ -174,26 +268,31 @@ Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTick
     Scale scale;
     const float x0 = map.getxzero(), y0 = map.getyzero(), y1 = map.getymax();
     std::vector<Box> taken{posBox};
-    const std::vector<std::string> chars = characters(title);
-    const int top =
-        map.topborder() + map.plotHeight() / 2 - static_cast<int>(chars.size()) * m.lineheight / 2;
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        const Box box{map.rightborder(), top + static_cast<int>(i) * m.lineheight,
-                      m.width(chars[i]), m.height};
-        scale.title.push_back({chars[i], box});
-        taken.push_back(box);
+    const VerticalTitle t = verticalTitle(map, title, m);
+    for (std::size_t col = 0; col < t.columns.size(); ++col) {
+        const auto &chars = t.columns[col];
+        const int lines = static_cast<int>(chars.size());
+        const int centred = map.topborder() + map.plotHeight() / 2 - lines * m.lineheight / 2;
+        const int top = std::max(0, std::min(centred, map.Height() - lines * m.lineheight));
+        const int x = t.left + static_cast<int>(col) * (t.columnWidth + t.gap);
+        for (int i = 0; i < lines; ++i) {
+            const std::string &c = chars[static_cast<std::size_t>(i)];
+            const Box box{x, top + i * m.lineheight, m.width(c), m.height};
+            scale.title.push_back({c, box});
+            taken.push_back(box);
+        }
     }
-    constexpr int kNumberLeft = 2;
-    if (withTicks)
-        scale.ticks = tickValues(map.plotHeight(), y0, y1);
+    VerticalNumbers numbers = verticalNumbers(map, withTicks, m, sep);
+    scale.ticks = std::move(numbers.ticks);
+    const int right = numbersRight(map);
     // Where the bottom scale's numbers meet this one's, the bottom scale's stay.
     taken.insert(taken.end(), others.begin(), others.end());
-    if (lowerEndIsRound(scale.ticks, y0)) {
-        const std::string low = numberText(y0, sep);
-        const Box box{kNumberLeft, map.Height() - map.bottomborder() - m.lineheight / 2,
-                      m.width(low), m.height};
+    if (numbers.lowerEnd) {
+        const int w = m.width(*numbers.lowerEnd);
+        const Box box{right - w, map.Height() - map.bottomborder() - m.lineheight / 2, w,
+                      m.height};
         if (clearOf(box, others, 0)) {
-            scale.numbers.push_back({low, box});
+            scale.numbers.push_back({*numbers.lowerEnd, box});
             taken.push_back(box);
         }
     }
@@ -203,14 +302,13 @@ Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTick
     const int originY = map.w2cc({x0, y0}).y;
     std::vector<Text> candidates;
     std::vector<bool> usable;
-    for (double t : scale.ticks) {
-        const int at = map.w2cc({x0, static_cast<float>(t)}).y;
+    for (std::size_t i = 0; i < scale.ticks.size(); ++i) {
+        const int at = map.w2cc({x0, static_cast<float>(scale.ticks[i])}).y;
         scale.tickAt.push_back(at);
-        std::string text = numberText(t, sep);
-        const Box box{kNumberLeft, at - m.lineheight / 2, m.width(text), m.height};
-        usable.push_back(at != originY && inside(box, map) &&
-                         box.right() < map.leftborder() - kTickLength &&
-                         clearOf(box, taken, numberGap(m)));
+        std::string &text = numbers.tickTexts[i];
+        const int w = m.width(text);
+        const Box box{right - w, at - m.lineheight / 2, w, m.height};
+        usable.push_back(at != originY && inside(box, map) && clearOf(box, taken, numberGap(m)));
         candidates.push_back({std::move(text), box});
     }
     addTickNumbers(scale, std::move(candidates), std::move(usable),

@@ -75,10 +75,24 @@ inline constexpr int kTickLength = 4;
 Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTicks,
                       const Metrics &metrics, char decimalSeparator, const Box &posBox);
 
-// The left scale: the title one character per line centred on the plot
-// height, numbers from x = 2 centred on their ticks' heights, the lower end's
-// at the bottom of the plot. `others` are the bottom scale's numbers, which
-// keep their place where the two scales meet in the corner.
+// The vertical title as it is written: one character a line, in columns of at
+// most `rows` characters; a word that would not fit the column begins the next
+// one (a word longer than a column stands alone). Each column's characters.
+std::vector<std::vector<std::string>> titleColumns(const std::string &title, int rows);
+
+// The left border a vertical scale needs: the title's columns from the
+// spacing unit on, then a band as wide as the widest number the scale may
+// write (every tick's and the lower end's), then the tick marks. Set as the
+// map's border rule, the numbers never have to give way to the title.
+int leftBorder(const ScaleMap &map, const std::string &title, bool withTicks,
+               const Metrics &metrics, char decimalSeparator);
+
+// The left scale: the title in columns one character per line, centred on the
+// plot height (titleColumns, as many lines as the control holds); the numbers
+// in their band right of it, ending just before the tick marks, centred on
+// their ticks' heights, the lower end's at the bottom of the plot. `others`
+// are the bottom scale's numbers, which keep their place where the two scales
+// meet in the corner.
 Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTicks,
                     const Metrics &metrics, char decimalSeparator, const Box &posBox,
                     const std::vector<Box> &others = {});

@@ -9,6 +9,22 @@ void ScaleMap::setBorders(int left, int bottom, int top, int right) {
     rightborder_ = right;
 }
 
+int ScaleMap::leftborder() const {
+    if (!leftRule_ || leftborder_ == 0)
+        return leftborder_;
+    const RuleAnswer &a = ruleAnswer_ ? *ruleAnswer_ : RuleAnswer{};
+    if (!ruleAnswer_ || a.width != width_ || a.height != height_ || a.bottom != bottomborder_ ||
+        a.top != topborder_ || a.right != rightborder_ || a.yzero != yzero_ || a.ymax != ymax_)
+        ruleAnswer_ = RuleAnswer{width_,        height_, bottomborder_, topborder_,
+                                 rightborder_,  yzero_,  ymax_,         leftRule_(*this)};
+    return ruleAnswer_->left;
+}
+
+void ScaleMap::setLeftBorderRule(BorderRule rule) {
+    leftRule_ = std::move(rule);
+    ruleAnswer_.reset();
+}
+
 TSideScale ScaleMap::FSideScales() const {
     if (leftborder_ == 0 && bottomborder_ == 0)
         return sscNone;
@@ -60,7 +76,7 @@ TPoint truncated(PixelF p) {
 PixelF ScaleMap::w2pixel(FPOINT p) const {
     const long double w = plotWidth();
     const long double h = plotHeight();
-    const long double px = leftborder_ + ratio(w * (static_cast<long double>(p.x) - xzero_),
+    const long double px = leftborder() + ratio(w * (static_cast<long double>(p.x) - xzero_),
                                                static_cast<long double>(xmax_) - xzero_);
     const long double py =
         topborder_ + h * (1.0L - ratio(static_cast<long double>(p.y) - yzero_,
@@ -73,7 +89,7 @@ TPoint ScaleMap::w2cc(FPOINT p) const {
 }
 
 FPOINT ScaleMap::cc2w(TPoint q) const {
-    const long double x = ratio(static_cast<long double>(q.x - leftborder_) *
+    const long double x = ratio(static_cast<long double>(q.x - leftborder()) *
                                     (static_cast<long double>(xmax_) - xzero_),
                                 plotWidth()) +
                           xzero_;
@@ -106,13 +122,13 @@ std::optional<TPoint> ScaleMap::markerPixel(FPOINT p) const {
 }
 
 int ScaleMap::winpos(int x, int y) const {
-    if (leftborder_ - 4 < x && x < width_ - rightborder_) {
+    if (leftborder() - 4 < x && x < width_ - rightborder_) {
         if (topborder_ < y && y < height_ - bottomborder_ - 4)
             return zonePlot;
         if (y > height_ - bottomborder_)
             return zoneHScale;
     }
-    if (x < leftborder_ && topborder_ < y && y < height_ - bottomborder_)
+    if (x < leftborder() && topborder_ < y && y < height_ - bottomborder_)
         return zoneVScale;
     return zoneNone;
 }

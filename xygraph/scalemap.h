@@ -4,6 +4,7 @@
 #include "pixelclip.h"
 #include "sidescale.h"
 
+#include <functional>
 #include <optional>
 
 // A pixel position in the control's client area.
@@ -38,12 +39,14 @@ public:
     void setymax(float v) { ymax_ = v; }
 
     // --- borders ------------------------------------------------------------
-    int leftborder() const { return leftborder_; }
+    // The left border: the stored one, or where a rule is set and the map has
+    // a vertical scale, what the rule asks for the map as it is now.
+    int leftborder() const;
     int bottomborder() const { return bottomborder_; }
     int topborder() const { return topborder_; }
     int rightborder() const { return rightborder_; }
     void setBorders(int left, int bottom, int top, int right);
-    int plotWidth() const { return width_ - leftborder_ - rightborder_; }
+    int plotWidth() const { return width_ - leftborder() - rightborder_; }
     int plotHeight() const { return height_ - bottomborder_ - topborder_; }
 
     TSideScale FSideScales() const;
@@ -52,6 +55,12 @@ public:
     // and the widest single character of the vertical one (0 when empty), with
     // room for tick marks on the sides that have them.
     void calcborders(int hLabelHeight, int vLabelWidestChar, TSideScale ticks);
+    // A left border that follows what the vertical scale must hold (its title
+    // and its widest number, which change with the window and the size). The
+    // rule reads the map but never its left border or plot width; its answer
+    // is kept until the size, the other borders or the vertical range change.
+    using BorderRule = std::function<int(const ScaleMap &)>;
+    void setLeftBorderRule(BorderRule rule);
 
     // --- transforms ---------------------------------------------------------
     TPoint w2cc(FPOINT p) const;
@@ -81,4 +90,12 @@ private:
     int height_ = 0;
     float xzero_ = 0.0f, yzero_ = 0.0f, xmax_ = 100.0f, ymax_ = 100.0f;
     int bottomborder_ = 0, leftborder_ = 0, topborder_ = 0, rightborder_ = 0;
+    BorderRule leftRule_;
+    // The rule's last answer and what it was given.
+    struct RuleAnswer {
+        int width = -1, height = -1, bottom = -1, top = -1, right = -1;
+        float yzero = 0.0f, ymax = 0.0f;
+        int left = 0;
+    };
+    mutable std::optional<RuleAnswer> ruleAnswer_;
 };

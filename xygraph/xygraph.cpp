@@ -65,6 +65,8 @@ void Txygraph::SetVLabel(const QString &text) {
 void Txygraph::calcborders() {
     const QFontMetrics fm(font(), this);
     core_.calcborders(fm.height(), graphpaint::widestCharacter(fm, FVLabel()));
+    core_.setScaleMetrics(graphpaint::scaleMetrics(fm, fontHeightValue()),
+                          tarvel::localeDecimalSeparator());
 }
 
 TPoint Txygraph::w2cc(FPOINT p) const {
@@ -255,6 +257,15 @@ void Txygraph::Click() {
 void Txygraph::resizeEvent(QResizeEvent * /*event*/) {
     syncSize();
     core_.settleAxes();
+}
+
+// The borders are measured in the graph's font: a new font moves them.
+void Txygraph::changeEvent(QEvent *event) {
+    if (event->type() == QEvent::FontChange) {
+        calcborders();
+        core_.invalidate();
+    }
+    QWidget::changeEvent(event);
 }
 
 void Txygraph::wheelEvent(QWheelEvent *event) {

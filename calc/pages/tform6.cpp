@@ -17,8 +17,8 @@ TForm6::TForm6(QWidget *parent)
     xygraph1->SetSideScales(sscBoth);
     xygraph1->SetTicks(sscBoth);
     xygraph1->SetAutoAxis(sscBoth);
-    xygraph1->SetHLabel(QStringLiteral("Real Time"));
-    xygraph1->SetVLabel(QStringLiteral("CalcTime"));
+    xygraph1->SetHLabel(QStringLiteral("Real Time (Myr)"));
+    xygraph1->SetVLabel(QStringLiteral("CalcTime (Myr)"));
 
     Button3 = new QPushButton(QStringLiteral("< Back"), this);
     Button3->setGeometry(256, 240, 75, 25);

@@ -2,8 +2,9 @@
 // copies read back from the X11 clipboard by xclip while the program keeps
 // running, the printed report read back from its PDF by pdftotext, and a
 // screenshot of the main window after a Recalculate for review by eye.
-// Run under xvfb-run with QT_QPA_PLATFORM=xcb; pictures and the PDF go to the
-// folder in TARVEL_CHECK_OUTPUT.
+// Run on a virtual X display (tests/support/with-display.sh) with
+// QT_QPA_PLATFORM=xcb; pictures and the PDF go to the folder in
+// TARVEL_CHECK_OUTPUT.
 #include "datamodule.h"
 #include "penstrokes.h"
 #include "rosterfixture.h"

@@ -60,7 +60,7 @@ SESSION
 chmod +x "$work/session.sh"
 
 XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" TARVEL="$binary" TITLE="$title" \
-  WORK="$work" QT_QPA_PLATFORM=xcb xvfb-run -a "$work/session.sh"
+  WORK="$work" QT_QPA_PLATFORM=xcb "$(dirname "$0")/../support/with-display.sh" "$work/session.sh"
 
 stored="$folder/ModelData"
 if [ -n "$example" ]; then

@@ -55,6 +55,8 @@ private slots:
     void horizontalNumbers();
     void verticalNumbers_data();
     void verticalNumbers();
+    void titleColumns_data();
+    void titleColumns();
     void numbersKeepClearOfEdgesAndEachOther();
 };
 
@@ -109,15 +111,18 @@ void TestScaleLayout::verticalNumbers_data() {
     QTest::addColumn<std::vector<std::string>>("expected");
     QTest::newRow("0..100") << 0.0f << 100.0f << ""
                             << std::vector<std::string>{"0", "20", "40", "60", "80", "100"};
-    QTest::newRow("0..100 around the title")
-        << 0.0f << 100.0f << "Temp" << std::vector<std::string>{"0", "20", "80", "100"};
+    // The numbers have a band of their own beside the title.
+    QTest::newRow("0..100 beside the title")
+        << 0.0f << 100.0f << "Temperature (°C)"
+        << std::vector<std::string>{"0", "20", "40", "60", "80", "100"};
     QTest::newRow("-20..20") << -20.0f << 20.0f << ""
                              << std::vector<std::string>{"-20", "0", "10", "20"};
     QTest::newRow("0..0.3") << 0.0f << 0.3f << ""
                             << std::vector<std::string>{"0", "0.1", "0.2", "0.3"};
-    // "0.001" and wider do not fit between the left edge and the tick marks.
-    QTest::newRow("0..0.003: too wide for the border")
-        << 0.0f << 0.003f << "" << std::vector<std::string>{"0"};
+    // The border grows to the widest number.
+    QTest::newRow("0..0.003: wide numbers") << 0.0f << 0.003f << "Age"
+                                            << std::vector<std::string>{"0", "0.001", "0.002",
+                                                                        "0.003"};
 }
 
 void TestScaleLayout::verticalNumbers() {
@@ -129,12 +134,42 @@ void TestScaleLayout::verticalNumbers() {
     standardGeometry(map);
     map.setyzero(lo);
     map.setymax(hi);
+    map.setLeftBorderRule([title](const ScaleMap &m) {
+        return leftBorder(m, title.toStdString(), true, fixedFont(), '.');
+    });
     const Scale s =
         verticalScale(map, title.toStdString(), true, fixedFont(), '.', posBox(map.Width()));
     QCOMPARE(texts(s), expected);
     QVERIFY(apart(s));
     for (const Text &t : s.numbers)
-        QVERIFY(t.box.right() < map.leftborder() - kTickLength);
+        QVERIFY(t.box.x >= 0 && t.box.right() < map.leftborder() - kTickLength);
+}
+
+void TestScaleLayout::titleColumns_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("fits one column") << "Temperature (°C)" << 16
+                                     << QStringList{"Temperature (°C)"};
+    QTest::newRow("the unit moves on") << "Temperature (°C)" << 15
+                                       << QStringList{"Temperature", "(°C)"};
+    QTest::newRow("a long word stands alone") << "Calc Time (Myr)" << 3
+                                              << QStringList{"Calc", "Time", "(Myr)"};
+    QTest::newRow("words fill a column") << "Age in Myr" << 6 << QStringList{"Age in", "Myr"};
+}
+
+void TestScaleLayout::titleColumns() {
+    QFETCH(QString, title);
+    QFETCH(int, rows);
+    QFETCH(QStringList, expected);
+    QStringList columns;
+    for (const auto &column : scalelayout::titleColumns(title.toStdString(), rows)) {
+        QString text;
+        for (const std::string &c : column)
+            text += QString::fromStdString(c);
+        columns << text;
+    }
+    QCOMPARE(columns, expected);
 }
 
 // A number that would reach past the control's right edge is left out rather
