@@ -49,11 +49,12 @@ QString storedFile(const tarvel::SettingsStore &store) {
 }
 
 // Beside the stored data set: which file it came from and whether it has
-// changes not saved there, so that the next start still knows. The data set's
-// own bytes stay exactly those of a data file.
+// changes not saved there, so that the next start still knows, and how the
+// window shows time. The data set's own bytes stay exactly those of a data file.
 struct Document {
     QString fileName;
     bool modified = false;
+    bool timeBeforePresent = false;
 };
 
 QString documentFile(const tarvel::SettingsStore &store) {
@@ -62,10 +63,14 @@ QString documentFile(const tarvel::SettingsStore &store) {
 
 // Only a help to the title and to Open's question: a failure to keep it
 // loses nothing of the data set, so it is not reported.
-void storeDocument(const tarvel::SettingsStore &store, const QString &fileName, bool modified) {
+void storeDocument(const tarvel::SettingsStore &store, const Document &document) {
     QSaveFile file(documentFile(store));
     if (file.open(QIODevice::WriteOnly)) {
-        file.write((QStringLiteral("modified=%1\nfile=").arg(modified ? 1 : 0) + fileName + '\n')
+        // The file name last: it may hold any character but a line break.
+        file.write(QStringLiteral("modified=%1\ntimeBeforePresent=%2\nfile=%3\n")
+                       .arg(document.modified ? 1 : 0)
+                       .arg(document.timeBeforePresent ? 1 : 0)
+                       .arg(document.fileName)
                        .toUtf8());
         file.commit();
     }
@@ -80,6 +85,8 @@ Document loadDocument(const tarvel::SettingsStore &store) {
     for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
         if (line.startsWith(QStringLiteral("modified=")))
             document.modified = line.endsWith('1');
+        else if (line.startsWith(QStringLiteral("timeBeforePresent=")))
+            document.timeBeforePresent = line.endsWith('1');
         else if (line.startsWith(QStringLiteral("file=")))
             document.fileName = line.mid(5);
     }
@@ -236,12 +243,14 @@ bool TForm7::SaveSettings() {
                        QString::fromStdString(failure.what()));
         return false;
     }
-    storeDocument(store, fileName_, isWindowModified());
+    storeDocument(store, {fileName_, isWindowModified(), timeBeforePresent_});
     return true;
 }
 
 void TForm7::LoadSettings() {
     const auto store = tarvel::SettingsStore::fromEnvironment();
+    const Document document = loadDocument(store);
+    SetTimeBeforePresent(document.timeBeforePresent);
     const auto bytes = store.load();
     if (!bytes)
         return; // nothing stored that could be read: the window keeps what it shows
@@ -252,7 +261,6 @@ void TForm7::LoadSettings() {
                             failure.what());
     }
     ShowDataSet();
-    const Document document = loadDocument(store);
     SetDocument(document.fileName, document.modified);
 }
 

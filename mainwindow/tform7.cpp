@@ -117,15 +117,16 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     contentTop_ = barHeight - 25;
     const int dy = contentTop_;
 
-    grainPanel = new GrainPanel(
-        {.captions = {QStringLiteral("Sphere radius (µm)"), QStringLiteral("Outer zone radius (µm)"),
-                      QStringLiteral("Inner zone radius (µm)"),
-                      QStringLiteral("Emission distance (µm)")},
-         .captionLeft = 24,
-         .firstEdit = QRect(136, 40 + dy, 81, 21),
-         .sphere = QRect(250, 30 + dy, 120, 120),
-         .warningPos = QPoint(224, 160 + dy)},
-        this);
+    grainPanel = new GrainPanel({.captions = {QStringLiteral("Sphere radius (µm)"),
+                                              QStringLiteral("Outer zone radius (µm)"),
+                                              QStringLiteral("Inner zone radius (µm)"),
+                                              QStringLiteral("Emission distance (µm)")},
+                                 .captionLeft = 24,
+                                 .firstEdit = QRect(136, 40 + dy, 81, 21),
+                                 .minEditWidth = 56,
+                                 .sphere = QRect(250, 30 + dy, 120, 120),
+                                 .warningPos = QPoint(224, 160 + dy)},
+                                this);
     grainPanel->lendPieces(
         {&Label1, &Label2, &Label3, &Label4},
         {&Edit_Radius, &Edit_Outer_Radius, &Edit_Inner_Radius, &Edit_Emission_Dist},
@@ -159,6 +160,14 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     ResultsEntry =
         xygraph2->AddMenu(QStringLiteral("Results\u2026"), guarded([this] { ResultsClick(); }));
     ResultsEntry->setEnabled(false);
+    const auto toggleTimeBeforePresent =
+        guarded([this] { SetTimeBeforePresent(!timeBeforePresent_); });
+    timeBeforePresentEntry1 =
+        xygraph1->AddMenu(QStringLiteral("Time Before Present"), toggleTimeBeforePresent);
+    timeBeforePresentEntry2 =
+        xygraph2->AddMenu(QStringLiteral("Time Before Present"), toggleTimeBeforePresent);
+    for (QAction *entry : {timeBeforePresentEntry1, timeBeforePresentEntry2})
+        entry->setCheckable(true);
     ResultLine = new QLabel(this);
     ResultLine->setTextInteractionFlags(Qt::TextSelectableByMouse); // to copy the number
     ResultLine->setWordWrap(true);
@@ -211,8 +220,30 @@ void TForm7::ClearResult() {
     xygraph2->Invalidate();
     SetResults({});
     ShowResultLine();
+    ShowTimeAxes();
     if (GrainsDialog)
         GrainsDialog->historyChanged();
+}
+
+void TForm7::SetTimeBeforePresent(bool on) {
+    timeBeforePresent_ = on;
+    for (QAction *entry : {timeBeforePresentEntry1, timeBeforePresentEntry2})
+        entry->setChecked(on);
+    ShowTimeAxes();
+}
+
+// Both time axes in time since the history's start, or in millions of years
+// before its last point, the present; only their numbers and titles change.
+void TForm7::ShowTimeAxes() {
+    const std::vector<FPOINT> history = graphPoints(*xygraph1);
+    std::optional<double> present;
+    if (timeBeforePresent_ && !history.empty())
+        present = history.back().x;
+    for (Txygraph *graph : {xygraph1, xygraph2}) {
+        graph->SetHLabel(present ? QStringLiteral("Time before present (Ma)")
+                                 : QStringLiteral("Real Time (Myr)"));
+        graph->setTimeBeforePresent(present);
+    }
 }
 
 void TForm7::GrainsClick() {
@@ -267,6 +298,7 @@ void TForm7::Button1Click() {
                     : resultrows::Table());
     RedrawCurve();
     ShowResultLine();
+    ShowTimeAxes();
     if (GrainsDialog)
         GrainsDialog->historyChanged();
     // A run the user stopped leaves Recalculate ready for another try.

@@ -85,6 +85,13 @@ public:
     // whenever xygraph2 is.
     QLabel *ResultLine;
     QAction *ResultsEntry; // "Results..." on xygraph2's menu, enabled while it holds a result
+    // "Time Before Present" on both graphs' menus: their time axes read
+    // millions of years before the history's last point. A setting of the
+    // user's, kept with the stored data set but not in it.
+    QAction *timeBeforePresentEntry1;
+    QAction *timeBeforePresentEntry2;
+    bool TimeBeforePresent() const { return timeBeforePresent_; }
+    void SetTimeBeforePresent(bool on);
 
     // --- the analysis (tform7.cpp) ---
     void Edit_NEigenChange();
@@ -150,6 +157,7 @@ private:
     void SetResults(resultrows::Table rows);
     void placeResultLine();
     void CurveChanged();
+    void ShowTimeAxes();
     // The data set's parents may have changed: the emission edit follows, and
     // a change is one to compute and to save.
     void ParentsMayHaveChanged(const TParentsData &before);
@@ -161,4 +169,5 @@ private:
     int contentTop_ = 0; // how far the tool bar pushes the controls down
     QString fileName_;
     resultrows::Table results_;
+    bool timeBeforePresent_ = false;
 };

@@ -7,6 +7,7 @@
 #include "grainswindow.h"
 #include "graphdialogs.h"
 #include "moddatform.h"
+#include "numbertext.h"
 #include "parentsdialog.h"
 #include "resultrows.h"
 #include "tableedit.h"
@@ -49,6 +50,13 @@ void linkWizardPages() {
         Form7->ShowWizardResult(Form4->StoredLine(), *Form6->xygraph1,
                                 resultrows::ageTable(ages.history, ages.ages, ages.helium));
         Form7->show();
+    };
+    Form6->ResultText = [] {
+        const auto &ages = Form5->LastAgeResult();
+        return QString::fromStdString(
+            resultrows::lastPointText(resultrows::ageTable(ages.history, ages.ages, ages.helium),
+                                      DataModule1->ModelData.Method == ModelMethod::Precise,
+                                      tarvel::localeDecimalSeparator()));
     };
     Form6->BackToEditing = [] {
         Form4->EditLinesClick();

@@ -67,6 +67,10 @@ public:
     void calcborders(int hLabelHeight, int vLabelWidestChar) {
         map_.calcborders(hLabelHeight, vLabelWidestChar, ticks_);
     }
+    // When set, the horizontal numbers and the position box read the time
+    // before this present (present minus x); the points keep their x.
+    const std::optional<double> &timeBeforePresent() const { return present_; }
+    void setTimeBeforePresent(std::optional<double> present) { present_ = present; }
     bool Fbarmode() const { return barmode_; }
     // Subdivides every line the first time bar mode is entered (whatever `v`);
     // throws tarvel::Error, changing nothing, when a line would grow too long.
@@ -136,5 +140,6 @@ private:
     std::string hlabel_, vlabel_;
     std::optional<scalelayout::Metrics> metrics_;
     char decimalSeparator_ = '.';
+    std::optional<double> present_;
     bool barmode_ = false;
 };

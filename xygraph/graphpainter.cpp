@@ -143,9 +143,9 @@ void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char 
     std::vector<scalelayout::Box> bottomNumbers;
 
     if (includesHorizontal(side) && map.bottomborder() != 0) {
-        const auto scale =
-            scalelayout::horizontalScale(map, graph.FHLabel(), includesHorizontal(graph.FTicks()),
-                                         metrics, decimalSeparator, posBox);
+        const auto scale = scalelayout::horizontalScale(
+            map, graph.FHLabel(), includesHorizontal(graph.FTicks()), metrics, decimalSeparator,
+            posBox, graph.timeBeforePresent());
         for (const auto &t : scale.title)
             textAt(painter, t);
         painter.drawLine(qpoint(origin), qpoint(map.w2cc({map.getxmax(), y0})));
@@ -235,7 +235,9 @@ void PaintPos(const GraphCore &graph, QPainter &painter, char decimalSeparator) 
     painter.fillRect(box, Qt::white);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     if (const FPOINT *r = graph.edit().readout()) {
-        const std::string text = graphtext::readoutText(r->x, decimalSeparator) + " , " +
+        const std::optional<double> &present = graph.timeBeforePresent();
+        const float x = present ? static_cast<float>(*present - r->x) : r->x;
+        const std::string text = graphtext::readoutText(x, decimalSeparator) + " , " +
                                  graphtext::readoutText(r->y, decimalSeparator);
         textOut(painter, map.Width() - kPosBoxWidth + 2, 1, QString::fromStdString(text));
         if (graph.edit().highlight())

@@ -222,7 +222,8 @@ std::vector<std::size_t> chooseLabelled(const std::vector<Box> &boxes,
 }
 
 Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTicks,
-                      const Metrics &m, char sep, const Box &posBox) {
+                      const Metrics &m, char sep, const Box &posBox,
+                      std::optional<double> present) {
     Scale scale;
     const float x0 = map.getxzero(), x1 = map.getxmax(), y0 = map.getyzero();
     const TPoint origin = map.w2cc({x0, y0});
@@ -235,9 +236,21 @@ Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTi
         taken.push_back(box);
     }
     const int row = origin.y + kTickLength + 1;
-    if (withTicks)
+    // The numbers the ticks carry, in axis order: x itself, or the time
+    // before the present, whose ticks are round in that time.
+    std::vector<double> shown;
+    if (withTicks && present) {
+        const auto before = [&](float x) { return static_cast<float>(*present - x); };
+        shown = tickValues(map.plotWidth(), before(x1), before(x0));
+        std::reverse(shown.begin(), shown.end());
+        for (double u : shown)
+            scale.ticks.push_back(*present - u);
+    } else if (withTicks) {
         scale.ticks = tickValues(map.plotWidth(), x0, x1);
-    if (lowerEndIsRound(scale.ticks, x0)) {
+        shown = scale.ticks;
+    }
+    const bool lowerEndWritten = !present && lowerEndIsRound(scale.ticks, x0);
+    if (lowerEndWritten) {
         const std::string low = numberText(x0, sep);
         const int lowWidth = m.width(low);
         scale.numbers.push_back({low, {map.leftborder() - lowWidth / 2, row, lowWidth, m.height}});
@@ -248,15 +261,30 @@ Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTi
 
     std::vector<Text> candidates;
     std::vector<bool> usable;
-    for (double t : scale.ticks) {
-        const int at = map.w2cc({static_cast<float>(t), y0}).x;
+    for (std::size_t i = 0; i < scale.ticks.size(); ++i) {
+        const int at = map.w2cc({static_cast<float>(scale.ticks[i]), y0}).x;
         scale.tickAt.push_back(at);
-        std::string text = numberText(t, sep);
+        std::string text = numberText(shown[i], sep);
         const int w = m.width(text);
         const Box box{at - w / 2, row, w, m.height};
-        // The lower end's number already stands on a tick at the origin.
-        usable.push_back(at != origin.x && inside(box, map) && clearOf(box, taken, numberGap(m)));
+        // The lower end's number, when written, stands on the tick at the
+        // origin; in times before the present a tick there is the oldest's.
+        usable.push_back((present || at != origin.x) && inside(box, map) &&
+                         clearOf(box, taken, numberGap(m)));
         candidates.push_back({std::move(text), box});
+    }
+    if (present) {
+        // Counted from the present, so that a stride keeps its 0 and the
+        // numbers read back from it in whole steps.
+        std::reverse(candidates.begin(), candidates.end());
+        std::reverse(usable.begin(), usable.end());
+        const std::size_t before = scale.numbers.size();
+        const bool firstIsEnd =
+            std::fabs(scale.ticks.front() - x0) <= (static_cast<double>(x1) - x0) * 1e-6;
+        addTickNumbers(scale, std::move(candidates), std::move(usable), firstIsEnd, m);
+        std::reverse(scale.numbers.begin() + static_cast<std::ptrdiff_t>(before),
+                     scale.numbers.end());
+        return scale;
     }
     addTickNumbers(scale, std::move(candidates), std::move(usable),
                    lastTickIsEnd(scale.ticks, x0, x1), m);
@@ -289,8 +317,7 @@ Scale verticalScale(const ScaleMap &map, const std::string &title, bool withTick
     taken.insert(taken.end(), others.begin(), others.end());
     if (numbers.lowerEnd) {
         const int w = m.width(*numbers.lowerEnd);
-        const Box box{right - w, map.Height() - map.bottomborder() - m.lineheight / 2, w,
-                      m.height};
+        const Box box{right - w, map.Height() - map.bottomborder() - m.lineheight / 2, w, m.height};
         if (clearOf(box, others, 0)) {
             scale.numbers.push_back({*numbers.lowerEnd, box});
             taken.push_back(box);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,8 +73,13 @@ inline constexpr int kTickLength = 4;
 // The bottom scale: the title centred under the plot, the lower end's number
 // centred under the origin, the ticks' numbers centred under their ticks in
 // one row just below the tick marks.
+//
+// With `present` set, the numbers are times before that present (present
+// minus x, oldest on the left): the ticks are chosen round in those numbers,
+// and an end carries a number only when a tick sits on it.
 Scale horizontalScale(const ScaleMap &map, const std::string &title, bool withTicks,
-                      const Metrics &metrics, char decimalSeparator, const Box &posBox);
+                      const Metrics &metrics, char decimalSeparator, const Box &posBox,
+                      std::optional<double> present = std::nullopt);
 
 // The vertical title as it is written: one character a line, in columns of at
 // most `rows` characters; a word that would not fit the column begins the next

@@ -69,6 +69,13 @@ void Txygraph::calcborders() {
                           tarvel::localeDecimalSeparator());
 }
 
+void Txygraph::setTimeBeforePresent(std::optional<double> present) {
+    if (present == core_.timeBeforePresent())
+        return;
+    core_.setTimeBeforePresent(present);
+    core_.invalidate();
+}
+
 TPoint Txygraph::w2cc(FPOINT p) const {
     syncSize();
     return core_.map().w2cc(p);

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,10 @@ public:
     QString FVLabel() const { return QString::fromStdString(core_.FVLabel()); }
     void SetHLabel(const QString &text); // then calcborders
     void SetVLabel(const QString &text); // then calcborders
+    // Horizontal numbers and the position box in time before `present`
+    // (none: the x values themselves); repaints.
+    void setTimeBeforePresent(std::optional<double> present);
+    std::optional<double> timeBeforePresent() const { return core_.timeBeforePresent(); }
     bool Fbarmode() const { return core_.Fbarmode(); }
     // Throws tarvel::Error, changing nothing, when a line would need too many bars.
     void Setbarmode(bool v) { core_.Setbarmode(v); }

@@ -201,6 +201,10 @@ int main(int argc, char **argv) {
     const QSize designSize = Form7->size();
     Form7->resize(1100, 620);
     save(Form7, "main-window-enlarged");
+    Form7->resize(Form7->minimumSize());
+    Form7->Edit_Outer_Radius->setText(QStringLiteral("40"));
+    Form7->Button1Click();
+    save(Form7, "main-window-smallest");
 
     Form3->ProgressBar1->setRange(0, 20);
     Form3->ProgressBar1->setValue(8);
@@ -222,6 +226,8 @@ int main(int argc, char **argv) {
     saveReport("report");
     showMeasuredSample();
     save(GrainsForm, "grains-window");
+    GrainsForm->resize(GrainsForm->minimumSizeHint());
+    save(GrainsForm, "grains-window-smallest");
 
     // A data set with parents: their dialog, the window with the helium ages
     // and the report's rows and seven-column table.
@@ -236,6 +242,9 @@ int main(int argc, char **argv) {
     save(Parents, "parents-dialog");
     Form7->Button1Click();
     save(Form7, "main-window-parents");
+    Form7->SetTimeBeforePresent(true);
+    save(Form7, "main-window-time-before-present");
+    Form7->SetTimeBeforePresent(false);
     saveReport("report-parents");
 
     // A data set with a sample of grains: the report's last page.

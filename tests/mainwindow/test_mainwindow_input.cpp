@@ -2,11 +2,14 @@
 // releases on the graph and its pop-up menu, clicks on the tool bar, keys in
 // the edits, the close of the window. What it computes and keeps is checked
 // against the calculator and the stored bytes.
+#include "axisnumbers.h"
 #include "calcrun.h"
 #include "datamodule.h"
 #include "exactnumbers.h"
+#include "graphpainter.h"
 #include "graphpoints.h"
 #include "numbertext.h"
+#include "paintrecorder.h"
 #include "parentsdialog.h"
 #include "resultsdialog.h"
 #include "rosterfixture.h"
@@ -254,6 +257,77 @@ private slots:
         open(kCooling);
         QCOMPARE(Form7->xygraph1->getxmax(), 100.0f);
         QVERIFY(!Form7->xygraph1->undoAction()->isEnabled());
+    }
+
+    void timeBeforePresent_data() {
+        QTest::addColumn<QString>("history");
+        QTest::addColumn<double>("present");
+        QTest::newRow("0 to 480 Myr") << "0\t200\n240\t100\n480\t20\n" << 480.0;
+        QTest::newRow("0 to 62.5 Myr") << "0\t120\n30\t60\n62.5\t15\n" << 62.5;
+    }
+
+    // "Time Before Present" on either graph's menu: both time axes read
+    // millions of years before the history's last point, round numbers at
+    // their places, as does the position box; the points, their copies and
+    // the data set keep the time since the start. The choice is kept with the
+    // settings.
+    void timeBeforePresent() {
+        QFETCH(QString, history);
+        QFETCH(double, present);
+        QGuiApplication::clipboard()->setText(history);
+        chooseFromMenu(QPoint(100, 100), QStringLiteral("Paste"));
+        const std::vector<FPOINT> points = pointsOf(*Form7->xygraph1);
+        const std::string copied = Form7->xygraph1->points2text();
+        Form7->StoreWindowValues();
+        const QByteArray dataSet = modelBytes();
+
+        chooseFromMenu(QPoint(100, 100), QStringLiteral("Time Before Present"), Form7->xygraph2);
+        for (Txygraph *g : {Form7->xygraph1, Form7->xygraph2}) {
+            QCOMPARE(g->FHLabel(), QStringLiteral("Time before present (Ma)"));
+            const AxisNumbers n = paintedAxisNumbers(*g);
+            QVERIFY(n.horizontal.size() >= 3);
+            const double step = n.horizontal[0].value - n.horizontal[1].value;
+            QVERIFY(step > 0);
+            bool presentNumbered = false;
+            for (std::size_t i = 0; i < n.horizontal.size(); ++i) {
+                const AxisNumbers::Number &h = n.horizontal[i];
+                QVERIFY(std::fabs(std::remainder(h.value, step)) <= 1e-9 * step);
+                if (i > 0)
+                    QCOMPARE(n.horizontal[i - 1].value - h.value, step);
+                // The time before the present at the number's place, to a pixel.
+                const int x = int(std::lround(h.box.center().x()));
+                const double pixel = g->cc2w({x + 1, 0}).x - g->cc2w({x, 0}).x;
+                QVERIFY2(std::fabs(present - g->cc2w({x, 0}).x - h.value) <= 1.5 * pixel,
+                         qPrintable(QString::number(h.value)));
+                presentNumbered = presentNumbered || h.value == 0;
+            }
+            if (present <= g->getxmax()) // the present on the axis: numbered 0
+                QVERIFY(presentNumbered);
+        }
+        // The position box reads the time before the present under the cursor.
+        Txygraph *g = Form7->xygraph1;
+        const QPoint cursor = pixelOf({float(present * 0.25), 50});
+        QTest::mouseMove(g, cursor);
+        PaintRecorder box(g->size(), 96, 96);
+        QPainter painter(&box);
+        graphpaint::PaintPos(g->core(), painter, tarvel::localeDecimalSeparator());
+        painter.end();
+        QCOMPARE(box.texts().size(), std::size_t(1));
+        const double shown = QLocale().toDouble(box.texts().front().text.section(' ', 0, 0));
+        QVERIFY2(std::fabs(shown - present * 0.75) <= 0.01 * present,
+                 qPrintable(box.texts().front().text));
+
+        QVERIFY(sameBits(pointsOf(*Form7->xygraph1), points));
+        QCOMPARE(Form7->xygraph1->points2text(), copied);
+        Form7->StoreWindowValues();
+        QCOMPARE(modelBytes(), dataSet);
+
+        // Quit stores it with the settings; they bring it back.
+        clickTool(Form7->ToolButton3);
+        Form7->SetTimeBeforePresent(false);
+        Form7->LoadSettings();
+        QVERIFY(Form7->timeBeforePresentEntry1->isChecked());
+        QCOMPARE(Form7->xygraph2->FHLabel(), QStringLiteral("Time before present (Ma)"));
     }
 
     void closingKeepsTheDataSet() {

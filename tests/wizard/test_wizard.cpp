@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
 
 #include <sstream>
@@ -87,9 +88,13 @@ private slots:
         QVERIFY(Form6->isVisible());
         QVERIFY(!Form5->isVisible());
         QCOMPARE(Form6->pos(), QPoint(120, 90));
+        // The page says the age at the last point as the main window will.
+        const QString said = Form6->ResultLine->text();
         Form6->Button1Click();
         QVERIFY(Form7->isVisible());
         QVERIFY(!Form6->isVisible());
+        QVERIFY(!said.isEmpty());
+        QCOMPARE(said, Form7->ResultLine->text());
 
         // What the calculator computes for the data set the wizard built.
         std::ostringstream file;
@@ -230,6 +235,28 @@ private slots:
         QVERIFY(roster.dialogs->toldText(QStringLiteral("Oops")));
         QVERIFY(Form6->isVisible());
         QVERIFY(pointsOf(*Form6->xygraph1).empty());
+        QVERIFY(Form6->ResultLine->text().isEmpty());
+    }
+
+    // With parents the page gives the raw and the corrected age of the last
+    // point, the numbers of the run.
+    void resultPageGivesTheHeliumAges() {
+        DataModule1->ParentsData.U_ppm = 40;
+        DataModule1->ParentsData.Th_ppm = 60;
+        walkToThermalHistory();
+        Form4->SpeedButtons[1]->click();
+        Form4->Button2Click();
+        runToEnd(*Form5);
+        QVERIFY(Form6->isVisible());
+        const HeliumAge &last = Form5->LastAgeResult().helium.back();
+        const QString line = Form6->ResultLine->text();
+        for (const auto &[name, value] :
+             {std::pair{"raw age", last.rawAge}, std::pair{"corrected age", last.correctedAge}}) {
+            const QRegularExpressionMatch m =
+                QRegularExpression(QStringLiteral("%1 ([-0-9.eE]+)").arg(name)).match(line);
+            QVERIFY2(m.hasMatch(), qPrintable(line));
+            QVERIFY(std::fabs(m.captured(1).toDouble() - value) <= 5e-6 * std::fabs(value));
+        }
     }
 };
 
