@@ -160,8 +160,18 @@ void TForm7::ToolButton2Click() {
     if (!MayReplaceDataSet())
         return;
     const QString name = dialogs().chooseOpenFile(this, kFileFilter);
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        OpenDataSet(name);
+}
+
+bool TForm7::OpenDataSetFile(const QString &name) {
+    if (!MayReplaceDataSet())
+        return false;
+    OpenDataSet(name);
+    return true;
+}
+
+void TForm7::OpenDataSet(const QString &name) {
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))
         throw tarvel::Error("The file " + name.toStdString() +

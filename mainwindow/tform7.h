@@ -107,6 +107,10 @@ public:
     // --- data set commands (datasetcommands.cpp) ---
     void ToolButton1Click(); // Save to File
     void ToolButton2Click(); // Open File
+    // Opens the data file `name` as Open does once a file is chosen, first
+    // asking about changes not saved to a file; false when the user kept the
+    // data set. Throws, changing nothing, for a file it refuses.
+    bool OpenDataSetFile(const QString &name);
     void ToolButton3Click(); // Quit Program
     void ToolButton6Click(); // Edit Constants
     void ParentsClick();     // Parents...
@@ -164,6 +168,7 @@ private:
     void MarkModified() { setWindowModified(true); }
     bool SaveToFile(); // false when the user cancelled the file dialog
     bool MayReplaceDataSet();
+    void OpenDataSet(const QString &name);
     void RunClosingCheck();
 
     int contentTop_ = 0; // how far the tool bar pushes the controls down

@@ -6,12 +6,15 @@
 
 namespace {
 
-const char *const kUsage = "usage: tarvel [--version] [--help] [Qt options]";
+const char *const kUsage = "usage: tarvel [--version] [--help] [Qt options] [FILE]";
 
 const char *const kHelp =
     "Starts the Tarvel desktop program: models how much radiogenic daughter a\n"
     "spherical mineral grain holds along a thermal history.\n"
     "\n"
+    "  FILE       a data file to open as the data set, as Open does; a file\n"
+    "             that holds no data set is refused in the window and the\n"
+    "             data set kept between runs stays as it was\n"
     "  --help     this text\n"
     "  --version  the program's version\n"
     "\n"
@@ -37,9 +40,28 @@ std::optional<int> answerInformationOptions(int argc, const char *const *argv, s
     return std::nullopt;
 }
 
-std::optional<int> refuseLeftoverArguments(int argc, const char *const *argv, std::ostream &err) {
-    if (argc <= 1)
-        return std::nullopt;
-    err << "tarvel: unknown argument '" << argv[1] << "'\n" << kUsage << '\n';
-    return 2;
+LeftoverArguments readLeftoverArguments(int argc, const char *const *argv, std::ostream &err) {
+    LeftoverArguments out;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string problem;
+        if (!optionsEnded && arg.size() > 1 && arg.front() == '-')
+            problem = "unknown argument '" + std::string(arg) + "'";
+        else if (!out.file.empty())
+            problem = "only one FILE may be given";
+        else if (arg.empty())
+            problem = "the FILE is empty";
+        if (!problem.empty()) {
+            err << "tarvel: " << problem << '\n' << kUsage << '\n';
+            out.status = 2;
+            return out;
+        }
+        out.file = arg;
+    }
+    return out;
 }

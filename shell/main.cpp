@@ -2,6 +2,7 @@
 #include "application.h"
 #include "commandline.h"
 #include "roster.h"
+#include "tsplash.h"
 
 #include <exception>
 #include <iostream>
@@ -10,12 +11,14 @@ int main(int argc, char **argv) {
     if (const auto status = answerInformationOptions(argc, argv, std::cout))
         return *status;
     TarvelApplication app(argc, argv);
-    if (const auto status = refuseLeftoverArguments(argc, argv, std::cerr))
-        return *status;
+    const LeftoverArguments arguments = readLeftoverArguments(argc, argv, std::cerr);
+    if (arguments.status)
+        return *arguments.status;
     installCalculationErrorBox();
     int status = 0;
     try {
         CreateRoster();
+        Splash->StartFile = QString::fromLocal8Bit(arguments.file.c_str());
         status = app.exec();
     } catch (...) {
         showException(std::current_exception());

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <utility>
 
 namespace {
 constexpr int kTickMs = 3000;
@@ -64,6 +65,26 @@ void TSplash::StartUpDecision() {
     }
     if (failure)
         showException(failure);
+    if (!StartFile.isEmpty())
+        OpenStartFile();
+}
+
+// Over the stored data set, which stays as it was when the file is refused;
+// with no settings yet, a refused file leaves the start as it would be
+// without one.
+void TSplash::OpenStartFile() {
+    const QString name = std::exchange(StartFile, QString());
+    Form7->Model = DataModule1;
+    try {
+        if (!Form7->OpenDataSetFile(name))
+            return;
+    } catch (...) {
+        showException(std::current_exception());
+        return;
+    }
+    Form7->show();
+    if (IntroPage)
+        IntroPage->hide();
 }
 
 bool TSplash::AnyPageVisible() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -25,6 +26,9 @@ public:
     // The first page of the wizard; until it exists the start without
     // settings shows the main window with the values it was created with.
     QWidget *IntroPage = nullptr;
+    // A data file named on the command line: opened in the main window once
+    // the start is decided, as Open opens it (empty: none).
+    QString StartFile;
 
     void Timer1Timer();
     // Ends the program when none of the Pages is visible, after offering to
@@ -33,6 +37,7 @@ public:
 
 private:
     void StartUpDecision();
+    void OpenStartFile();
     bool AnyPageVisible() const;
 
     bool checking_ = false;

@@ -1,11 +1,14 @@
 // The start-up decision, the settings and the closing check, with the real
 // roster and the settings in temporary XDG folders.
+#include "commandline.h"
 #include "datamodule.h"
 #include "rosterfixture.h"
 #include "tform1.h"
 #include "tform7.h"
 
 #include <QLineEdit>
+
+#include <sstream>
 
 namespace {
 
@@ -86,6 +89,76 @@ private slots:
         QFile stored(userFile());
         QVERIFY(stored.open(QIODevice::ReadOnly));
         QVERIFY(stored.readAll().contains("Sphere_radius=80\r\n"));
+    }
+
+    // A FILE on the command line opens as Open opens it, once the start is
+    // decided; a file that holds no data set is refused in the window, and the
+    // stored data set stays as it was.
+    void startFileOpensAsOpenDoes_data() {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<bool>("good");
+        QTest::newRow("over stored settings") << true << true;
+        QTest::newRow("at the first start") << false << true;
+        QTest::newRow("refused over stored settings") << true << false;
+        QTest::newRow("refused at the first start") << false << false;
+    }
+    void startFileOpensAsOpenDoes() {
+        QFETCH(bool, stored);
+        QFETCH(bool, good);
+        if (stored)
+            roster.storeSettings(dataSetWithRadius("75"));
+        const QString file = roster.path(QStringLiteral("given.txt"));
+        QFile given(file);
+        QVERIFY(given.open(QIODevice::WriteOnly));
+        given.write(good ? dataSetWithRadius("33") : QByteArray("some notes\nNeigen=5\n"));
+        given.close();
+        Splash->StartFile = file;
+        decide();
+        QCOMPARE(answers().told.size(), std::size_t(good ? 0 : 1));
+        if (good) {
+            QVERIFY(Form7->isVisible() && !Form1->isVisible());
+            QCOMPARE(Form7->Edit_Radius->text(), QStringLiteral("33"));
+            QVERIFY(Form7->windowTitle().startsWith(QStringLiteral("given.txt")));
+        } else if (stored) {
+            QVERIFY(Form7->isVisible());
+            QCOMPARE(Form7->Edit_Radius->text(), QStringLiteral("75"));
+        } else {
+            QVERIFY(Form1->isVisible() && !Form7->isVisible()); // the wizard, as without FILE
+        }
+        if (stored) {
+            QFile settings(userFile());
+            QVERIFY(settings.open(QIODevice::ReadOnly));
+            QCOMPARE(settings.readAll(), dataSetWithRadius("75"));
+        }
+    }
+
+    void commandLineTakesOneFile_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("status"); // -1: none, the program starts
+        QTest::newRow("none") << QStringList{} << "" << -1;
+        QTest::newRow("a file") << QStringList{"a.txt"} << "a.txt" << -1;
+        QTest::newRow("after --, a name like an option")
+            << QStringList{"--", "-a.txt"} << "-a.txt" << -1;
+        QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << "" << 2;
+        QTest::newRow("an unknown option") << QStringList{"--frobnicate"} << "" << 2;
+    }
+    void commandLineTakesOneFile() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, file);
+        QFETCH(int, status);
+        std::vector<QByteArray> bytes{QByteArray("tarvel")};
+        for (const QString &a : args)
+            bytes.push_back(a.toLocal8Bit());
+        std::vector<const char *> argv;
+        for (const QByteArray &b : bytes)
+            argv.push_back(b.constData());
+        std::ostringstream err;
+        const LeftoverArguments read = readLeftoverArguments(int(argv.size()), argv.data(), err);
+        QCOMPARE(read.status.value_or(-1), status);
+        if (!read.status)
+            QCOMPARE(QString::fromStdString(read.file), file);
+        QCOMPARE(err.str().empty(), !read.status.has_value());
     }
 
     void folderWithoutDataSetStartsWithCreationValues() {
