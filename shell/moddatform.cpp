@@ -4,8 +4,8 @@
 #include "constantsentry.h"
 #include "datamodule.h"
 #include "dialogseam.h"
-#include "parentsdialog.h"
 #include "numbertext.h"
+#include "parentsdialog.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

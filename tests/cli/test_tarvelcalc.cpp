@@ -440,6 +440,9 @@ void TestTarvelCalc::grainSources() {
     const auto all = rows(own.out);
     QCOMPARE(given, (std::vector{all[0], all[5]}));
     QVERIFY(given[1][6].empty() && given[1][8].empty()); // no measurement, no z
+    // eU = U + 0.238 Th + 0.0012 Sm: 8 + 3.57 + 0.072 and 90 + 42.84 + 0.54.
+    QVERIFY(std::fabs(std::stod(given[0][2]) - 11.642) <= 1e-12);
+    QVERIFY(std::fabs(std::stod(given[1][2]) - 133.38) <= 1e-12);
 
     double chi2 = 0.0;
     for (const auto &grain : all)

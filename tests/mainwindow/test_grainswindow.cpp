@@ -4,8 +4,10 @@
 // computed on its own.
 #include "datamodule.h"
 #include "grainprediction.h"
+#include "grainrows.h"
 #include "grainswindow.h"
 #include "graphpoints.h"
+#include "paintrecorder.h"
 #include "rosterfixture.h"
 #include "samplefit.h"
 #include "tform7.h"
@@ -14,6 +16,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -97,6 +101,16 @@ private slots:
         importSample();
         QCOMPARE(GrainsForm->grains(), tarvel::readGrainCsv(kSample));
         QVERIFY(updated.wait(60000));
+        // A1's eU, U + 0.238 Th + 0.0012 Sm = 12 + 7.14 + 0.12, in its cell
+        // and in the report's table of the sample.
+        const QString eU = GrainsForm->Table->model()->index(0, grainrows::EU).data().toString();
+        QCOMPARE(QLocale().toDouble(eU), 19.26);
+        PaintRecorder report(QSize(2000, 2600), 96, 96);
+        QPainter painter(&report);
+        Form7->DrawReport(painter, QRect(100, 100, 1800, 2400), [] {});
+        painter.end();
+        QVERIFY(std::any_of(report.texts().begin(), report.texts().end(),
+                            [&](const PaintRecorder::Text &t) { return t.text == eU; }));
 
         std::vector<std::optional<double>> misfits;
         const auto expected = singleRuns();

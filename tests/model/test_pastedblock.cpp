@@ -35,6 +35,17 @@ void TestPastedBlock::badBlocksNameTheirRowAndGiveNothing() {
         QCOMPARE(e.Row, 2); // the block's third row, the heading counted
         QCOMPARE(e.Column, 1);
     }
+    // A first row with one number is data with a bad cell, not a heading
+    // (a heading has no number at all): refused by its row and column.
+    for (const auto &[text, column] : {std::pair{"0\tx\n10\t20\n", 1}, {"x;5\n10;20\n", 0}}) {
+        try {
+            tarvel::pastedPoints(text, '.');
+            QFAIL(text);
+        } catch (const tarvel::CellConversionError &e) {
+            QCOMPARE(e.Row, 0);
+            QCOMPARE(e.Column, column);
+        }
+    }
     QVERIFY_THROWS_EXCEPTION(tarvel::CellConversionError, tarvel::pastedPoints("1\t1e39", '.'));
     for (const char *text : {"1\t2\n3\n", "1;2;3", "", "\n \n", "time\ttemp\n"}) {
         try {

@@ -1,5 +1,6 @@
 // The point store: pen-plotter filling, enumeration, deleting by identity and
 // the bar-mode subdivision.
+#include "curveundo.h"
 #include "errors.h"
 #include "exactnumbers.h"
 #include "graphfixtures.h"
@@ -24,6 +25,7 @@ private slots:
     void neighboursInLine();
     void subdivisionKeepsPointIdentity();
     void subdivisionRefusesHugeLineAndChangesNothing();
+    void undoKeepsTwoHundredSteps();
 };
 
 void TestPointStore::penPlotterBuildsLinesAndSinglePoints() {
@@ -209,6 +211,28 @@ void TestPointStore::neighboursInLine() {
     QVERIFY(g.neighbour(line[1].get(), true) == line[0].get());
     QVERIFY(g.neighbour(line[1].get(), false) == line[2].get());
     QVERIFY(g.neighbour(line[2].get(), false) == nullptr);
+}
+
+// The undo history keeps the last 200 steps: after 201 changes the first
+// state is gone and the one after it is as far back as undo goes.
+void TestPointStore::undoKeepsTwoHundredSteps() {
+    const auto state = [](int k) {
+        PointStore::Shape s;
+        s.singles.push_back({float(k), 0});
+        return s;
+    };
+    CurveUndo undo;
+    undo.reset(state(0));
+    for (int k = 1; k <= 201; ++k)
+        QVERIFY(undo.record(state(k)));
+    PointStore::Shape current = state(201);
+    int steps = 0;
+    while (const auto back = undo.undo(current)) {
+        current = *back;
+        ++steps;
+    }
+    QCOMPARE(steps, 200);
+    QVERIFY(current == state(1));
 }
 
 QTEST_GUILESS_MAIN(TestPointStore)

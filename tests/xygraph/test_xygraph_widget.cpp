@@ -186,6 +186,15 @@ void TestXygraphWidget::keysUndoAndRedoEveryEdit() {
     QVERIFY(QTest::qWaitForWindowActive(&g));
     QSignalSpy edited(&g, &Txygraph::pointsEdited);
     const auto line = [&g] { return lineValues(g.core().store(), 0); };
+    // What a listener reads when told: the points after the step.
+    std::vector<std::vector<FPOINT>> told;
+    connect(&g, &Txygraph::pointsEdited, &g, [&] { told.push_back(line()); });
+    const auto toldTheStep = [&] {
+        const auto now = line();
+        return !told.empty() && told.back().size() == now.size() &&
+               std::equal(now.begin(), now.end(), told.back().begin(),
+                          [](FPOINT a, FPOINT b) { return a.x == b.x && a.y == b.y; });
+    };
     const auto undoKey = [&g] { QTest::keyClick(&g, Qt::Key_Z, Qt::ControlModifier); };
     const auto redoKey = [&g] {
         QTest::keyClick(&g, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -205,7 +214,9 @@ void TestXygraphWidget::keysUndoAndRedoEveryEdit() {
 
     undoKey();
     QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
+    QVERIFY(toldTheStep());
     undoKey();
+    QVERIFY(toldTheStep());
     QCOMPARE(line().size(), dragged.size());
     QCOMPARE(exactly(line()[1].y), exactly(dragged[1].y));
     undoKey();
@@ -214,8 +225,10 @@ void TestXygraphWidget::keysUndoAndRedoEveryEdit() {
     undoKey(); // nothing left: nothing happens
     QCOMPARE(edited.count(), 5);
     redoKey();
+    QVERIFY(toldTheStep());
     redoKey();
     QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
+    QVERIFY(toldTheStep());
 
     // A new edit after undoing: the host's line can no longer come back.
     g.pasteLine("5;6\n7;8");
