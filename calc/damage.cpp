@@ -115,7 +115,7 @@ double damageDensity(ModelKinetics kinetics, double r) {
     }
     if (r < kRmr0)
         return 0.0;
-    const double rlr = std::pow((r - kRmr0) / (1 - kRmr0), kKappa);
+    const double rlr = std::exp(kKappa * std::log((r - kRmr0) / (1 - kRmr0)));
     if (rlr >= kApatiteLinearFrom)
         return 1.6 * rlr - 0.6;
     if (rlr >= kApatiteEnd)
@@ -282,7 +282,17 @@ public:
             const CohortList &l = list(i);
             const std::size_t c = index(i);
             double rho = l.rho[c];
-            if (count > 1) {
+            // Only a jump between its neighbours' g can lie in its spread.
+            double lowest = l.g[c], highest = l.g[c];
+            for (const std::size_t j : {i - 1, i + 1})
+                if (j < count) {
+                    lowest = std::min(lowest, list(j).g[index(j)]);
+                    highest = std::max(highest, list(j).g[index(j)]);
+                }
+            bool near = false;
+            for (const double jumpG : jumpG_)
+                near = near || (lowest < jumpG && jumpG < highest);
+            if (near) {
                 const double g = l.g[c], w = l.width[c];
                 // Its g at the ends of its time of making, from its neighbours'.
                 auto edge = [&](std::size_t j) {
