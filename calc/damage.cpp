@@ -123,6 +123,23 @@ double damageDensity(ModelKinetics kinetics, double r) {
     return 0.0;
 }
 
+// The g at which a cohort leaves density rho (above 0), on the side of
+// apatite's jump that `longer` names (a reduced length at or above it).
+double densityG(ModelKinetics kinetics, const AnnealingLaw &law, double rho, bool longer) {
+    double r;
+    if (kinetics == ModelKinetics::Zrdaam) {
+        r = rho / kZirconSlope + kZirconShortest;
+    } else {
+        // The linear part of the relation, or the larger root of its quadratic.
+        const double rlr =
+            longer ? (rho + 0.6) / 1.6
+                   : (9.157 + std::sqrt(std::max(0.0, 9.157 * 9.157 - 4 * 9.205 * (2.269 - rho)))) /
+                         (2 * 9.205);
+        r = kRmr0 + (1 - kRmr0) * std::pow(rlr, 1 / kKappa);
+    }
+    return std::pow(1 / r - 1, law.alpha);
+}
+
 // A jump of the density as the reduced length falls past `r`: from `above`
 // to `below`.
 struct DensityJump {
@@ -141,14 +158,8 @@ std::vector<DensityJump> densityJumps(ModelKinetics kinetics) {
              (9.205 * x - 9.157) * x + 2.269}};
 }
 
-// A cohort is made evenly over its step: while it is young (its age not many
-// times its step) the spread of its alphas' ages matters, and it is carried
-// as this many sub-cohorts made at the middles of equal parts of the step.
+// A young cohort is carried as this many sub-cohorts (see DamageGridSteps).
 constexpr std::size_t kYoungParts = 9;
-// Once its age is this many times its step, the spread of ages within a
-// cohort changes its density by a part in a thousand of what the spread
-// itself would: it is carried as its middle sub-cohort alone.
-constexpr double kYoungAges = 8.0;
 
 // Cohorts in the order they were made, as parallel arrays: each one's g, the
 // density its g leaves (0 once it has annealed away, which is for good: a
@@ -196,8 +207,10 @@ public:
 // in groups of sub-cohorts, one group per step.
 class Cohorts {
 public:
-    explicit Cohorts(ModelKinetics kinetics)
-        : kinetics_(kinetics), law_(lawOf(kinetics)), jumps_(densityJumps(kinetics)) {
+    // `youngAges`: see DamageGridSteps.
+    Cohorts(ModelKinetics kinetics, double youngAges)
+        : kinetics_(kinetics), law_(lawOf(kinetics)), youngAges_(youngAges),
+          jumps_(densityJumps(kinetics)) {
         for (const DensityJump &jump : jumps_)
             jumpG_.push_back(std::pow(1 / jump.r - 1, law_.alpha));
     }
@@ -254,10 +267,10 @@ public:
         std::size_t done = 0;
         for (; done < groups_.size(); ++done) {
             const Group &group = groups_[done];
-            if (now - group.middle < kYoungAges * group.step)
+            if (now - group.middle < youngAges_ * group.step)
                 break;
-            const std::size_t middle = done * kYoungParts + kYoungParts / 2;
-            old_.push(young_.g[middle], young_.rho[middle], group.step, group.dose);
+            const auto [g, rho] = merged(done * kYoungParts);
+            old_.push(g, rho, group.step, group.dose);
         }
         if (done > 0) {
             const std::size_t first = done * kYoungParts;
@@ -332,6 +345,28 @@ private:
         std::array<double, kParentCount> dose;
     };
 
+    // The g and density of the young group starting at `first` as one cohort:
+    // the g that leaves their mean density, or, where that is not one
+    // smooth piece of the relation (some annealed away, or on both sides of
+    // a jump), the middle one's.
+    std::pair<double, double> merged(std::size_t first) const {
+        const std::size_t middle = first + kYoungParts / 2;
+        const double g = young_.g[middle];
+        double mean = 0.0;
+        bool smooth = true;
+        for (std::size_t q = first; q < first + kYoungParts; ++q) {
+            mean += young_.rho[q] / double(kYoungParts);
+            smooth = smooth && young_.rho[q] > 0;
+            for (const double jumpG : jumpG_)
+                smooth = smooth && (young_.g[q] < jumpG) == (g < jumpG);
+        }
+        if (!smooth)
+            return {g, young_.rho[middle]};
+        const bool longer = reducedLength(law_, g) >= jumps_.front().r;
+        const double meanG = densityG(kinetics_, law_, mean, longer);
+        return {meanG, damageDensity(kinetics_, reducedLength(law_, meanG))};
+    }
+
     void anneal(CohortList &list, double seconds, const LawAt &at) const {
         const double lnStep = std::log(seconds);
         const double c0 = law_.c0, c2 = law_.c2, slope = at.slope, inverse = 1 / at.slope;
@@ -350,6 +385,7 @@ private:
 
     ModelKinetics kinetics_;
     const AnnealingLaw &law_;
+    double youngAges_;
     std::vector<DensityJump> jumps_;
     std::vector<double> jumpG_; // the g of each jump
     CohortList old_, young_;
@@ -412,6 +448,7 @@ AnnealedDose annealedDose(ModelKinetics kinetics, std::span<const double> times,
     out.historyTemps.assign(temps.begin(), temps.end());
     out.lnTempStep = steps.lnTempStep;
     out.timeStep = steps.timeStep;
+    out.youngAges = steps.youngAges;
     const std::size_t n = times.empty() ? 0 : times.size() - 1;
     if (n == 0)
         return out;
@@ -427,7 +464,7 @@ AnnealedDose annealedDose(ModelKinetics kinetics, std::span<const double> times,
     for (std::vector<double> &a : out.perAtom)
         a.assign(nodes, 0.0);
     const double present = times[n];
-    Cohorts cohorts(kinetics);
+    Cohorts cohorts(kinetics, steps.youngAges);
     std::array<double, kParentCount> dose{};
     for (std::size_t m = 1; m < nodes; ++m) {
         if (stop && stop->load(std::memory_order_relaxed))
@@ -455,7 +492,7 @@ bool annealedDoseFits(const AnnealedDose &dose, ModelKinetics kinetics,
                       std::span<const double> times, std::span<const double> temps,
                       const DamageGridSteps &steps) {
     return dose.kinetics == kinetics && dose.lnTempStep == steps.lnTempStep &&
-           dose.timeStep == steps.timeStep &&
+           dose.timeStep == steps.timeStep && dose.youngAges == steps.youngAges &&
            std::equal(times.begin(), times.end(), dose.historyTimes.begin(),
                       dose.historyTimes.end()) &&
            std::equal(temps.begin(), temps.end(), dose.historyTemps.begin(),

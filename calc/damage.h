@@ -40,6 +40,7 @@ struct AnnealedDose {
     // What it was computed from, so that a run can tell whether it fits.
     std::vector<double> historyTimes, historyTemps; // slots 1..n, slot 0 unused
     double lnTempStep = 0.0, timeStep = 0.0;        // 0: the history's own points
+    double youngAges = 0.0;
 
     // The alpha dose (alphas/g) a grain whose parents hold `atoms` nmol/g at
     // the present keeps at node m.
@@ -53,6 +54,13 @@ struct AnnealedDose {
 struct DamageGridSteps {
     double lnTempStep = 0.0;
     double timeStep = 0.0;
+    // A cohort is made evenly over its step. While its age is less than this
+    // many times its step, the spread of its alphas' ages matters and it is
+    // carried as sub-cohorts made at the middles of equal parts of the step;
+    // after, as one cohort that leaves the density they leave. What the
+    // spread then still changes falls as the square of this number; the
+    // work grows with it.
+    double youngAges = 8.0;
     // At most this many nodes; steps widen evenly beyond it.
     std::size_t maxNodes = 20'000;
 };

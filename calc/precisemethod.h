@@ -42,7 +42,7 @@ struct PreciseSettings {
     // nodes the temperature and the damage are linear in time, and each step
     // is cut into pieces across which the grain's ln D changes by at most
     // `lnDStep`. Halving these and `lnDStep` changes no age by 1e-4.
-    DamageGridSteps damageSteps{0.001, 0.02};
+    DamageGridSteps damageSteps{0.0005, 0.02, 32.0};
 };
 
 // Results as calculateAges gives them. Needs `input.emissionDistance` and an
