@@ -34,7 +34,8 @@ constexpr double kApatiteLinearFrom = 0.765;
 // damage, which keeps every density between 0 and 1.
 constexpr double kApatiteEnd = 0.5274435;
 // Zircon (Guenthner et al. 2013): density 1.25 (r - 0.2), cut to 0 where it
-// falls below 0.36 / 1.25 + 0.2, as the model's authors cut it.
+// falls below 0.36 / 1.25 + 0.2 = 0.488, as the model is applied (a length
+// threshold compared with a density, kept so that ages match the model's).
 constexpr double kZirconSlope = 1.25;
 constexpr double kZirconShortest = 0.2;
 constexpr double kZirconEnd = 0.36 / 1.25 + 0.2;
@@ -45,11 +46,10 @@ constexpr double kRdaamEnergy = 122.3;    // E_L
 constexpr double kRdaamTrapEnergy = 34.0; // E_trap
 constexpr double kPsi = 1e-13;            // cm²
 constexpr double kOmega = 1e-22;          // cm⁶
-// Effective track density per alpha dose: the dose counted in 238U decays
-// (alphas / 8) per cm³ (apatite 3.19 g/cm³), times eta_q L lambda_f / lambda_D:
-// Durango's etching efficiency 0.91, half the etchable length 16.3 µm, the
-// fission and total decay constants of 238U.
-// In tracks/cm² per alpha/g.
+// Effective track density (tracks/cm²) per alpha/g: the dose counted in 238U
+// decays (alphas / 8) per cm³ (apatite 3.19 g/cm³), times eta_q L lambda_f /
+// lambda_D: Durango's etching efficiency 0.91, half the etchable length
+// 16.3 µm, the fission and total decay constants of 238U.
 constexpr double kTracksPerAlpha = 0.91 * 8.15e-4 * (8.46e-17 / 1.55125e-10) * 3.19 / 8.0;
 
 // ZRDAAM (Guenthner et al. 2013): amorphous zones slow the helium by
@@ -262,7 +262,7 @@ public:
         groups_.push_back({now - step / 2, step, dose});
     }
 
-    // Young groups old enough by `now` (Myr) become their middle sub-cohort.
+    // Young groups old enough by `now` (Myr) become one old cohort each.
     void age(double now) {
         std::size_t done = 0;
         for (; done < groups_.size(); ++done) {

@@ -1,6 +1,6 @@
 // Radiation-damage kinetics against what owes nothing to the calculation: the
-// published closure temperatures, the converged date-eU values of the model's
-// reference, closed forms of the diffusion laws and of a frozen grain's dose;
+// published closure temperatures, converged date-eU values of this model,
+// closed forms of the diffusion laws and of a frozen grain's dose;
 // the precise method against itself at half its tolerance, and the fast
 // method against the precise one as its steps shrink.
 #include "damage.h"
@@ -90,8 +90,8 @@ void TestDamage::closureTemperatures_data() {
     QTest::addColumn<double>("raw");       // °C, raw age times the rate
     QTest::addColumn<double>("corrected"); // °C, FT-corrected age times the rate
     // Flowers et al. 2009 give 62 °C for RDAAM at 28 ppm eU and 70 °C for
-    // Durango kinetics (the FT-corrected closure temperature); the model's
-    // reference, converged, 61.4 and 70.4.
+    // Durango kinetics (the FT-corrected closure temperature); this model,
+    // converged, gives 61.4 and 70.4.
     QTest::newRow("RDAAM, 28 ppm") << ModelKinetics::Rdaam << 47.0 << 61.4;
     QTest::newRow("Durango Arrhenius") << ModelKinetics::Arrhenius << 53.9 << 70.4;
 }
@@ -121,7 +121,7 @@ void TestDamage::dateEU_data() {
     // Apatite ages rise with eU under slow cooling and residence in the
     // partial retention zone (Flowers et al. 2009); zircon ages rise to a few
     // hundred ppm and fall once the damage zones connect (Guenthner et al.
-    // 2013). The model's reference values, converged.
+    // 2013). This model's values, converged, to the table's two decimals.
     const auto rows = [](const char *name, ModelKinetics kinetics, const Points &points,
                          double thToU, const std::vector<std::array<double, 3>> &table) {
         for (const auto &[eU, raw, corrected] : table)
