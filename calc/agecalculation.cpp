@@ -167,17 +167,18 @@ void integrateDamageDiffusivity(const AgeInput &in, std::span<const double> lnD,
         return;
     const long double mostIncrement = kForgetAll * in.sphereRadius * in.sphereRadius / (kPi * kPi);
     C[1] = 0.0L;
+    double D = std::exp(lnD[1]);
     for (std::size_t m = 1; m < n; ++m) {
+        const double Dnext = std::exp(lnD[m + 1]);
         const long double h = static_cast<long double>(in.times[m + 1]) - in.times[m];
         long double increment = 0.0L;
         if (h > 0) {
-            increment = (std::exp(static_cast<long double>(lnD[m])) +
-                         std::exp(static_cast<long double>(lnD[m + 1]))) *
-                        h * 0.5L;
+            increment = (static_cast<long double>(D) + Dnext) * h * 0.5L;
             if (!(increment <= mostIncrement))
                 increment = mostIncrement;
         }
         C[m + 1] = C[m] + increment;
+        D = Dnext;
     }
 }
 
