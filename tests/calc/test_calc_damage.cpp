@@ -4,7 +4,6 @@
 // the precise method against itself at half its tolerance, and the fast
 // method against the precise one as its steps shrink.
 #include "damage.h"
-#include "errors.h"
 #include "heliumages.h"
 #include "precisecases.h"
 #include "precisemethod.h"
@@ -82,7 +81,6 @@ private slots:
     void fastApproachesPrecise_data();
     void fastApproachesPrecise();
     void rowsGiveDamageAndDiffusivity();
-    void refusesDamageWithoutParents();
 };
 
 void TestDamage::closureTemperatures_data() {
@@ -270,18 +268,6 @@ void TestDamage::rowsGiveDamageAndDiffusivity() {
             }
             QVERIFY(rows[3].log10DiffusivityA2 < rows[2].log10DiffusivityA2);
         }
-    }
-}
-
-void TestDamage::refusesDamageWithoutParents() {
-    const History h = precisecases::drawn(kSlowCooling);
-    for (const ModelKinetics kinetics : {ModelKinetics::Rdaam, ModelKinetics::Zrdaam}) {
-        AgeInput in = grainInput(kinetics, 10, 1, h);
-        in.parents.reset();
-        in.emissionDistance = 20;
-        in.coefficients = geometryCoefficients(60, 60, 0, 20, 50);
-        for (const AgeMethod method : {AgeMethod::Fast, AgeMethod::Precise})
-            QVERIFY_THROWS_EXCEPTION(tarvel::Error, calculateAges(in, method));
     }
 }
 
