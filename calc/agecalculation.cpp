@@ -75,6 +75,17 @@ void checkModel(const AgeInput &in) {
             geometrycheck::grainProblem(in.sphereRadius, in.outerRadius, in.innerRadius, emission);
         !problem.empty())
         throw tarvel::Error(problem);
+    if (in.kinetics != ModelKinetics::Arrhenius) {
+        // The damage comes from the grain's own uranium, thorium and samarium;
+        // the Arrhenius constants are not used.
+        if (!in.parents)
+            throw tarvel::Error(
+                std::string(in.kinetics == ModelKinetics::Rdaam ? "RDAAM" : "ZRDAAM") +
+                " kinetics needs the grain's uranium, thorium or samarium: its "
+                "radiation damage comes from them. Give U_ppm, Th_ppm or Sm_ppm "
+                "above 0, or choose Arrhenius kinetics.");
+        return;
+    }
     if (!std::isfinite(in.activationEnergy))
         throw tarvel::Error("The activation energy is not a finite number.");
     if (!std::isfinite(in.d0) || in.d0 < 0)
@@ -135,6 +146,38 @@ void integrateDiffusivity(const AgeInput &in, std::vector<long double> &C) {
             C[m] + (D + Dnext) * (static_cast<long double>(in.times[m + 1]) - in.times[m]) * 0.5L;
         if (!std::isfinite(C[m + 1]))
             throwNotFinite("the integrated diffusivity at " + pointText(m + 1));
+        D = Dnext;
+    }
+}
+
+// Under damage kinetics an interval across which even the slowest term loses
+// e^-this of what it held (or across which the diffusivity has no bound, as
+// ZRDAAM's at no damage) forgets the past entirely; the integral is held
+// there, so that later differences of C keep their digits. Its own helium
+// is then at most about 1e-4 of what the interval made.
+constexpr long double kForgetAll = 1e4L;
+
+// Integrated diffusivity C at every point, by the trapezoidal rule over the
+// diffusivity the damage gives at each point (ln D, µm² per million years,
+// slots 1..n), each interval's increment held at kForgetAll / lambda_1.
+void integrateDamageDiffusivity(const AgeInput &in, std::span<const double> lnD,
+                                std::vector<long double> &C) {
+    const std::size_t n = pointCount(in);
+    if (n == 0)
+        return;
+    const long double mostIncrement = kForgetAll * in.sphereRadius * in.sphereRadius / (kPi * kPi);
+    C[1] = 0.0L;
+    double D = std::exp(lnD[1]);
+    for (std::size_t m = 1; m < n; ++m) {
+        const double Dnext = std::exp(lnD[m + 1]);
+        const long double h = static_cast<long double>(in.times[m + 1]) - in.times[m];
+        long double increment = 0.0L;
+        if (h > 0) {
+            increment = (static_cast<long double>(D) + Dnext) * h * 0.5L;
+            if (!(increment <= mostIncrement))
+                increment = mostIncrement;
+        }
+        C[m + 1] = C[m] + increment;
         D = Dnext;
     }
 }
@@ -417,14 +460,18 @@ void checkAgeInput(const AgeInput &in) {
 std::vector<double> steppedHeldHelium(const AgeInput &in, AgeMethod method,
                                       const std::vector<ParentSource> &sources,
                                       std::atomic<std::int32_t> *progress,
-                                      const std::atomic<bool> *stop, bool presentOnly) {
+                                      const std::atomic<bool> *stop, bool presentOnly,
+                                      std::span<const double> lnDiffusivity) {
     const std::size_t n = pointCount(in);
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
     const double V = zoneVolumeRatio(in);
     const std::vector<double> lambda = sphereEigenvalues(R, N);
     std::vector<long double> C(n + 1, 0.0L);
-    integrateDiffusivity(in, C);
+    if (lnDiffusivity.empty())
+        integrateDiffusivity(in, C);
+    else
+        integrateDamageDiffusivity(in, lnDiffusivity, C);
 
     // Each parent spreads its helium by its own stopping distance: a set of
     // coefficients each.

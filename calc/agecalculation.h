@@ -1,9 +1,11 @@
 #pragma once
 
+#include "modelrecords.h"
 #include "parents.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +28,8 @@ enum class AgeMethod {
 inline constexpr std::int32_t kFewestEigenvalues = 5;
 std::string tooFewEigenvalues(std::int32_t count);
 
+struct AnnealedDose;
+
 // Everything the age calculation needs. Times and temperatures (degrees
 // Celsius) are indexed from 1 with slot 0 unused, so n points take n + 1 slots;
 // the two spans must have the same size and are read, never kept.
@@ -45,6 +49,14 @@ struct AgeInput {
     // the coefficients are not used, and the results are its raw ages (see
     // heliumages.h).
     std::optional<ParentsInput> parents;
+    // Arrhenius takes the activation energy and D0 above; the damage
+    // kinetics (damage.h) their published parameters and the parents, which
+    // they need, and leave those two unused.
+    ModelKinetics kinetics = ModelKinetics::Arrhenius;
+    // The history's annealed damage when computed beforehand for many grains
+    // (prepareSample); a run uses it only when it was computed for this
+    // kinetics, history and method, and computes its own otherwise.
+    std::shared_ptr<const AnnealedDose> damage;
     std::span<const double> times;
     std::span<const double> temps;
 };
@@ -58,10 +70,10 @@ struct AgeInput {
 // Throws tarvel::Error, before any work, for a history or model it refuses: a
 // time that runs backwards, a temperature at or below absolute zero, a value
 // that is not a finite number, fewer than 5 terms, a sphere radius not above 0,
-// an empty emission zone, a negative D0. Throws tarvel::Error as well when an intermediate value
-// or a result is not a finite number; no results are returned then. Running out
-// of memory throws std::bad_alloc. All working storage is allocated up front,
-// linear in the points and the terms.
+// an empty emission zone, a negative D0, damage kinetics without parents. Throws tarvel::Error as
+// well when an intermediate value or a result is not a finite number; no results are returned then.
+// Running out of memory throws std::bad_alloc. All working storage is allocated up front, linear in
+// the points and the terms.
 std::vector<double> calculateAges(const AgeInput &input, AgeMethod method,
                                   std::atomic<std::int32_t> *progress = nullptr,
                                   const std::atomic<bool> *stop = nullptr);

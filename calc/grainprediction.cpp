@@ -24,7 +24,11 @@ AgeJobInput drawnSampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT>
     return sampleJobInput(dataSet, std::move(drawn));
 }
 
-void prepareSample(AgeJobInput &, const std::atomic<bool> *) {}
+void prepareSample(AgeJobInput &sample, const std::atomic<bool> *stop) {
+    // Under damage kinetics each cohort's annealing is the history's alone;
+    // each grain weighs it by its own parents.
+    sample.model.damage = historyJobDamage(sample, stop);
+}
 
 GrainPrediction predictGrain(const AgeJobInput &sample, const tarvel::GrainRecord &grain,
                              const std::atomic<bool> *stop) {

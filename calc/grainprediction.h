@@ -30,7 +30,12 @@ AgeJobInput drawnSampleJobInput(const TDataModule1 &dataSet, std::vector<FPOINT>
 // Computes once what every grain of a sample shares under the history and
 // keeps it in `sample`, so that predictGrain need not compute it per grain.
 // Callers that predict many grains under one history call it first, on one
-// thread. Under Arrhenius kinetics the grains share nothing worth keeping.
+// thread; afterwards what it keeps is only read, by any number of threads.
+// Under damage kinetics that is the annealing of the history's damage cohorts
+// (sample.model.damage); under Arrhenius kinetics the grains share nothing
+// worth keeping. A sample whose history, kinetics or method changes after it
+// computes its own again in every grain until prepared anew. `stop`, once
+// set, ends it with CalculationStopped.
 void prepareSample(AgeJobInput &sample, const std::atomic<bool> *stop = nullptr);
 
 // The grain's prediction under `sample`. Throws tarvel::Error for what the age

@@ -62,13 +62,32 @@ std::vector<double> parentRetention(const std::vector<ParentSource> &sources, do
 namespace {
 
 // What every row of a history's helium ages shares: the checked input's
-// parents, their FT and the history's span.
+// parents, their FT and the history's span; under damage kinetics the
+// history's damage and the grain's diffusivity at every point.
 struct AgeFrame {
     std::vector<ParentSource> sources;
     std::vector<double> ft;
     std::size_t n = 0;
     double first = 0.0, present = 0.0;
+    std::shared_ptr<const AnnealedDose> damage;
+    std::vector<double> dose, lnD; // slots 1..n
 };
+
+// Under damage kinetics: the history's damage for the method and the grain's
+// dose and ln D (µm² per million years) at every point.
+void addDamage(const AgeInput &in, AgeMethod method, AgeFrame &frame,
+               const std::atomic<bool> *stop) {
+    frame.damage = historyDamage(in, method, stop);
+    if (!frame.damage)
+        return;
+    const std::array<double, kParentCount> atoms = parentAtoms(frame.sources);
+    frame.dose.assign(frame.n + 1, 0.0);
+    frame.lnD.assign(frame.n + 1, 0.0);
+    for (std::size_t k = 1; k <= frame.n; ++k) {
+        frame.dose[k] = frame.damage->dose(frame.damage->pointNodes[k], atoms);
+        frame.lnD[k] = damageLnDiffusivity(in.kinetics, in.temps[k], frame.dose[k]);
+    }
+}
 
 AgeFrame ageFrame(const AgeInput &in) {
     if (!in.parents)
@@ -100,8 +119,9 @@ std::vector<double> heldHelium(const AgeInput &in, AgeMethod method, const AgeFr
                                std::atomic<std::int32_t> *progress, const std::atomic<bool> *stop,
                                bool presentOnly) {
     return method == AgeMethod::Precise
-               ? preciseHeldHelium(in, frame.sources, progress, {}, stop)
-               : steppedHeldHelium(in, method, frame.sources, progress, stop, presentOnly);
+               ? preciseHeldHelium(in, frame.sources, progress, {}, stop, frame.damage.get())
+               : steppedHeldHelium(in, method, frame.sources, progress, stop, presentOnly,
+                                   frame.lnD);
 }
 
 HeliumAge ageRow(const AgeInput &in, const AgeFrame &frame, std::size_t k, double helium) {
@@ -126,6 +146,13 @@ HeliumAge ageRow(const AgeInput &in, const AgeFrame &frame, std::size_t k, doubl
     }
     row.ft = kept / made;
     row.correctedAge = ageFromHelium(helium / row.ft, sources, before);
+    if (frame.damage) {
+        row.damage = damageMeasure(in.kinetics, frame.dose[k]);
+        // D / a² in 1/s: D in µm² per million years, a in µm.
+        row.log10DiffusivityA2 =
+            (frame.lnD[k] - 2 * std::log(in.sphereRadius) - std::log(kSecondsPerMyr)) /
+            std::log(10.0);
+    }
     if (!std::isfinite(row.rawAge) || !std::isfinite(row.correctedAge))
         throw tarvel::Error("The age calculation cannot be completed: the age at point " +
                             std::to_string(k) +
@@ -135,13 +162,29 @@ HeliumAge ageRow(const AgeInput &in, const AgeFrame &frame, std::size_t k, doubl
 
 } // namespace
 
+DamageGridSteps damageGridSteps(AgeMethod method) {
+    return method == AgeMethod::Precise ? PreciseSettings{}.damageSteps : DamageGridSteps{};
+}
+
+std::shared_ptr<const AnnealedDose> historyDamage(const AgeInput &in, AgeMethod method,
+                                                  const std::atomic<bool> *stop) {
+    if (in.kinetics == ModelKinetics::Arrhenius)
+        return nullptr;
+    const DamageGridSteps steps = damageGridSteps(method);
+    if (in.damage && annealedDoseFits(*in.damage, in.kinetics, in.times, in.temps, steps))
+        return in.damage;
+    return std::make_shared<const AnnealedDose>(
+        annealedDose(in.kinetics, in.times, in.temps, steps, stop));
+}
+
 std::vector<HeliumAge> heliumAges(const AgeInput &in, AgeMethod method,
                                   std::atomic<std::int32_t> *progress,
                                   const std::atomic<bool> *stop) {
-    const AgeFrame frame = ageFrame(in);
+    AgeFrame frame = ageFrame(in);
     std::vector<HeliumAge> rows(frame.n + 1);
     if (frame.n == 0)
         return rows;
+    addDamage(in, method, frame, stop);
     const std::vector<double> helium = heldHelium(in, method, frame, progress, stop, false);
     for (std::size_t k = 1; k <= frame.n; ++k)
         rows[k] = ageRow(in, frame, k, helium[k]);
@@ -149,9 +192,10 @@ std::vector<HeliumAge> heliumAges(const AgeInput &in, AgeMethod method,
 }
 
 HeliumAge presentHeliumAge(const AgeInput &in, AgeMethod method, const std::atomic<bool> *stop) {
-    const AgeFrame frame = ageFrame(in);
+    AgeFrame frame = ageFrame(in);
     if (frame.n == 0)
         throw tarvel::Error("The thermal history holds no points.");
+    addDamage(in, method, frame, stop);
     const std::vector<double> helium = heldHelium(in, method, frame, nullptr, stop, true);
     return ageRow(in, frame, frame.n, helium[frame.n]);
 }

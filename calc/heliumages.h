@@ -1,10 +1,13 @@
 #pragma once
 
 #include "agecalculation.h"
+#include "damage.h"
 #include "parents.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 // What a grain whose helium comes from its parents shows at one point of its
@@ -16,6 +19,12 @@ struct HeliumAge {
     double rawAge = 0.0;  // the age equation solved for the helium held, million years
     double ft = 0.0; // the share of the helium made that the alpha ejection leaves in the grain
     double correctedAge = 0.0; // the age equation solved for heNmolG / ft, million years
+    // Under damage kinetics (0 under Arrhenius): the grain's radiation damage
+    // at the point, RDAAM's effective track density (tracks/cm²) or ZRDAAM's
+    // alpha dose (alphas/g), and log10 of the diffusivity over the squared
+    // sphere radius, D/a² in 1/s (+infinity for ZRDAAM at no damage).
+    double damage = 0.0;
+    double log10DiffusivityA2 = 0.0;
 };
 
 // The helium and ages at every point of the history of `input`, whose
@@ -49,6 +58,16 @@ double ageFromHelium(double helium, const std::vector<ParentSource> &sources, do
 std::vector<double> parentRetention(const std::vector<ParentSource> &sources, double R, double b,
                                     double a);
 
+// The grid on which a method computes the history's damage: the history's
+// own points for fast and direct, the precise method's finer nodes.
+DamageGridSteps damageGridSteps(AgeMethod method);
+
+// The history's annealed damage for a run of `input` (times and temperatures
+// set) by `method`: input.damage when it fits, else computed (see
+// damage.h). Null under Arrhenius kinetics. `stop` as for calculateAges.
+std::shared_ptr<const AnnealedDose> historyDamage(const AgeInput &input, AgeMethod method,
+                                                  const std::atomic<bool> *stop = nullptr);
+
 // Internal, in agecalculation.cpp: what calculateAges refuses, and for an
 // input with parents what parentsProblem names, throws tarvel::Error.
 void checkAgeInput(const AgeInput &input);
@@ -56,8 +75,11 @@ void checkAgeInput(const AgeInput &input);
 // Internal: the helium held (nmol/g) at every point, slots 1..n, by the fast
 // or direct method (agecalculation.cpp; the precise method's is in
 // precisemethod.h). The input is checked. With `presentOnly` only slot n is
-// computed (the others stay 0), to the same bits.
+// computed (the others stay 0), to the same bits. `lnDiffusivity`, when
+// given (damage kinetics), is ln D at every point (slots 1..n, µm² per
+// million years) in place of the Arrhenius law.
 std::vector<double> steppedHeldHelium(const AgeInput &input, AgeMethod method,
                                       const std::vector<ParentSource> &sources,
                                       std::atomic<std::int32_t> *progress,
-                                      const std::atomic<bool> *stop, bool presentOnly = false);
+                                      const std::atomic<bool> *stop, bool presentOnly = false,
+                                      std::span<const double> lnDiffusivity = {});

@@ -41,6 +41,7 @@ AgeInput modelAgeInput(const TDataModule1 &dataSet) {
     in.terms = dataSet.ModelData.Neigen;
     in.activationEnergy = dataSet.ModelData.Activation_energy;
     in.d0 = dataSet.ModelData.D0;
+    in.kinetics = dataSet.ModelData.Kinetics;
     if (const TParentsData &p = dataSet.ParentsData; p.present())
         in.parents =
             ParentsInput{p.U_ppm,
@@ -121,6 +122,15 @@ std::vector<HeliumAge> historyHeliumAges(const AgeJobInput &input,
     std::vector<HeliumAge> rows = heliumAges(in, input.method, progress, stop);
     rows.erase(rows.begin());
     return rows;
+}
+
+std::shared_ptr<const AnnealedDose> historyJobDamage(const AgeJobInput &input,
+                                                     const std::atomic<bool> *stop) {
+    const HistoryArrays history(input.history);
+    AgeInput in = input.model;
+    in.times = history.times;
+    in.temps = history.temps;
+    return historyDamage(in, input.method, stop);
 }
 
 HeliumAge presentHistoryHeliumAge(const AgeJobInput &input, const std::atomic<bool> *stop) {

@@ -88,3 +88,8 @@ std::vector<HeliumAge> historyHeliumAges(const AgeJobInput &input,
 // The last of those rows alone, to the same bits, in a fraction of the time.
 HeliumAge presentHistoryHeliumAge(const AgeJobInput &input,
                                   const std::atomic<bool> *stop = nullptr);
+
+// The annealed damage of the input's history under its kinetics, on the grid
+// of its method (see historyDamage); null under Arrhenius kinetics.
+std::shared_ptr<const AnnealedDose> historyJobDamage(const AgeJobInput &input,
+                                                     const std::atomic<bool> *stop = nullptr);

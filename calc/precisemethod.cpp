@@ -151,15 +151,12 @@ struct PieceShape {
     double dC, p0, p1, p2;
 };
 
-PieceShape pieceShape(const Arrhenius &arrhenius, double hp, double T0, double T1, double lnD0,
-                      double lnD1, double step) {
-    const double node = std::sqrt(0.6);
-    constexpr double wMid = 8.0 / 9, wSide = 5.0 / 9;
-    const double Tm = (T0 + T1) / 2, Th = (T1 - T0) / 2;
-    const double dC =
-        hp / 2 *
-        (wMid * std::exp(arrhenius.lnD(Tm)) + wSide * (std::exp(arrhenius.lnD(Tm - node * Th)) +
-                                                       std::exp(arrhenius.lnD(Tm + node * Th))));
+// The three-point Gauss-Legendre rule on v = 0 .. 1: nodes 1/2 -+ kGaussNode / 2.
+const double kGaussNode = std::sqrt(0.6);
+constexpr double kGaussMid = 8.0 / 9, kGaussSide = 5.0 / 9;
+
+// The shape of a piece of length hp whose integrated diffusivity is dC.
+PieceShape shapeOf(double hp, double dC, double lnD0, double lnD1, double step) {
     double p0 = 1.0, p1 = 0.0, p2 = 0.0;
     const double lnDRange = std::fabs(lnD1 - lnD0);
     if (dC > 0 && std::isfinite(lnDRange) && lnDRange <= 3 * step) {
@@ -170,6 +167,18 @@ PieceShape pieceShape(const Arrhenius &arrhenius, double hp, double T0, double T
         p1 = 6 * B - 2 * A;
     }
     return {dC, p0, p1, p2};
+}
+
+PieceShape pieceShape(const Arrhenius &arrhenius, double hp, double T0, double T1, double lnD0,
+                      double lnD1, double step) {
+    const double node = kGaussNode;
+    constexpr double wMid = kGaussMid, wSide = kGaussSide;
+    const double Tm = (T0 + T1) / 2, Th = (T1 - T0) / 2;
+    const double dC =
+        hp / 2 *
+        (wMid * std::exp(arrhenius.lnD(Tm)) + wSide * (std::exp(arrhenius.lnD(Tm - node * Th)) +
+                                                       std::exp(arrhenius.lnD(Tm + node * Th))));
+    return shapeOf(hp, dC, lnD0, lnD1, step);
 }
 
 void checkPreciseInput(const AgeInput &in) {
@@ -368,12 +377,84 @@ namespace {
 // production inside it is a cubic to 1e-8.
 constexpr double kMostDecayPerPiece = 0.1;
 
+// The history under damage kinetics, in time order. Between the damage's
+// nodes the temperature and the grain's damage are linear in time; each step
+// between nodes is cut evenly into as many pieces as `decayCuts` asks for and
+// as keep the change of the grain's ln D across a piece within the ln D step
+// (widened when the history would need more than `maxPieces`). Then
+// `addPiece(t1, hp, shape)` for every piece and `point(k)` at every history
+// point from 2.
+template <class DecayCuts, class AddPiece, class Point>
+void walkDamagePieces(const AgeInput &in, const AnnealedDose &damage,
+                      const std::array<double, kParentCount> &atoms, double lnDFloor,
+                      const PreciseSettings &settings, DecayCuts decayCuts, AddPiece addPiece,
+                      Point point) {
+    const ModelKinetics kinetics = damage.kinetics;
+    const std::size_t nodes = damage.times.size();
+    std::vector<double> dose(nodes), lnD(nodes);
+    for (std::size_t m = 0; m < nodes; ++m) {
+        dose[m] = damage.dose(m, atoms);
+        lnD[m] = damageLnDiffusivity(kinetics, damage.temps[m], dose[m]);
+    }
+    // Below the floor time needs no resolving; across an end without bound
+    // (ZRDAAM at no damage) it cannot be resolved, and the piece forgets all.
+    auto lnDCuts = [&](std::size_t m, double step) {
+        const double change =
+            std::fabs(std::max(lnD[m], lnDFloor) - std::max(lnD[m - 1], lnDFloor));
+        return std::isfinite(change)
+                   ? static_cast<std::size_t>(std::clamp(std::ceil(change / step), 1.0, 1e6))
+                   : std::size_t(1);
+    };
+    double step = settings.lnDStep;
+    double extra = 0.0;
+    for (std::size_t m = 1; m < nodes; ++m)
+        if (damage.times[m] > damage.times[m - 1])
+            extra += double(lnDCuts(m, step) - 1);
+    if (extra > double(settings.maxPieces))
+        step *= extra / double(settings.maxPieces);
+
+    const std::size_t n = in.times.size() - 1;
+    std::size_t m = 1;
+    for (std::size_t k = 2; k <= n; ++k) {
+        for (; m <= damage.pointNodes[k]; ++m) {
+            const double ta = damage.times[m - 1], h = damage.times[m] - ta;
+            if (!(h > 0))
+                continue;
+            const double Ta = damage.temps[m - 1], dT = damage.temps[m] - Ta;
+            const double da = dose[m - 1], dd = dose[m] - da;
+            auto lnDAt = [&](double f) {
+                return damageLnDiffusivity(kinetics, Ta + dT * f, da + dd * f);
+            };
+            const std::size_t count = std::max(lnDCuts(m, step), decayCuts(h));
+            double f0 = 0.0, s0 = ta, L0 = lnD[m - 1];
+            for (std::size_t c = 1; c <= count; ++c) {
+                const double f1 = c == count ? 1.0 : double(c) / double(count);
+                const double s1 = c == count ? damage.times[m] : ta + h * f1;
+                const double L1 = c == count ? lnD[m] : lnDAt(f1);
+                const double hp = s1 - s0;
+                if (hp > 0) {
+                    const double fm = (f0 + f1) / 2, fh = (f1 - f0) / 2;
+                    const double dC = hp / 2 *
+                                      (kGaussMid * std::exp(lnDAt(fm)) +
+                                       kGaussSide * (std::exp(lnDAt(fm - kGaussNode * fh)) +
+                                                     std::exp(lnDAt(fm + kGaussNode * fh))));
+                    addPiece(s1, hp, shapeOf(hp, dC, L0, L1, step));
+                }
+                f0 = f1;
+                s0 = s1;
+                L0 = L1;
+            }
+        }
+        point(k);
+    }
+}
+
 } // namespace
 
 std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<ParentSource> &sources,
                                       std::atomic<std::int32_t> *progress,
                                       const PreciseSettings &settings,
-                                      const std::atomic<bool> *stop) {
+                                      const std::atomic<bool> *stop, const AnnealedDose *damage) {
     const std::size_t n = in.times.empty() ? 0 : in.times.size() - 1;
     const std::int32_t N = std::max<std::int32_t>(in.terms, 0);
     const double R = in.sphereRadius, b = in.outerRadius, a = in.innerRadius;
@@ -412,19 +493,16 @@ std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<Pare
     const double span = present - in.times[1];
     const double lnDFloor =
         span > 0 ? std::log(kNegligibleDecay) - std::log(lambdaTop) - std::log(span) : 0.0;
-    const double step = runStep(in, arrhenius, lnDFloor, settings);
-    const Pieces pieces(in, arrhenius, lnDFloor, step);
     std::vector<std::vector<double>> held(parents, std::vector<double>(modeCount, 0.0));
     std::vector<double> decay(modeCount), m0(modeCount), m1(modeCount), m2(modeCount),
         m3(modeCount);
     clearUpperVectorState();
 
-    // One piece: its shared weights per term, then each parent's production,
-    // g(t) = g1 e^(eps Q(v)) with dt = hp q(v) dv, so that the integrand
-    // against e^(-x v) is hp g1 F(v), F = q e^(eps Q): taken as the cubic that
-    // matches F and F' at both ends.
-    auto addPiece = [&](double t1, double hp, double T0, double T1, double lnD0, double lnD1) {
-        const PieceShape shape = pieceShape(arrhenius, hp, T0, T1, lnD0, lnD1, step);
+    // One piece ending at t1: its shared weights per term, then each parent's
+    // production, g(t) = g1 e^(eps Q(v)) with dt = hp q(v) dv, so that the
+    // integrand against e^(-x v) is hp g1 F(v), F = q e^(eps Q): taken as the
+    // cubic that matches F and F' at both ends.
+    auto addPiece = [&](double t1, double hp, const PieceShape &shape) {
         for (std::size_t j = 0; j < modeCount; ++j) {
             const CubicWeights w = cubicWeights(lambdas[j] * shape.dC);
             decay[j] = w.decay;
@@ -447,15 +525,36 @@ std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<Pare
                 h[j] = h[j] * decay[j] + (c0 * m0[j] + c1 * m1[j] + c2 * m2[j] + c3 * m3[j]);
         }
     };
+    // Long pieces (cold stretches are one piece) are cut in time, so that the
+    // parents' production is a cubic inside each.
+    auto decayCuts = [&](double hp) {
+        const double cuts = std::ceil(decayTop * hp / kMostDecayPerPiece);
+        return static_cast<std::size_t>(std::clamp(cuts, 1.0, 1e6));
+    };
+    auto point = [&](std::size_t k) {
+        for (std::size_t i = 0; i < parents; ++i) {
+            double sum = 0.0;
+            for (std::size_t j = 0; j < modeCount; ++j)
+                sum += weights[i][j] * held[i][j];
+            const ParentSource &s = sources[i];
+            helium[k] += V * s.yield * s.decay * s.atoms * sum;
+        }
+        pointDone(helium[k], "helium", k, n, N, progress, stop);
+    };
 
+    if (damage) {
+        walkDamagePieces(in, *damage, parentAtoms(sources), lnDFloor, settings, decayCuts, addPiece,
+                         point);
+        return helium;
+    }
+
+    const double step = runStep(in, arrhenius, lnDFloor, settings);
+    const Pieces pieces(in, arrhenius, lnDFloor, step);
     walkPieces(
         in, pieces, arrhenius,
         [&](double t0, double t1, double T0, double T1, double lnD0, double lnD1) {
-            // Long pieces (cold stretches are one piece) are cut in time, the
-            // temperature linear along them.
             const double hp = t1 - t0;
-            const double cuts = std::ceil(decayTop * hp / kMostDecayPerPiece);
-            const auto count = static_cast<std::size_t>(std::clamp(cuts, 1.0, 1e6));
+            const std::size_t count = decayCuts(hp);
             double s0 = t0, S0 = T0, L0 = lnD0;
             for (std::size_t c = 1; c <= count; ++c) {
                 const double f = double(c) / double(count);
@@ -463,21 +562,12 @@ std::vector<double> preciseHeldHelium(const AgeInput &in, const std::vector<Pare
                 const double S1 = c == count ? T1 : T0 + (T1 - T0) * f;
                 const double L1 = c == count ? lnD1 : arrhenius.lnD(S1);
                 if (s1 > s0)
-                    addPiece(s1, s1 - s0, S0, S1, L0, L1);
+                    addPiece(s1, s1 - s0, pieceShape(arrhenius, s1 - s0, S0, S1, L0, L1, step));
                 s0 = s1;
                 S0 = S1;
                 L0 = L1;
             }
         },
-        [&](std::size_t k) {
-            for (std::size_t i = 0; i < parents; ++i) {
-                double sum = 0.0;
-                for (std::size_t j = 0; j < modeCount; ++j)
-                    sum += weights[i][j] * held[i][j];
-                const ParentSource &s = sources[i];
-                helium[k] += V * s.yield * s.decay * s.atoms * sum;
-            }
-            pointDone(helium[k], "helium", k, n, N, progress, stop);
-        });
+        point);
     return helium;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agecalculation.h"
+#include "damage.h"
 #include "parents.h"
 
 #include <atomic>
@@ -36,6 +37,12 @@ struct PreciseSettings {
     // thousands of swings between frozen and molten) gets wider pieces instead
     // of an endless run.
     std::size_t maxPieces = 100'000;
+    // Under damage kinetics: the nodes at which the history's damage is
+    // computed, each step a cohort annealed at its middle temperature. Between
+    // nodes the temperature and the damage are linear in time, and each step
+    // is cut into pieces across which the grain's ln D changes by at most
+    // `lnDStep`. Halving these and `lnDStep` changes no age by 1e-4.
+    DamageGridSteps damageSteps{0.0005, 0.02, 32.0};
 };
 
 // Results as calculateAges gives them. Needs `input.emissionDistance` and an
@@ -49,9 +56,10 @@ std::vector<double> preciseAges(const AgeInput &input, std::atomic<std::int32_t>
 // The helium held (nmol/g) at every point, slots 1..n, of a grain whose
 // parents are `sources` (see heliumages.h): the time stepping and the series
 // of preciseAges, each parent's source spread by its stopping distance and
-// falling as it decays. Expects the input to have been checked.
-std::vector<double> preciseHeldHelium(const AgeInput &input,
-                                      const std::vector<ParentSource> &sources,
-                                      std::atomic<std::int32_t> *progress,
-                                      const PreciseSettings &settings = {},
-                                      const std::atomic<bool> *stop = nullptr);
+// falling as it decays. Expects the input to have been checked. Under damage
+// kinetics `damage` is the history's annealed dose on the nodes of
+// `settings.damageSteps`.
+std::vector<double>
+preciseHeldHelium(const AgeInput &input, const std::vector<ParentSource> &sources,
+                  std::atomic<std::int32_t> *progress, const PreciseSettings &settings = {},
+                  const std::atomic<bool> *stop = nullptr, const AnnealedDose *damage = nullptr);

@@ -7,9 +7,14 @@ void appendNumber(std::string &out, double value) {
     tarvel::appendCalculatorNumber(out, value);
 }
 
-void appendHeliumAge(std::string &out, const HeliumAge &row) {
+void appendHeliumAge(std::string &out, const HeliumAge &row, bool damage) {
     for (const double value : {row.heNmolG, row.rawAge, row.ft, row.correctedAge}) {
         out += ',';
         appendNumber(out, value);
     }
+    if (damage)
+        for (const double value : {row.damage, row.log10DiffusivityA2}) {
+            out += ',';
+            appendNumber(out, value);
+        }
 }

@@ -10,5 +10,9 @@ void appendNumber(std::string &out, double value);
 // The columns a row of helium ages adds after the time.
 inline constexpr const char *kHeliumAgeColumns = "he_nmol_g,raw_age,ft,corrected_age";
 
-// Appends ",helium,raw age,ft,corrected age" as numbers as above.
-void appendHeliumAge(std::string &out, const HeliumAge &row);
+// The columns damage kinetics add after those.
+inline constexpr const char *kDamageColumns = "damage,log10_D_a2";
+
+// Appends ",helium,raw age,ft,corrected age" as numbers as above, and with
+// `damage` ",damage,log10 D/a²".
+void appendHeliumAge(std::string &out, const HeliumAge &row, bool damage = false);

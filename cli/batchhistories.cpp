@@ -45,7 +45,7 @@ std::string historyRows(const HistoryBatch::History &history, const AgeInput &ba
         const std::vector<HeliumAge> rows = historyHeliumAges(input);
         for (std::size_t p = first; p < points.size(); ++p) {
             rowStart(p);
-            appendHeliumAge(text, rows[p]);
+            appendHeliumAge(text, rows[p], base.kinetics != ModelKinetics::Arrhenius);
             text += '\n';
         }
         return text;
@@ -90,7 +90,10 @@ void writeChunk(const HistoryBatch &batch, std::size_t first, std::size_t count,
 
 void writeHistories(const HistoryBatch &batch, const AgeInput &base, const BatchOutput &options,
                     std::ostream &out) {
-    out << (options.ages ? "history,time," + std::string(kHeliumAgeColumns) + "\n"
+    const std::string damage = base.kinetics != ModelKinetics::Arrhenius
+                                   ? std::string(",") + kDamageColumns
+                                   : std::string();
+    out << (options.ages ? "history,time," + std::string(kHeliumAgeColumns) + damage + "\n"
                          : std::string("history,time,calculated_time\n"));
     if (!out)
         throw tarvel::Error("cannot write the output");

@@ -43,7 +43,8 @@ struct BatchOutput {
 };
 
 // Writes the header history,time,calculated_time (with `ages`:
-// history,time,he_nmol_g,raw_age,ft,corrected_age) and then every history's
+// history,time,he_nmol_g,raw_age,ft,corrected_age, and under damage
+// kinetics ,damage,log10_D_a2 after them) and then every history's
 // rows, in input order. The histories are computed in parallel, a chunk at a
 // time, and one thread writes a chunk while the others compute the next, so
 // memory stays bounded by the batch plus two chunks of results. Throws tarvel::Error

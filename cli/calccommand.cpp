@@ -26,12 +26,12 @@
 #include <string>
 
 const char *const kTarvelCalcUsage =
-    "usage: tarvel-calc [--coefficients | --ages] [--no-steps] [--method fast|direct|precise] "
-    "FILE\n"
+    "usage: tarvel-calc [--coefficients | --ages] [--no-steps] [--method fast|direct|precise]\n"
+    "                   [--kinetics arrhenius|rdaam|zrdaam] FILE\n"
     "       tarvel-calc --histories CSV [--final] [--ages] [--no-steps]\n"
-    "                   [--method fast|direct|precise] FILE\n"
+    "                   [--method fast|direct|precise] [--kinetics arrhenius|rdaam|zrdaam] FILE\n"
     "       tarvel-calc --grains [CSV] [--summary] [--no-steps]\n"
-    "                   [--method fast|direct|precise] FILE";
+    "                   [--method fast|direct|precise] [--kinetics arrhenius|rdaam|zrdaam] FILE";
 
 namespace {
 
@@ -66,6 +66,15 @@ const char *const kHelp =
     "                    1.35 % off at the present day and 22-30 % off at the hot\n"
     "                    early points. The precise method stays within 1e-4 there,\n"
     "                    in a few milliseconds\n"
+    "  --kinetics K      the helium diffusivity instead of the data set's own\n"
+    "                    (its key Kinetics; arrhenius when absent): arrhenius\n"
+    "                    (Activation_energy and D0), rdaam (apatite, Flowers et al.\n"
+    "                    2009) or zrdaam (zircon, Guenthner et al. 2013). The two\n"
+    "                    damage models take their published parameters and need\n"
+    "                    U_ppm, Th_ppm or Sm_ppm above 0; with them --ages adds the\n"
+    "                    columns damage (rdaam: effective track density,\n"
+    "                    tracks/cm2; zrdaam: alpha dose, alphas/g) and log10_D_a2\n"
+    "                    (log10 of D/a2 in 1/s, a the sphere radius)\n"
     "  --histories CSV   many histories for the grain of FILE (whose own curve is\n"
     "                    then ignored): a header line, then rows\n"
     "                    history,time,temperature, the rows of a history together\n"
@@ -206,11 +215,13 @@ void writeHeliumAges(const TDataModule1 &model, const CalcOptions &options, std:
     const AgeJobInput input = curveJobInput(model, options);
     const std::vector<HeliumAge> rows = historyHeliumAges(input);
     const std::vector<FPOINT> &points = input.history;
+    const bool damage = input.model.kinetics != ModelKinetics::Arrhenius;
 
-    out << "time," << kHeliumAgeColumns << '\n';
+    out << "time," << kHeliumAgeColumns << (damage ? std::string(",") + kDamageColumns : "")
+        << '\n';
     for (std::size_t i = 0; i < points.size(); ++i) {
         std::string line = number(points[i].x);
-        appendHeliumAge(line, rows[i]);
+        appendHeliumAge(line, rows[i], damage);
         out << line << '\n';
     }
 }
@@ -302,6 +313,8 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         TDataModule1 model;
         std::vector<std::int32_t> curveLines;
         readModel(file, standardInput, model, curveLines);
+        if (options->kinetics)
+            model.ModelData.Kinetics = *options->kinetics;
         if (options->grains) {
             // Each grain brings its own geometry and parents: of the data set
             // only the constants, the history and the stopping distances count.

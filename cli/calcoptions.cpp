@@ -82,6 +82,27 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
                 problem = "unknown method '" + value + "': use fast, direct or precise";
                 return std::nullopt;
             }
+        } else if (!optionsEnded && (arg == "--kinetics" || arg.rfind("--kinetics=", 0) == 0)) {
+            std::string value;
+            if (arg == "--kinetics") {
+                if (i + 1 >= args.size()) {
+                    problem = "--kinetics needs a value: arrhenius, rdaam or zrdaam";
+                    return std::nullopt;
+                }
+                value = args[++i];
+            } else {
+                value = arg.substr(11);
+            }
+            if (value == "arrhenius")
+                options.kinetics = ModelKinetics::Arrhenius;
+            else if (value == "rdaam")
+                options.kinetics = ModelKinetics::Rdaam;
+            else if (value == "zrdaam")
+                options.kinetics = ModelKinetics::Zrdaam;
+            else {
+                problem = "unknown kinetics '" + value + "': use arrhenius, rdaam or zrdaam";
+                return std::nullopt;
+            }
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             problem = "unknown option '" + arg + "'";
             return std::nullopt;

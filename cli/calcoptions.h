@@ -10,6 +10,8 @@ struct CalcOptions {
     bool coefficients = false;       // print the geometry coefficients instead of times
     bool steps = true;               // split the curve into bar steps as the desktop does
     std::optional<AgeMethod> method; // none given: the data set's method
+    // None given: the data set's kinetics.
+    std::optional<ModelKinetics> kinetics;
     bool help = false;
     bool version = false;
     std::string file;       // the data file; "-" reads standard input

@@ -27,6 +27,7 @@ void writeGrainSample(const TDataModule1 &dataSet, const std::vector<tarvel::Gra
         sampleJobInput(dataSet, curvePoints(dataSet.GetCurrentCurve()), options.steps);
     if (options.method)
         sample.method = *options.method;
+    prepareSample(sample);
 
     std::vector<GrainPrediction> predictions(grains.size());
     forEachInParallel(grains.size(), [&](std::size_t i) {

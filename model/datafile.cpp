@@ -118,6 +118,30 @@ ModelMethod methodFromText(const std::string &text, std::int32_t line) {
                         "precise.");
 }
 
+// The kinetics key, like the method key: written only for damage kinetics,
+// right after the method's place, so an Arrhenius data set keeps its bytes.
+constexpr const char *kKineticsKey = "Kinetics";
+
+const char *kineticsName(ModelKinetics kinetics) {
+    return kinetics == ModelKinetics::Rdaam    ? "rdaam"
+           : kinetics == ModelKinetics::Zrdaam ? "zrdaam"
+                                               : "arrhenius";
+}
+
+ModelKinetics kineticsFromText(const std::string &text, std::int32_t line) {
+    const auto first = text.find_first_not_of(" \t");
+    const std::string value = first == std::string::npos
+                                  ? std::string()
+                                  : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    for (const ModelKinetics kinetics :
+         {ModelKinetics::Arrhenius, ModelKinetics::Rdaam, ModelKinetics::Zrdaam})
+        if (value == kineticsName(kinetics))
+            return kinetics;
+    throw tarvel::Error("Line " + std::to_string(line) + ": '" + tarvel::quotable(value) +
+                        "' is not a kinetics of the helium diffusion; Kinetics must be arrhenius, "
+                        "rdaam or zrdaam.");
+}
+
 // The parents' keys. They are written only for a parents data set, after the
 // grain, so every other data set keeps the bytes it always had and older
 // readers, which ignore keys they do not know, read the rest unchanged.
@@ -315,9 +339,11 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
     // So are the grains: a file without a grain table holds none. And so is
     // the method: a file without the key (every file written before it, and
     // every fast data set) is computed by the fast method, as tarvel-calc
-    // computes it, whatever the data set open before used.
+    // computes it, whatever the data set open before used; and the kinetics,
+    // Arrhenius without the key.
     data.Grains.clear();
     data.ModelData.Method = ModelMethod::Fast;
+    data.ModelData.Kinetics = ModelKinetics::Arrhenius;
     const char localeSeparator = tarvel::localeDecimalSeparator();
 
     bool inData = false, inTable = false, inAnnotation = false, inGrains = false;
@@ -403,6 +429,8 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
                     name += c;
             if (name == kMethodKey) {
                 data.ModelData.Method = methodFromText(line.substr(eq + 1), reader.number());
+            } else if (name == kKineticsKey) {
+                data.ModelData.Kinetics = kineticsFromText(line.substr(eq + 1), reader.number());
             } else if (const DataKey *key = findKey(name)) {
                 const std::string text = line.substr(eq + 1);
                 key->set(data, keyValue(key->name, text, localeSeparator), text);
@@ -439,6 +467,9 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
         w.line(std::string(key.name) + "=" + fileNumber(key.get(data)));
         if (std::string_view(key.name) == kMethodAfter && ModelData.Method != ModelMethod::Fast)
             w.line(std::string(kMethodKey) + "=" + methodName(ModelData.Method));
+        if (std::string_view(key.name) == kMethodAfter &&
+            ModelData.Kinetics != ModelKinetics::Arrhenius)
+            w.line(std::string(kKineticsKey) + "=" + kineticsName(ModelData.Kinetics));
     }
     if (ParentsData.present()) {
         w.line(kParentsComment);

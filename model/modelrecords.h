@@ -9,6 +9,13 @@
 // linear between the points and sums the series to infinity.
 enum class ModelMethod : std::uint8_t { Fast, Precise };
 
+// How the helium diffusivity follows the grain's state. Arrhenius takes the
+// data set's activation energy and D0; the radiation-damage models take their
+// published parameters and the grain's own uranium, thorium and samarium, whose
+// alpha damage (annealed along the history) slows the helium: RDAAM for
+// apatite (Flowers et al. 2009), ZRDAAM for zircon (Guenthner et al. 2013).
+enum class ModelKinetics : std::uint8_t { Arrhenius, Rdaam, Zrdaam };
+
 // The model constants.
 struct TModelData {
     std::int32_t Neigen = 20;           // number of eigenvalues (terms of the expansion)
@@ -16,6 +23,7 @@ struct TModelData {
     float Activation_energy = 36200.0f; // cal/mol
     float D0 = 1807.8f;                 // cm²/s
     ModelMethod Method = ModelMethod::Fast;
+    ModelKinetics Kinetics = ModelKinetics::Arrhenius;
 };
 
 // The grain geometry; zero until a page, a data file or the settings fill it.

@@ -49,6 +49,8 @@ private slots:
     void meetsTheContinuousTruths();
     void coldAndHotLimits_data();
     void coldAndHotLimits();
+    void shortTimeLossOfAWholeGrain_data();
+    void shortTimeLossOfAWholeGrain();
     void roughHistoriesStayPhysical();
     void refusesWhatItCannotCompute();
 };
@@ -150,6 +152,39 @@ void TestPrecise::coldAndHotLimits() {
             calculateAges(ageInput({60, b, a, S, N}, h), AgeMethod::Precise);
         QVERIFY2(std::abs(ages[3] - expected) <= 1e-6 * expected + 1e-12,
                  qPrintable(QString("N=%1: %2").arg(N).arg(ages[3], 0, 'g', 12)));
+    }
+}
+
+void TestPrecise::shortTimeLossOfAWholeGrain_data() {
+    QTest::addColumn<double>("temp");
+    QTest::addColumn<double>("scaledTime"); // D t / R²
+    QTest::newRow("warm, 1e-2") << 20.0 << 1e-2;
+    QTest::newRow("warm, 1e-3") << 20.0 << 1e-3;
+    QTest::newRow("cool, 1e-6") << 0.0 << 1e-6;
+    // About 100 Myr at -20 °C: the loss comes from terms around the last
+    // node and beyond, where the series' remainder stands for all of them.
+    QTest::newRow("cold, 1e-8") << -20.0 << 1e-8;
+}
+
+// A whole grain without emission losses (only diffusion loses helium), made
+// empty and held at one temperature: the share of what it made that it has
+// lost is the time average of the loss of a uniformly filled sphere,
+// 6 sqrt(tau / pi) - 3 tau (tau = D t / R²) up to exponentially small terms:
+// (4 / sqrt(pi)) sqrt(tau) - 1.5 tau.
+void TestPrecise::shortTimeLossOfAWholeGrain() {
+    QFETCH(double, temp);
+    QFETCH(double, scaledTime);
+    const double R = 60;
+    const double t = scaledTime * R * R / diffusivity(temp);
+    const History h = constantHistory(temp, {0, t / 3, t});
+    for (int N : {5, 20}) {
+        const std::vector<double> ages =
+            calculateAges(ageInput({R, R, 0, 0, N}, h), AgeMethod::Precise);
+        const double lost = 1 - ages[3] / t;
+        const double expected =
+            4 / std::sqrt(3.141592653589793) * std::sqrt(scaledTime) - 1.5 * scaledTime;
+        QVERIFY2(std::abs(lost / expected - 1) < 0.01,
+                 qPrintable(QString("N=%1: lost %2, expected %3").arg(N).arg(lost).arg(expected)));
     }
 }
 

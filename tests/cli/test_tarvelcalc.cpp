@@ -67,6 +67,7 @@ private slots:
     void missingFilesAndDirectories();
     void realProcess();
     void parentsDataSets();
+    void damageKinetics();
     void grainsMatchTheirOwnDataSets_data();
     void grainsMatchTheirOwnDataSets();
     void grainSources();
@@ -87,7 +88,10 @@ void TestTarvelCalc::usage() {
                                                {"--histories", "-", "-"},
                                                {"--summary", "f"},
                                                {"--grains", "g.csv", "--ages", "f"},
-                                               {"--grains", "-", "-"}}) {
+                                               {"--grains", "-", "-"},
+                                               {"--kinetics"},
+                                               {"--kinetics", "damage", "f"},
+                                               {"--kinetics=RDAAM", "f"}}) {
         const Run r = calc(args);
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.find(kTarvelCalcUsage) != std::string::npos);
@@ -390,12 +394,59 @@ void TestTarvelCalc::parentsDataSets() {
     QVERIFY2(refused.err.find("--ages") != std::string::npos, refused.err.c_str());
 }
 
+// Damage kinetics, from the data set or --kinetics (which overrides it
+// either way), add the damage and log10 D/a² to --ages, for one history and
+// for batches; without parents they are refused.
+void TestTarvelCalc::damageKinetics() {
+    const std::string file = std::string(TARVEL_EXAMPLES_DIR) + "/parents-late-cooling.txt";
+    std::ifstream in(file, std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    const Run arrhenius = calc({"--ages", file});
+    const Run rdaam = calc({"--ages", "--kinetics", "rdaam", file});
+    QCOMPARE(rdaam.status, 0);
+    QCOMPARE(rdaam.out.substr(0, rdaam.out.find('\n')),
+             std::string("time,he_nmol_g,raw_age,ft,corrected_age,damage,log10_D_a2"));
+    const auto withDamage = rows(rdaam.out);
+    const auto plain = rows(arrhenius.out);
+    QCOMPARE(withDamage.size(), plain.size());
+    for (std::size_t i = 1; i < withDamage.size(); ++i) {
+        QCOMPARE(withDamage[i].size(), std::size_t(7));
+        QCOMPARE(withDamage[i][3], plain[i][3]); // the same FT
+        QVERIFY(withDamage[i][2] != plain[i][2]);
+        QVERIFY(std::stod(withDamage[i][5]) > std::stod(withDamage[i - 1][5])); // grows, cooling
+    }
+    QCOMPARE(withDamage[0][5], std::string("0"));
+
+    // The same from the data set's key; --kinetics arrhenius takes it back.
+    text.insert(text.find("#GrainData"), "Kinetics=rdaam\r\n");
+    QCOMPARE(calc({"--ages", "-"}, text).out, rdaam.out);
+    QCOMPARE(calc({"--ages", "--kinetics=arrhenius", "-"}, text).out, arrhenius.out);
+    const Run times = calc({"-"}, text);
+    QCOMPARE(column(times.out, 1).back(), std::stod(withDamage.back()[2]));
+    const Run batch = calc({"--histories", "-", "--final", "--ages", "--kinetics", "rdaam", file},
+                           "h,t,T\nx,0,120\nx,57.5,65\nx,60,20\n");
+    const std::string last = rdaam.out.substr(rdaam.out.rfind('\n', rdaam.out.size() - 2) + 1);
+    QCOMPARE(batch.out,
+             "history,time,he_nmol_g,raw_age,ft,corrected_age,damage,log10_D_a2\nx," + last);
+
+    const std::string noParents = std::string(TARVEL_EXAMPLES_DIR) + "/default-grain.txt";
+    for (const Run &refused : {calc({"--kinetics", "zrdaam", noParents}),
+                               calc({"--histories", "-", "--kinetics", "rdaam", noParents},
+                                    "h,t,T\nx,0,20\nx,9,20\n")}) {
+        QCOMPARE(refused.status, 1);
+        QVERIFY(refused.out.empty());
+        QCOMPARE(std::count(refused.err.begin(), refused.err.end(), '\n'), 1);
+    }
+}
+
 void TestTarvelCalc::grainsMatchTheirOwnDataSets_data() {
     QTest::addColumn<QStringList>("options");
     QTest::newRow("the data set's method") << QStringList{};
     QTest::newRow("precise") << QStringList{"--method", "precise"};
     QTest::newRow("direct") << QStringList{"--method", "direct"};
     QTest::newRow("without steps") << QStringList{"--no-steps"};
+    QTest::newRow("rdaam") << QStringList{"--kinetics", "rdaam"};
+    QTest::newRow("zrdaam, precise") << QStringList{"--kinetics=zrdaam", "--method", "precise"};
 }
 
 // A grain of the sample is predicted as its own data set would be: a whole

@@ -113,6 +113,9 @@ private slots:
     void preciseMethodRoundTrips();
     void fastDataSetsKeepTheirBytes();
     void methodKeyIsTolerantOrRefused();
+    void kineticsRoundTripsAfterTheMethod_data();
+    void kineticsRoundTripsAfterTheMethod();
+    void kineticsKeyIsTheFilesOwnOrRefused();
     void parentsRoundTripAfterTheGrain();
     void parentsAreTheFilesOwn();
     void grainTableRoundTripsAfterTheCurve();
@@ -447,10 +450,13 @@ void TestDataFile::fastDataSetsKeepTheirBytes() {
         QVERIFY2(file, name);
         const std::string bytes{std::istreambuf_iterator<char>(file), {}};
         TDataModule1 m;
-        // The file names no method: it is a fast data set, whatever was open.
+        // The file names no method and no kinetics: it is a fast Arrhenius
+        // data set, whatever was open.
         m.ModelData.Method = ModelMethod::Precise;
+        m.ModelData.Kinetics = ModelKinetics::Rdaam;
         read(m, bytes);
         QCOMPARE(m.ModelData.Method, ModelMethod::Fast);
+        QCOMPARE(m.ModelData.Kinetics, ModelKinetics::Arrhenius);
         QCOMPARE(written(m), bytes);
     }
 }
@@ -471,6 +477,57 @@ void TestDataFile::methodKeyIsTolerantOrRefused() {
                  qPrintable(message));
         QCOMPARE(m.ModelData.Method, ModelMethod::Fast);
         QCOMPARE(m.ModelData.Neigen, 20);
+    }
+}
+
+void TestDataFile::kineticsRoundTripsAfterTheMethod_data() {
+    QTest::addColumn<int>("method");
+    QTest::addColumn<int>("kinetics");
+    QTest::addColumn<QString>("lines"); // what stands between D0 and the grain
+    QTest::newRow("fast, rdaam") << int(ModelMethod::Fast) << int(ModelKinetics::Rdaam)
+                                 << "Kinetics=rdaam\r\n";
+    QTest::newRow("precise, zrdaam") << int(ModelMethod::Precise) << int(ModelKinetics::Zrdaam)
+                                     << "Method=precise\r\nKinetics=zrdaam\r\n";
+    QTest::newRow("arrhenius") << int(ModelMethod::Precise) << int(ModelKinetics::Arrhenius)
+                               << "Method=precise\r\n";
+}
+
+// Damage kinetics add one line after the method's place; Arrhenius none.
+void TestDataFile::kineticsRoundTripsAfterTheMethod() {
+    QFETCH(int, method);
+    QFETCH(int, kinetics);
+    QFETCH(QString, lines);
+    TDataModule1 a;
+    fillExample(a);
+    a.ModelData.Method = ModelMethod(method);
+    a.ModelData.Kinetics = ModelKinetics(kinetics);
+    const std::string text = written(a);
+    std::string expected = kExample;
+    expected.insert(expected.find("#GrainData"), lines.toStdString());
+    QCOMPARE(text, expected);
+    TDataModule1 b;
+    read(b, text);
+    QCOMPARE(b.ModelData.Kinetics, ModelKinetics(kinetics));
+    QCOMPARE(written(b), text);
+}
+
+void TestDataFile::kineticsKeyIsTheFilesOwnOrRefused() {
+    TDataModule1 m;
+    read(m, "[DataBegin\n Kinetics = zrdaam \n");
+    QCOMPARE(m.ModelData.Kinetics, ModelKinetics::Zrdaam);
+    read(m, "[DataBegin\nNeigen=9\n");
+    QCOMPARE(m.ModelData.Kinetics, ModelKinetics::Arrhenius);
+    // A kinetics the program does not know is refused, naming the line and
+    // the value, and nothing is taken from the file.
+    m.ModelData.Kinetics = ModelKinetics::Rdaam;
+    for (const std::string value : {"RDAAM", "damage", ""}) {
+        const QString message = QString::fromStdString(
+            conversionMessage(m, "#Tarvel 0.9\n[DataBegin\nNeigen=7\nKinetics=" + value + "\n"));
+        QVERIFY2(message.contains("4") &&
+                     message.contains("'" + QString::fromStdString(value) + "'"),
+                 qPrintable(message));
+        QCOMPARE(m.ModelData.Kinetics, ModelKinetics::Rdaam);
+        QCOMPARE(m.ModelData.Neigen, 9);
     }
 }
 
