@@ -284,9 +284,11 @@ void TForm7::ToolButton3Click() {
 }
 
 void TForm7::ToolButton6Click() {
-    const TParentsData parents = Model->ParentsData; // its "Parents..." may change them
+    // Its "Parents..." may change them and the kinetics.
+    const TParentsData parents = Model->ParentsData;
+    const ModelKinetics kinetics = Model->ModelData.Kinetics;
     const bool accepted = dialogs().execModal(*ConstantsDialog) == QDialog::Accepted;
-    ParentsMayHaveChanged(parents);
+    ParentsMayHaveChanged(parents, kinetics);
     if (!accepted)
         return;
     GeometryChanged = true;
@@ -297,14 +299,15 @@ void TForm7::ToolButton6Click() {
 
 void TForm7::ParentsClick() {
     const TParentsData parents = Model->ParentsData;
+    const ModelKinetics kinetics = Model->ModelData.Kinetics;
     ParentsPage->FormActivate();
     if (dialogs().execModal(*ParentsPage) == QDialog::Accepted)
-        ParentsMayHaveChanged(parents);
+        ParentsMayHaveChanged(parents, kinetics);
 }
 
-void TForm7::ParentsMayHaveChanged(const TParentsData &before) {
+void TForm7::ParentsMayHaveChanged(const TParentsData &before, ModelKinetics kineticsBefore) {
     grainPanel->setEmissionUsed(!Model->ParentsData.present());
-    if (Model->ParentsData == before)
+    if (Model->ParentsData == before && Model->ModelData.Kinetics == kineticsBefore)
         return;
     ToolButton5->setEnabled(true);
     ClearResult();

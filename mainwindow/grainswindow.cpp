@@ -27,8 +27,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <set>
 
@@ -40,8 +42,11 @@ using tarvel::GrainRecord;
 // the window dropped it.
 struct GrainsWindow::Run {
     AgeJobInput sample;
+    // The sample's grains, then those along the two curves of the model.
     std::vector<GrainRecord> grains;
-    std::vector<int> order; // 0..n-1, what the threads map over
+    std::size_t sampleSize = 0;
+    std::array<samplegraphs::SampleCurve, 2> curves; // over radius, over eU
+    std::vector<int> order;                          // 0..n-1, what the threads map over
     std::vector<std::optional<GrainPrediction>> results;
     std::vector<std::string> failures; // per grain, empty when it succeeded
     std::atomic<bool> stop{false};
@@ -254,6 +259,8 @@ void GrainsWindow::replaceGrain(int row, GrainRecord grain) {
 
 void GrainsWindow::grainsChanged(bool byUser, int row) {
     fits_.assign(grains_.size(), std::nullopt);
+    for (auto &curve : curves_)
+        curve.clear();
     auto *model = static_cast<GrainTableModel *>(model_);
     if (row >= 0) {
         model->rowChanged(row);
@@ -361,6 +368,8 @@ void GrainsWindow::ExportClick() {
 
 void GrainsWindow::historyChanged() {
     fits_.assign(grains_.size(), std::nullopt);
+    for (auto &curve : curves_)
+        curve.clear();
     static_cast<GrainTableModel *>(model_)->predictionsChanged();
     redrawGraphs(false);
     requestPredictions();
@@ -414,26 +423,60 @@ void GrainsWindow::requestPredictions() {
         return;
     }
     run->grains = grains_;
-    run->results.resize(grains_.size());
-    run->failures.resize(grains_.size());
-    for (int i = 0; i < int(grains_.size()); ++i)
+    run->sampleSize = grains_.size();
+    const auto &stopping = run->sample.model.parents->stopping;
+    const double longest = *std::max_element(stopping.begin(), stopping.end());
+    for (auto across : {samplegraphs::Across::Radius, samplegraphs::Across::EU}) {
+        auto &curve = run->curves[across == samplegraphs::Across::Radius ? 0 : 1];
+        curve = samplegraphs::sampleCurve(grains_, across, longest);
+        run->grains.insert(run->grains.end(), curve.grains.begin(), curve.grains.end());
+    }
+    run->results.resize(run->grains.size());
+    run->failures.resize(run->grains.size());
+    for (int i = 0; i < int(run->grains.size()); ++i)
         run->order.push_back(i);
     running_ = run;
-    watcher_ = new QFutureWatcher<void>(this);
-    connect(watcher_, &QFutureWatcher<void>::finished, this,
-            guarded([this, run] { deliver(run); }));
     showSummary(QStringLiteral("Computing the predictions of %1 grains\u2026").arg(grains_.size()));
-    watcher_->setFuture(QtConcurrent::map(run->order, [run](int i) {
-        const auto at = std::size_t(i);
-        if (run->stop)
-            return;
-        try {
-            run->results[at] = predictGrain(run->sample, run->grains[at], &run->stop);
-        } catch (const CalculationStopped &) {
-        } catch (const std::exception &failure) {
-            run->failures[at] = failure.what();
-        }
-    }));
+    // First what the grains share under the history (the damage's
+    // annealing), once; then the grains side by side. Two steps, neither
+    // waiting for the other on a pool thread, which a pool of as many threads
+    // as cores could not always give it.
+    watch(QtConcurrent::run([run] {
+              try {
+                  prepareSample(run->sample, &run->stop);
+              } catch (const std::exception &) {
+                  // A stop ends the run below; a refusal is met again by each
+                  // grain's own run, which names it.
+              }
+          }),
+          [this, run] { predictGrains(run); });
+}
+
+void GrainsWindow::watch(QFuture<void> future, std::function<void()> then) {
+    if (watcher_)
+        watcher_->deleteLater();
+    watcher_ = new QFutureWatcher<void>(this);
+    connect(watcher_, &QFutureWatcher<void>::finished, this, guarded(std::move(then)));
+    watcher_->setFuture(std::move(future));
+}
+
+void GrainsWindow::predictGrains(const std::shared_ptr<Run> &run) {
+    if (run != running_)
+        return; // superseded
+    watch(QtConcurrent::map(run->order,
+                            [run](int i) {
+                                const auto at = std::size_t(i);
+                                if (run->stop)
+                                    return;
+                                try {
+                                    run->results[at] =
+                                        predictGrain(run->sample, run->grains[at], &run->stop);
+                                } catch (const CalculationStopped &) {
+                                } catch (const std::exception &failure) {
+                                    run->failures[at] = failure.what();
+                                }
+                            }),
+          [this, run] { deliver(run); });
 }
 
 void GrainsWindow::deliver(const std::shared_ptr<Run> &run) {
@@ -443,13 +486,19 @@ void GrainsWindow::deliver(const std::shared_ptr<Run> &run) {
     watcher_ = nullptr;
     running_.reset();
     QString failure;
-    for (std::size_t i = 0; i < run->grains.size(); ++i) {
+    for (std::size_t i = 0; i < run->sampleSize; ++i) {
         if (run->results[i])
             fits_[i] = grainrows::fitGrain(run->grains[i], *run->results[i]);
         else if (failure.isEmpty())
             failure = QStringLiteral("Grain %1: %2")
                           .arg(QString::fromStdString(run->grains[i].name),
                                QString::fromStdString(run->failures[i]));
+    }
+    std::size_t at = run->sampleSize;
+    for (std::size_t c = 0; c < run->curves.size(); ++c) {
+        curves_[c] = samplegraphs::curvePoints(
+            run->curves[c], std::span(run->results).subspan(at, run->curves[c].x.size()));
+        at += run->curves[c].x.size();
     }
     static_cast<GrainTableModel *>(model_)->predictionsChanged();
     redrawGraphs(false);
@@ -473,9 +522,10 @@ void GrainsWindow::redrawGraphs(bool refit) {
     std::vector<std::optional<GrainPrediction>> predictions;
     for (const auto &fit : fits_)
         predictions.push_back(fit ? std::optional(fit->prediction) : std::nullopt);
-    for (auto [graph, across] : {std::pair{RadiusGraph, samplegraphs::Across::Radius},
-                                 std::pair{EUGraph, samplegraphs::Across::EU}}) {
-        samplegraphs::drawSample(*graph, grains_, predictions, across);
+    for (auto [graph, across, curve] :
+         {std::tuple{RadiusGraph, samplegraphs::Across::Radius, &curves_[0]},
+          std::tuple{EUGraph, samplegraphs::Across::EU, &curves_[1]}}) {
+        samplegraphs::drawSample(*graph, grains_, predictions, across, *curve);
         graph->Invalidate();
         if (refit)
             graph->fitToData();

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,6 +18,7 @@ class QPushButton;
 class QTableView;
 class TDataModule1;
 class Txygraph;
+template <typename T> class QFuture;
 template <typename T> class QFutureWatcher;
 
 // "Grains": a sample's grains in a table, what the thermal history predicts
@@ -52,6 +55,10 @@ public:
     // Each grain's prediction and misfit, in table order; none for a grain
     // while its prediction is being computed or when it failed.
     const std::vector<std::optional<grainrows::GrainFit>> &fits() const { return fits_; }
+    // The model's raw age along the curves over radius and over eU
+    // (samplegraphs::sampleCurve), as the graphs draw them.
+    const std::vector<FPOINT> &radiusCurve() const { return curves_[0]; }
+    const std::vector<FPOINT> &eUCurve() const { return curves_[1]; }
     // True while a computation of the predictions is running.
     bool computing() const { return running_ != nullptr; }
 
@@ -86,12 +93,17 @@ private:
     void grainsChanged(bool byUser, int row = -1);
     void requestPredictions();
     void stopRunning();
+    // Watches `future` in place of what was watched; `then` runs on this
+    // window's thread when it has finished.
+    void watch(QFuture<void> future, std::function<void()> then);
+    void predictGrains(const std::shared_ptr<Run> &run);
     void deliver(const std::shared_ptr<Run> &run);
     void redrawGraphs(bool refit);
     void showSummary(const QString &text);
 
     std::vector<tarvel::GrainRecord> grains_;
     std::vector<std::optional<grainrows::GrainFit>> fits_;
+    std::array<std::vector<FPOINT>, 2> curves_;
     QAbstractTableModel *model_;
     std::shared_ptr<Run> running_;
     QFutureWatcher<void> *watcher_ = nullptr;

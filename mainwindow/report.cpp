@@ -23,8 +23,10 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -250,16 +252,35 @@ SampleReport sampleReport(const TDataModule1 &model, const Txygraph &history, QS
     std::vector<std::optional<GrainPrediction>> predictions(grains.size());
     std::vector<grainrows::GrainFit> fits;
     std::string problem;
+    std::array<std::vector<FPOINT>, 2> curves; // the model over radius and over eU
     try {
-        const AgeJobInput sample = drawnSampleJobInput(model, graphPoints(history));
+        AgeJobInput sample = drawnSampleJobInput(model, graphPoints(history));
+        prepareSample(sample);
         for (std::size_t i = 0; i < grains.size(); ++i) {
             predictions[i] = predictGrain(sample, grains[i]);
             fits.push_back(grainrows::fitGrain(grains[i], *predictions[i]));
+        }
+        const auto &stopping = sample.model.parents->stopping;
+        const double longest = *std::max_element(stopping.begin(), stopping.end());
+        for (auto across : {samplegraphs::Across::Radius, samplegraphs::Across::EU}) {
+            const samplegraphs::SampleCurve curve =
+                samplegraphs::sampleCurve(grains, across, longest);
+            std::vector<std::optional<GrainPrediction>> along;
+            for (const tarvel::GrainRecord &g : curve.grains) {
+                try {
+                    along.push_back(predictGrain(sample, g));
+                } catch (const tarvel::Error &) {
+                    along.push_back(std::nullopt); // too small to hold helium
+                }
+            }
+            curves[across == samplegraphs::Across::Radius ? 0 : 1] =
+                samplegraphs::curvePoints(curve, along);
         }
     } catch (const tarvel::Error &refused) {
         problem = std::string("No predictions: ") + refused.what();
         predictions.assign(grains.size(), std::nullopt);
         fits.clear();
+        curves = {};
     }
     out.content.rows = {{"Grains", false},
                         {problem.empty()
@@ -267,8 +288,9 @@ SampleReport sampleReport(const TDataModule1 &model, const Txygraph &history, QS
                              : problem,
                          true},
                         {}};
-    for (auto [label, across] : {std::pair{"Radius (\u00b5m)", samplegraphs::Across::Radius},
-                                 std::pair{"eU (ppm)", samplegraphs::Across::EU}}) {
+    for (auto [label, across, curve] :
+         {std::tuple{"Radius (\u00b5m)", samplegraphs::Across::Radius, &curves[0]},
+          std::tuple{"eU (ppm)", samplegraphs::Across::EU, &curves[1]}}) {
         auto graph = std::make_unique<Txygraph>();
         graph->resize(graphSize);
         graph->SetSideScales(sscBoth);
@@ -276,7 +298,7 @@ SampleReport sampleReport(const TDataModule1 &model, const Txygraph &history, QS
         graph->SetAutoAxis(sscNone);
         graph->SetHLabel(QString::fromUtf8(label));
         graph->SetVLabel(QStringLiteral("Age (Myr)"));
-        samplegraphs::drawSample(*graph, grains, predictions, across);
+        samplegraphs::drawSample(*graph, grains, predictions, across, *curve);
         graph->fitToData();
         out.content.graphs.push_back(graph.get());
         out.graphs.push_back(std::move(graph));

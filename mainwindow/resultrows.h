@@ -2,7 +2,9 @@
 
 #include "fpoint.h"
 #include "heliumages.h"
+#include "modelrecords.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,18 +28,24 @@ struct Table {
     // one per row; the report prints it, the CSV and the copy do not.
     std::vector<std::string> labels;
     std::string labelTitle;
+    // The kinetics of a run whose helium comes from parents; none otherwise.
+    std::optional<ModelKinetics> kinetics;
     bool empty() const { return rows.empty(); }
 };
 
 // time, temperature and calculated_time of every history point that has an
 // age, index 0 first: the floats of the history widened, the ages as computed.
 // For a data set with parents (`helium` given, one per point) he_nmol_g,
-// raw_age, ft and corrected_age join, as tarvel-calc --ages names them.
+// raw_age, ft and corrected_age join, as tarvel-calc --ages names them, and
+// under a radiation-damage kinetics damage and log10_D_a2 after them: the
+// damage as the model measures it and log10 of D/a² (1/s).
 Table ageTable(std::span<const FPOINT> history, std::span<const double> ages,
-               std::span<const HeliumAge> helium = {});
+               std::span<const HeliumAge> helium = {},
+               ModelKinetics kinetics = ModelKinetics::Arrhenius);
 
 // The last point's result as one sentence with six significant digits and
-// the method that produced it; empty for an empty table.
+// the method that produced it, with the kinetics for a run from parents;
+// empty for an empty table.
 std::string lastPointText(const Table &table, bool precise, char decimalSeparator);
 
 // As tarvel-calc writes CSV: a header of the keys, "." and 17 significant

@@ -294,8 +294,9 @@ void TForm7::Button1Click() {
     const bool done = RunAgeCalculation(CaptureDrawnCurve());
     // A run that failed or was stopped left the graph and its rows empty.
     const auto &ages = GammaPage->LastAgeResult();
-    SetResults(done ? resultrows::ageTable(ages.history, ages.ages, ages.helium)
-                    : resultrows::Table());
+    SetResults(
+        done ? resultrows::ageTable(ages.history, ages.ages, ages.helium, Model->ModelData.Kinetics)
+             : resultrows::Table());
     RedrawCurve();
     ShowResultLine();
     ShowTimeAxes();

@@ -162,9 +162,9 @@ private:
     void placeResultLine();
     void CurveChanged();
     void ShowTimeAxes();
-    // The data set's parents may have changed: the emission edit follows, and
-    // a change is one to compute and to save.
-    void ParentsMayHaveChanged(const TParentsData &before);
+    // The data set's parents or kinetics may have changed: the emission edit
+    // follows, and a change is one to compute and to save.
+    void ParentsMayHaveChanged(const TParentsData &before, ModelKinetics kineticsBefore);
     void MarkModified() { setWindowModified(true); }
     bool SaveToFile(); // false when the user cancelled the file dialog
     bool MayReplaceDataSet();

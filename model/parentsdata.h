@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modelrecords.h"
+
 #include <array>
 #include <cstddef>
 
@@ -23,16 +25,52 @@ struct TParentsData {
     friend bool operator==(const TParentsData &, const TParentsData &) = default;
 };
 
-// Stopping distances in µm of 238U, 235U, 232Th and 147Sm in a mineral.
+// Stopping distances in µm of 238U, 235U, 232Th and 147Sm in a mineral, and
+// the kinetics a grain of it is read with: its radiation-damage model where
+// one is published, else Arrhenius with the data set's D0 and Ea.
 struct MineralPreset {
     const char *name;
     std::array<float, 4> stopping;
+    ModelKinetics kinetics;
 };
 
 inline constexpr std::array<MineralPreset, 3> kMineralPresets = {{
-    {"apatite", {18.81f, 21.80f, 22.25f, 5.93f}},
-    {"zircon", {15.55f, 18.05f, 18.43f, 4.76f}},
-    {"titanite", {17.46f, 20.25f, 20.68f, 5.47f}},
+    {"apatite", {18.81f, 21.80f, 22.25f, 5.93f}, ModelKinetics::Rdaam},
+    {"zircon", {15.55f, 18.05f, 18.43f, 4.76f}, ModelKinetics::Zrdaam},
+    {"titanite", {17.46f, 20.25f, 20.68f, 5.47f}, ModelKinetics::Arrhenius},
+}};
+
+// The kinetics as the windows offer and name them.
+struct KineticsChoice {
+    ModelKinetics kinetics;
+    const char *label; // in a list of choices
+    const char *name;  // in a sentence about a result
+};
+
+inline constexpr std::array<KineticsChoice, 3> kKineticsChoices = {{
+    {ModelKinetics::Arrhenius, "Arrhenius (D0, Ea)", "Arrhenius"},
+    {ModelKinetics::Rdaam, "Apatite, radiation damage (RDAAM)", "RDAAM"},
+    {ModelKinetics::Zrdaam, "Zircon, radiation damage (ZRDAAM)", "ZRDAAM"},
+}};
+
+inline const KineticsChoice &kineticsChoice(ModelKinetics kinetics) {
+    for (const KineticsChoice &choice : kKineticsChoices)
+        if (choice.kinetics == kinetics)
+            return choice;
+    return kKineticsChoices[0];
+}
+
+// Published Arrhenius constants of a mineral's helium diffusion: Ea in
+// cal/mol (the papers give kJ/mol; a calorie is 4.184 J) and D0 in cm²/s.
+struct ArrheniusPreset {
+    const char *name;
+    float activationEnergy;
+    float d0;
+};
+
+inline constexpr std::array<ArrheniusPreset, 2> kArrheniusPresets = {{
+    {"Apatite (Farley 2000)", 138000.0f / 4.184f, 50.0f}, // Ea 138 kJ/mol
+    {"Zircon (Reiners 2004)", 169000.0f / 4.184f, 0.46f}, // Ea 169 kJ/mol
 }};
 
 // Puts a preset's stopping distances into `parents`; the concentrations stay.

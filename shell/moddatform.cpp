@@ -5,9 +5,11 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "numbertext.h"
+#include "parentsdata.h"
 #include "parentsdialog.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -97,6 +99,19 @@ TForm8::TForm8(QWidget *parent)
                                             toQ(tarvel::eigenvalueNote(entry, '.'))));
     eigenvalueNote->setMinimumWidth(noteWidth);
     grid->addWidget(eigenvalueNote, 0, 2);
+    arrheniusPreset = new QComboBox(this);
+    arrheniusPreset->setObjectName(QStringLiteral("arrheniusPreset"));
+    arrheniusPreset->setPlaceholderText(QStringLiteral("Published constants\u2026"));
+    for (const ArrheniusPreset &preset : kArrheniusPresets)
+        arrheniusPreset->addItem(QString::fromUtf8(preset.name));
+    arrheniusPreset->setCurrentIndex(-1);
+    arrheniusPreset->setToolTip(
+        QStringLiteral("Fills Ea and D0 with a mineral's published values"));
+    grid->addWidget(arrheniusPreset, 1, 2, Qt::AlignLeft);
+    kineticsNote = new QLabel(this);
+    kineticsNote->setObjectName(QStringLiteral("kineticsNote"));
+    kineticsNote->setWordWrap(true);
+    grid->addWidget(kineticsNote, 2, 2);
     // The method below D0, its two choices one above the other; their texts
     // may reach into the note's column.
     grid->addWidget(Label8, 3, 0);
@@ -134,9 +149,37 @@ TForm8::TForm8(QWidget *parent)
                 if (ParentsPage) {
                     ParentsPage->FormActivate();
                     dialogs().execModal(*ParentsPage);
+                    showKinetics(); // the kinetics is chosen there
                 }
             }));
     connect(Edit_NEigen, &QLineEdit::textChanged, this, guarded([this] { Edit_NEigenChange(); }));
+    connect(arrheniusPreset, &QComboBox::activated, this,
+            guarded([this] { presetChosen(arrheniusPreset->currentIndex()); }));
+}
+
+void TForm8::presetChosen(int index) {
+    if (index < 0 || std::size_t(index) >= kArrheniusPresets.size())
+        return;
+    const ArrheniusPreset &preset = kArrheniusPresets[std::size_t(index)];
+    TModelData values = Model->ModelData;
+    values.Activation_energy = preset.activationEnergy;
+    values.D0 = preset.d0;
+    const auto texts = tarvel::constantsTexts(values, tarvel::localeDecimalSeparator());
+    Edit_AEnergy->setText(toQ(texts.Activation_energy));
+    Edit_D0->setText(toQ(texts.D0));
+}
+
+// Under a radiation-damage model the diffusivity has the model's own
+// constants: the entries stay as they are, to be used again under Arrhenius.
+void TForm8::showKinetics() {
+    const ModelKinetics kinetics = Model->ModelData.Kinetics;
+    const bool used = kinetics == ModelKinetics::Arrhenius;
+    for (QWidget *w : {static_cast<QWidget *>(Edit_AEnergy), static_cast<QWidget *>(Edit_D0),
+                       static_cast<QWidget *>(arrheniusPreset)})
+        w->setEnabled(used);
+    kineticsNote->setText(used ? QString()
+                               : QStringLiteral("Not used: the kinetics is %1 (Parents\u2026)")
+                                     .arg(QString::fromUtf8(kineticsChoice(kinetics).name)));
 }
 
 void TForm8::FormActivate() {
@@ -146,6 +189,8 @@ void TForm8::FormActivate() {
     Edit_D0->setText(toQ(texts.D0));
     (Model->ModelData.Method == ModelMethod::Precise ? RadioButton_Precise : RadioButton_Fast)
         ->setChecked(true);
+    arrheniusPreset->setCurrentIndex(-1);
+    showKinetics();
 }
 
 void TForm8::Button1Click() {

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class TDataModule1;
 class QLineEdit;
@@ -37,12 +38,19 @@ public:
     QPushButton *Button1;   // OK
     QPushButton *Button2;   // Cancel
     QPushButton *parentsButton;
+    // Published Arrhenius constants that fill the two entries.
+    QComboBox *arrheniusPreset;
+    // Says when the data set's kinetics (set in "Parents...") does not use
+    // D0 and Ea; the two entries and the presets are then disabled.
+    QLabel *kineticsNote;
 
     // Fills the edits from the model; run every time the dialog is shown.
     void FormActivate();
     void Button1Click();
     void Button2Click();
     void Edit_NEigenChange();
+    void presetChosen(int index);
+    void showKinetics();
 
 private:
     QButtonGroup *methodGroup;

@@ -63,13 +63,24 @@ ParentsDialog::ParentsDialog(QWidget *parent)
             }
             mineral->addItem(QStringLiteral("Other"));
             form->addRow(QStringLiteral("Mineral"), mineral);
+            kinetics = new QComboBox(this);
+            for (const KineticsChoice &choice : kKineticsChoices)
+                kinetics->addItem(QString::fromUtf8(choice.label));
+            kinetics->setToolTip(
+                QStringLiteral("How fast the helium diffuses: an Arrhenius law with the data "
+                               "set's D0 and Ea, or the published model of the mineral's "
+                               "radiation damage, which slows it as alpha decay damages the "
+                               "grain and heat anneals it"));
+            form->addRow(QStringLiteral("Kinetics"), kinetics);
         }
         form->addRow(caption(i), edits[i]);
     }
     auto *note = new QLabel(
         QStringLiteral("With U, Th or Sm above 0 the helium comes from these parents, each\n"
                        "stopping at its own distance and decaying along the history; the\n"
-                       "emission distance is then not used. All three 0: one emission distance."),
+                       "emission distance is then not used. All three 0: one emission distance.\n"
+                       "The radiation-damage models need the parents; their D0 and Ea are the\n"
+                       "published ones, not those of Edit Constants."),
         this);
     okButton = new QPushButton(QStringLiteral("OK"), this);
     cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
@@ -94,6 +105,18 @@ ParentsDialog::ParentsDialog(QWidget *parent)
 
 void ParentsDialog::FormActivate() {
     showValues(Model->ParentsData);
+    showKinetics(Model->ModelData.Kinetics);
+}
+
+void ParentsDialog::showKinetics(ModelKinetics chosen) {
+    for (std::size_t i = 0; i < kKineticsChoices.size(); ++i)
+        if (kKineticsChoices[i].kinetics == chosen)
+            kinetics->setCurrentIndex(int(i));
+}
+
+ModelKinetics ParentsDialog::chosenKinetics() const {
+    const int i = kinetics->currentIndex();
+    return i < 0 ? ModelKinetics::Arrhenius : kKineticsChoices[std::size_t(i)].kinetics;
 }
 
 void ParentsDialog::showValues(const TParentsData &p) {
@@ -109,7 +132,9 @@ void ParentsDialog::presetChosen(int index) {
     if (index < 0 || std::size_t(index) >= kMineralPresets.size())
         return; // "Other" keeps the distances as they are
     TParentsData p;
-    applyMineralPreset(p, kMineralPresets[std::size_t(index)]);
+    const MineralPreset &preset = kMineralPresets[std::size_t(index)];
+    applyMineralPreset(p, preset);
+    showKinetics(preset.kinetics);
     const std::array<float, 4> stopping{p.Stopping_U238, p.Stopping_U235, p.Stopping_Th232,
                                         p.Stopping_Sm147};
     for (std::size_t i = 0; i < 4; ++i)
@@ -161,5 +186,6 @@ TParentsData ParentsDialog::entries() const {
 void ParentsDialog::okClick() {
     const TParentsData parents = entries(); // all seven before any is stored
     Model->ParentsData = parents;
+    Model->ModelData.Kinetics = chosenKinetics();
     accept();
 }

@@ -48,13 +48,15 @@ void linkWizardPages() {
         Form7->Model = DataModule1;
         const auto &ages = Form5->LastAgeResult();
         Form7->ShowWizardResult(Form4->StoredLine(), *Form6->xygraph1,
-                                resultrows::ageTable(ages.history, ages.ages, ages.helium));
+                                resultrows::ageTable(ages.history, ages.ages, ages.helium,
+                                                     DataModule1->ModelData.Kinetics));
         Form7->show();
     };
     Form6->ResultText = [] {
         const auto &ages = Form5->LastAgeResult();
         return QString::fromStdString(
-            resultrows::lastPointText(resultrows::ageTable(ages.history, ages.ages, ages.helium),
+            resultrows::lastPointText(resultrows::ageTable(ages.history, ages.ages, ages.helium,
+                                                           DataModule1->ModelData.Kinetics),
                                       DataModule1->ModelData.Method == ModelMethod::Precise,
                                       tarvel::localeDecimalSeparator()));
     };
