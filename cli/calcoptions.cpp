@@ -30,8 +30,8 @@ bool parseSearchOption(const std::vector<std::string> &args, std::size_t &i, Cal
             continue;
         }
         if (name == "--accepted" || name == "--envelope") {
-            if (value.empty())
-                problem = name + " needs a CSV file to write";
+            if (value.empty() || value == "-")
+                problem = name + " needs a CSV file to write (the summary goes to standard output)";
             (name == "--accepted" ? options.acceptedCsv : options.envelopeCsv) = value;
             return true;
         }

@@ -109,6 +109,7 @@ void TestTarvelCalc::usage() {
              {"--invert", "--grains", "f"},
              {"--invert", "--paths", "1.5", "f"},
              {"--invert", "--seed", "-1", "f"},
+             {"--invert", "--accepted", "-", "f"},
              {"--invert", "--accepted", "a", "--envelope=a", "f"}}) {
         const Run r = calc(args);
         QCOMPARE(r.status, 2);
