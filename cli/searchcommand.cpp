@@ -17,6 +17,7 @@
 #include <sstream>
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 SearchOverrides searchOverrides(const CalcOptions &options) {
@@ -40,6 +41,10 @@ SearchOutputFile::SearchOutputFile(const std::string &path) : path_(path) {
     if (descriptor < 0)
         throw tarvel::Error("cannot write '" + tarvel::quotable(path_, 200) +
                             "': " + std::strerror(errno));
+    // As the file would be created under its own name: mkstemp gives 0600.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(descriptor, 0666 & ~mask);
     ::close(descriptor);
     temporary_ = pattern;
     stream_ = new Stream;
