@@ -478,7 +478,7 @@ std::vector<double> steppedHeldHelium(const AgeInput &in, AgeMethod method,
     ParentSums sums;
     sums.presentOnly = presentOnly;
     for (const ParentSource &source : sources) {
-        sums.coefficients.push_back(geometryCoefficients(R, b, a, source.stopping, N));
+        sums.coefficients.push_back(rememberedGeometryCoefficients(R, b, a, source.stopping, N));
         sums.clocks.push_back(sourceClock(in, source.decay));
         sums.P.emplace_back(presentOnly ? 1 : n + 1, PartialSums{});
     }

@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "numbertext.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -198,4 +199,30 @@ std::vector<double> recurrentGeometryCoefficients(double R, double b, double a, 
         coefficients[static_cast<std::size_t>(k)] = ck;
     }
     return coefficients;
+}
+
+std::vector<double> rememberedGeometryCoefficients(double R, double b, double a, double S,
+                                                   std::int32_t N) {
+    struct Remembered {
+        std::array<double, 4> lengths;
+        std::int32_t terms;
+        std::vector<double> coefficients;
+    };
+    // Room for a sample's grains with four parents each; the oldest makes way.
+    constexpr std::size_t kRoom = 64;
+    thread_local std::vector<Remembered> remembered;
+    thread_local std::size_t next = 0;
+    const std::array<double, 4> lengths{R, b, a, S};
+    for (const Remembered &r : remembered)
+        if (r.terms == N && r.lengths == lengths)
+            return r.coefficients;
+    Remembered fresh{lengths, N, geometryCoefficients(R, b, a, S, N)};
+    if (remembered.size() < kRoom) {
+        remembered.push_back(std::move(fresh));
+        return remembered.back().coefficients;
+    }
+    remembered[next] = std::move(fresh);
+    const std::vector<double> &kept = remembered[next].coefficients;
+    next = (next + 1) % kRoom;
+    return kept;
 }

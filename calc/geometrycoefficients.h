@@ -30,3 +30,10 @@ std::vector<double> geometryCoefficients(double R, double b, double a, double S,
 // the first coefficient. Expects the inputs geometryCoefficients accepts.
 std::vector<double> recurrentGeometryCoefficients(double R, double b, double a, double S,
                                                   std::int32_t N);
+
+// geometryCoefficients, to the bit, remembered for the last grains the
+// calling thread asked for: a search computes the same grains under thousands
+// of histories, and their coefficients depend on the grain alone. Throws as
+// geometryCoefficients does.
+std::vector<double> rememberedGeometryCoefficients(double R, double b, double a, double S,
+                                                   std::int32_t N);

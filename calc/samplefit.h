@@ -19,11 +19,18 @@ struct Measurement {
 std::optional<double> misfit(const std::optional<Measurement> &measured, double predicted);
 
 // The probability that a chi-square variable with `degrees` degrees of freedom
-// is at least `chi2`: the regularized upper incomplete gamma Q(degrees / 2,
-// chi2 / 2), to about 1e-14 relative. 1 for chi2 <= 0; degrees must be at least 1.
+// is at least `chi2`: the complement of the chi-square distribution's
+// cumulative distribution function (Boost.Math), the regularized upper
+// incomplete gamma Q(degrees / 2, chi2 / 2). 1 for chi2 <= 0 or not a number,
+// 0 for an infinite chi2; degrees must be at least 1.
 double chiSquareProbability(double chi2, int degrees);
 
-// "good" from 0.5, "acceptable" from 0.05, otherwise "poor".
+// How well a sample is met: good from a probability of 0.5, acceptable from
+// 0.05, otherwise poor.
+enum class Verdict { Poor, Acceptable, Good };
+Verdict judge(double probability);
+// "good", "acceptable" or "poor".
+const char *verdictName(Verdict verdict);
 std::string verdict(double probability);
 
 struct Summary {

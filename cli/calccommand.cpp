@@ -11,6 +11,7 @@
 #include "historycheck.h"
 #include "jobinputs.h"
 #include "numbertext.h"
+#include "searchcommand.h"
 #include "tarvelversion.h"
 #include "wholetext.h"
 
@@ -31,6 +32,9 @@ const char *const kTarvelCalcUsage =
     "       tarvel-calc --histories CSV [--final] [--ages] [--no-steps]\n"
     "                   [--method fast|direct|precise] [--kinetics arrhenius|rdaam|zrdaam] FILE\n"
     "       tarvel-calc --grains [CSV] [--summary] [--no-steps]\n"
+    "                   [--method fast|direct|precise] [--kinetics arrhenius|rdaam|zrdaam] FILE\n"
+    "       tarvel-calc --invert [--paths N] [--seed S] [--accepted CSV]\n"
+    "                   [--envelope CSV] [--no-steps]\n"
     "                   [--method fast|direct|precise] [--kinetics arrhenius|rdaam|zrdaam] FILE";
 
 namespace {
@@ -100,6 +104,31 @@ const char *const kHelp =
     "                    many degrees of freedom, verdict good (p >= 0.5),\n"
     "                    acceptable (p >= 0.05) or poor. Without a measured grain\n"
     "                    chi2 is 0 and p_value and verdict are empty\n"
+    "  --invert          search for the thermal histories the grains of FILE allow:\n"
+    "                    random paths from time 0 to the present (the time of the\n"
+    "                    history's last point) through the data set's constraint\n"
+    "                    boxes, every grain with a measured age computed under\n"
+    "                    each and judged as --summary judges them. Output: one\n"
+    "                    line paths,good,acceptable,best_chi2,best_p (acceptable\n"
+    "                    counts the good paths too), computed on every core; on\n"
+    "                    a terminal a progress line on standard error. Refused:\n"
+    "                    no grain with a measured age, no boxes, no box at time\n"
+    "                    0 or at the present, a rate or a number of paths of 0\n"
+    "                    or less\n"
+    "  --paths N         with --invert: draw N paths (Search_paths; 10000 when\n"
+    "                    the data set has none)\n"
+    "  --seed S          with --invert: the random seed (Search_seed; 1 when\n"
+    "                    absent). The same data set and seed give the same bytes\n"
+    "                    on any number of cores and processes (tarvel-calc-mpi)\n"
+    "  --accepted CSV    with --invert: write every good and acceptable path to\n"
+    "                    CSV, one row per node:\n"
+    "                    path,chi2,p_value,verdict,time,temperature\n"
+    "  --envelope CSV    with --invert: write at 201 times from 0 to the present\n"
+    "                    time,good_min,good_max,acceptable_min,acceptable_max,best:\n"
+    "                    the extremes of the good and of the acceptable paths\n"
+    "                    (good included; empty for a class without paths) and the\n"
+    "                    path of the smallest chi2. Both files are written only\n"
+    "                    once the whole search is done\n"
     "  --help            this text\n"
     "  --version         the program's version\n"
     "\n"
@@ -119,9 +148,9 @@ std::string number(double value) {
     return text;
 }
 
-// Reads the data set; `curveLines` receives the file line of each curve point.
-void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model,
-               std::vector<std::int32_t> &curveLines) {
+} // namespace
+
+std::string readDataFileBytes(const std::string &file, std::istream &standardInput) {
     std::string bytes;
     if (file == "-") {
         bytes.assign(std::istreambuf_iterator<char>(standardInput), {});
@@ -138,7 +167,15 @@ void readModel(const std::string &file, std::istream &standardInput, TDataModule
         if (in.bad())
             throw tarvel::Error(std::string("cannot read: ") + std::strerror(errno));
     }
-    std::istringstream in(bytes);
+    return bytes;
+}
+
+namespace {
+
+// Reads the data set; `curveLines` receives the file line of each curve point.
+void readModel(const std::string &file, std::istream &standardInput, TDataModule1 &model,
+               std::vector<std::int32_t> &curveLines) {
+    std::istringstream in(readDataFileBytes(file, standardInput));
     model.ReadDataFile(in, &curveLines);
 }
 
@@ -290,7 +327,7 @@ std::string printable(const std::string &message) {
 } // namespace
 
 int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardInput,
-                  std::ostream &out, std::ostream &err) {
+                  std::ostream &out, std::ostream &err, bool errIsTerminal) {
     std::string problem;
     const auto options = parseCalcOptions(args, problem);
     if (!options) {
@@ -315,6 +352,11 @@ int runTarvelCalc(const std::vector<std::string> &args, std::istream &standardIn
         readModel(file, standardInput, model, curveLines);
         if (options->kinetics)
             model.ModelData.Kinetics = *options->kinetics;
+        if (options->invert) {
+            checkEigenvalues(model);
+            runSearchCommand(model, *options, out, errIsTerminal ? &err : nullptr);
+            return 0;
+        }
         if (options->grains) {
             // Each grain brings its own geometry and parents: of the data set
             // only the constants, the history and the stopping distances count.

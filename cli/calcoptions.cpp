@@ -1,6 +1,91 @@
 #include "calcoptions.h"
 
+#include <stdexcept>
 #include <utility>
+
+namespace {
+
+// The search's options (--invert and what goes with it). Returns whether
+// args[i] was one; a value is taken from args[i + 1] or after "=", and a bad
+// one sets `problem`.
+bool parseSearchOption(const std::vector<std::string> &args, std::size_t &i, CalcOptions &options,
+                       std::string &problem) {
+    const std::string &arg = args[i];
+    if (arg == "--invert") {
+        options.invert = true;
+        return true;
+    }
+    static const char *const kValued[] = {"--paths", "--seed", "--accepted", "--envelope"};
+    for (const std::string name : kValued) {
+        std::string value;
+        if (arg == name) {
+            if (i + 1 >= args.size()) {
+                problem = name + " needs a value";
+                return true;
+            }
+            value = args[++i];
+        } else if (arg.rfind(name + "=", 0) == 0) {
+            value = arg.substr(name.size() + 1);
+        } else {
+            continue;
+        }
+        if (name == "--accepted" || name == "--envelope") {
+            if (value.empty() || value == "-")
+                problem = name + " needs a CSV file to write (the summary goes to standard output)";
+            (name == "--accepted" ? options.acceptedCsv : options.envelopeCsv) = value;
+            return true;
+        }
+        // Whole numbers only; paths of 0 or fewer are the search's to refuse.
+        std::size_t used = 0;
+        try {
+            if (name == "--paths") {
+                options.paths = std::stoll(value, &used);
+            } else if (value.find('-') == std::string::npos) {
+                options.seed = std::stoull(value, &used);
+            }
+        } catch (const std::exception &) {
+            used = 0;
+        }
+        if (used == 0 || used != value.size())
+            problem = name == "--paths"
+                          ? "--paths needs a whole number, not '" + value + "'"
+                          : "--seed needs a whole number from 0 to 18446744073709551615, not '" +
+                                value + "'";
+        return true;
+    }
+    return false;
+}
+
+// The options that go with --invert and those that do not.
+bool checkSearchOptions(const CalcOptions &options, std::string &problem) {
+    if (!options.invert) {
+        for (const auto &[given, name] : {std::pair{options.paths.has_value(), "--paths"},
+                                          std::pair{options.seed.has_value(), "--seed"},
+                                          std::pair{!options.acceptedCsv.empty(), "--accepted"},
+                                          std::pair{!options.envelopeCsv.empty(), "--envelope"}})
+            if (given) {
+                problem = std::string(name) + " needs --invert";
+                return false;
+            }
+        return true;
+    }
+    for (const auto &[given, name] :
+         {std::pair{options.coefficients, "--coefficients"},
+          std::pair{!options.histories.empty(), "--histories"}, std::pair{options.ages, "--ages"},
+          std::pair{options.finalOnly, "--final"}, std::pair{options.grains, "--grains"},
+          std::pair{options.summary, "--summary"}})
+        if (given) {
+            problem = std::string("--invert and ") + name + " do not go together";
+            return false;
+        }
+    if (!options.acceptedCsv.empty() && options.acceptedCsv == options.envelopeCsv) {
+        problem = "--accepted and --envelope cannot write the same file";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args,
                                             std::string &problem) {
@@ -103,6 +188,9 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
                 problem = "unknown kinetics '" + value + "': use arrhenius, rdaam or zrdaam";
                 return std::nullopt;
             }
+        } else if (!optionsEnded && parseSearchOption(args, i, options, problem)) {
+            if (!problem.empty())
+                return std::nullopt;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             problem = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -156,6 +244,8 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
             return std::nullopt;
         }
     }
+    if (!checkSearchOptions(options, problem))
+        return std::nullopt;
     if (options.histories == "-" && options.file == "-") {
         problem = "the histories and the data file cannot both come from standard input";
         return std::nullopt;

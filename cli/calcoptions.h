@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,12 @@ struct CalcOptions {
     bool grains = false;    // predict a sample of grains under the data set's history
     std::string grainsCsv;  // their CSV ("-": standard input); empty: the data set's own
     bool summary = false;   // with grains: one line of chi-square instead of a line per grain
+    // The search for the histories the data set's grains allow (--invert).
+    bool invert = false;
+    std::optional<std::int64_t> paths; // over the data set's Search_paths
+    std::optional<std::uint64_t> seed; // over its Search_seed
+    std::string acceptedCsv;           // the good and acceptable paths; empty: not written
+    std::string envelopeCsv;           // their envelope; empty: not written
 };
 
 // Parses the arguments; on a usage error returns nothing and sets `problem`.

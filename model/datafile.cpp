@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "graintable.h"
 #include "numbertext.h"
+#include "searchsettings.h"
 
 #include <array>
 #include <cmath>
@@ -34,6 +35,7 @@ struct DataSet {
     std::optional<ThermalCurve> Curve; // only when the file holds a complete table
     std::vector<std::string> Annotation;
     std::vector<tarvel::GrainRecord> Grains;
+    tarvel::SearchSettings Search;
 };
 
 // A value the model can hold: finite and within single precision.
@@ -295,6 +297,41 @@ std::vector<tarvel::GrainRecord> convertGrains(const std::vector<GrainRow> &rows
     return grains;
 }
 
+// The search's constraint boxes and settings. Written only for a data set
+// that has them, after the grain table: older readers ignore the keys they do
+// not know and the box lines, which hold no "=" and stand outside the curve
+// table and the annotation.
+constexpr const char *kSearchComment = "#Search";
+constexpr const char *kConstraintsStart = "[ConstraintsStart";
+constexpr const char *kConstraintsEnd = "]ConstraintsEnd";
+
+std::vector<tarvel::ConstraintBox> convertBoxes(const std::vector<GrainRow> &rows) {
+    std::vector<tarvel::ConstraintBox> boxes;
+    for (const GrainRow &row : rows) {
+        try {
+            boxes.push_back(tarvel::parseBoxLine(row.text));
+        } catch (const tarvel::Error &e) {
+            throw tarvel::Error("Constraint boxes, line " + std::to_string(row.line) + ": " +
+                                e.what());
+        }
+    }
+    if (const auto overlap = tarvel::overlappingBoxes(boxes))
+        throw tarvel::Error("Constraint boxes, line " + std::to_string(rows[overlap->second].line) +
+                            ": the box overlaps in time the box of line " +
+                            std::to_string(rows[overlap->first].line) +
+                            "; boxes may touch but not overlap.");
+    return boxes;
+}
+
+void setSearchKey(DataSet &data, const std::string &name, const std::string &text,
+                  std::int32_t line) {
+    try {
+        tarvel::setSearchKey(data.Search, name, text);
+    } catch (const tarvel::Error &e) {
+        throw tarvel::Error("Line " + std::to_string(line) + ": " + e.what());
+    }
+}
+
 struct TableRow {
     std::string time, temp;
     std::int32_t line;
@@ -344,11 +381,14 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
     data.Grains.clear();
     data.ModelData.Method = ModelMethod::Fast;
     data.ModelData.Kinetics = ModelKinetics::Arrhenius;
+    // The search's boxes and settings are the file's own as well.
+    data.Search = {};
     const char localeSeparator = tarvel::localeDecimalSeparator();
 
     bool inData = false, inTable = false, inAnnotation = false, inGrains = false;
+    bool inConstraints = false;
     std::vector<TableRow> table;
-    std::vector<GrainRow> grainRows;
+    std::vector<GrainRow> grainRows, boxRows;
     std::vector<std::string> annotationLines;
     LineReader reader(in);
     std::string line;
@@ -368,6 +408,10 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
                 throw tarvel::Error("The blank line " + std::to_string(reader.number()) +
                                     " ends the data inside the grain table, which has no "
                                     "\"]GrainsEnd\".");
+            if (inConstraints)
+                throw tarvel::Error("The blank line " + std::to_string(reader.number()) +
+                                    " ends the data inside the constraint boxes, which have no "
+                                    "\"]ConstraintsEnd\".");
             if (!inData)
                 throw tarvel::Error(kNotADataSet + " before the blank line " +
                                     std::to_string(reader.number()) + ", which ends the data.");
@@ -414,6 +458,16 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
             }
         } else if (inGrains) {
             grainRows.push_back({line, reader.number()});
+        } else if (line == kConstraintsStart && !inTable && !inAnnotation) {
+            inConstraints = true;
+            boxRows.clear();
+        } else if (line == kConstraintsEnd && !inTable && !inAnnotation) {
+            if (inConstraints) { // a closing marker without its opening is ignored
+                data.Search.boxes = convertBoxes(boxRows);
+                inConstraints = false;
+            }
+        } else if (inConstraints) {
+            boxRows.push_back({line, reader.number()});
         } else if (inTable) {
             const auto comma = line.find(',');
             if (comma == std::string::npos)
@@ -438,6 +492,8 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
                 const std::string text = line.substr(eq + 1);
                 setParentKey(data, *parent, keyValue(parent->name, text, localeSeparator), text,
                              reader.number());
+            } else if (tarvel::isSearchKey(name)) {
+                setSearchKey(data, name, line.substr(eq + 1), reader.number());
             }
         }
     }
@@ -452,12 +508,14 @@ void readDataSet(std::istream &in, DataSet &data, std::vector<std::int32_t> *cur
         throw tarvel::Error("The file ends inside the annotation; it looks cut off.");
     if (inGrains)
         throw tarvel::Error("The file ends inside the grain table; it looks cut off.");
+    if (inConstraints)
+        throw tarvel::Error("The file ends inside the constraint boxes; it looks cut off.");
 }
 
 } // namespace
 
 void TDataModule1::WriteDataFile(std::ostream &out) const {
-    const DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}, {}};
+    const DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}, {}, {}};
     LineWriter w(out);
     w.line("#Tarvel 0.9");
     w.line("[DataBegin");
@@ -490,6 +548,17 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
             w.line(grainFileLine(grain));
         w.line(kGrainsEnd);
     }
+    if (!Search.empty()) {
+        w.line(kSearchComment);
+        for (const std::string &line : tarvel::searchKeyLines(Search))
+            w.line(line);
+        if (!Search.boxes.empty()) {
+            w.line(kConstraintsStart);
+            for (const tarvel::ConstraintBox &box : Search.boxes)
+                w.line(tarvel::boxLine(box));
+            w.line(kConstraintsEnd);
+        }
+    }
     w.line("[MemoBegin");
     for (const std::string &note : Annotation)
         for (const std::string &line : fileLinesOf(note))
@@ -503,7 +572,7 @@ void TDataModule1::WriteDataFile(std::ostream &out) const {
 }
 
 void TDataModule1::ReadDataFile(std::istream &in, std::vector<std::int32_t> *curveLines) {
-    DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}, {}};
+    DataSet data{ModelData, GrainData, ParentsData, std::nullopt, {}, {}, {}};
     std::vector<std::int32_t> lines;
     readDataSet(in, data, &lines);
     // The whole file has read: only now does the model change.
@@ -514,6 +583,7 @@ void TDataModule1::ReadDataFile(std::istream &in, std::vector<std::int32_t> *cur
         CurrentCurve = std::move(*data.Curve);
     Annotation = std::move(data.Annotation);
     Grains = std::move(data.Grains);
+    Search = std::move(data.Search);
     if (curveLines)
         *curveLines = std::move(lines);
 }

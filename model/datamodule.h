@@ -4,6 +4,7 @@
 #include "graintable.h"
 #include "modelrecords.h"
 #include "parentsdata.h"
+#include "searchsettings.h"
 
 #include <cstddef>
 #include <deque>
@@ -27,6 +28,9 @@ public:
     // A sample's measured grains, each predicted as a whole grain of its own
     // radius and parents under this data set's history; empty for most data sets.
     std::vector<tarvel::GrainRecord> Grains;
+    // The constraint boxes and settings of a search for the histories the
+    // grains allow; empty for most data sets.
+    tarvel::SearchSettings Search;
 
     // Not owned; set by the windows before CaptureCurve / DrawCurve.
     CurveGraph *SourceGraph = nullptr;
@@ -47,7 +51,7 @@ public:
     // stream does not take every byte.
     void WriteDataFile(std::ostream &out) const;
     // Reads the stream to its end into a scratch copy and replaces ModelData,
-    // GrainData, ParentsData and Grains (always: a file that names no parents or
+    // GrainData, ParentsData, Grains and Search (always: a file that names no parents or
     // holds no grain table is a data set without them), the current curve (when the file holds a
     // complete table) and the annotation only once the whole file has read. Throws tarvel::Error
     // (no

@@ -10,6 +10,9 @@ set -euo pipefail
 packages=(g++ cmake make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libbenchmark-dev
           xvfb xauth xdotool xclip poppler-utils desktop-file-utils appstream file man-db
           dpkg-dev lintian fonts-dejavu-core)
+# The search: Boost.Math (the chi-square probability), Random123 (counter-based
+# random numbers), Open MPI (tarvel-calc-mpi and its comparison test).
+packages+=(libboost-math-dev librandom123-dev libopenmpi-dev openmpi-bin)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,8 @@
 #   build-asan/  AddressSanitizer (with leak checks) and UndefinedBehaviorSanitizer,
 #                the whole test suite
 #   build-tsan/  ThreadSanitizer, the widget-free code and its tests (but the
-#                OpenMP batch, whose barriers it cannot see)
+#                OpenMP batch and the search on every core and across MPI
+#                ranks, whose barriers it cannot see)
 # Any finding fails the run. Findings inside libraries that are not ours are
 # suppressed in scripts/sanitizers/*.supp, each entry with its reason.
 # Usage: scripts/sanitize.sh [asan|tsan]   (both when no argument is given)
@@ -52,7 +53,12 @@ if [ "$which" = all ] || [ "$which" = tsan ]; then
   # sanitizer cannot see (libgomp is not instrumented), so every one of the
   # batch's shared results would be reported and then suppressed by tsan.supp:
   # many minutes that check nothing. AddressSanitizer still runs it.
-  run_tests build-tsan -E '^test_batch$'
+  # The same holds for the search's runner on one and two cores and for the
+  # comparison with two MPI ranks (each rank on all its cores, and Open MPI's
+  # own threads are not instrumented either). The search's stop and progress
+  # counters, read from another thread as a window reads them, are checked
+  # here in test_search_engine.
+  run_tests build-tsan -E '^(test_batch|test_search_runner|test_mpi_search)$'
   unset TSAN_OPTIONS
 fi
 echo "sanitizers: no findings"

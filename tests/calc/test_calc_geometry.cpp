@@ -38,6 +38,7 @@ private slots:
     void undefinedInputsAreRefused();
     void undefinedCoefficientIsRefused();
     void recurrenceMatchesTheDirectFormula();
+    void rememberedAreTheGrainsOwn();
 };
 
 void TestGeometry::documentedValues() {
@@ -180,6 +181,24 @@ void TestGeometry::recurrenceMatchesTheDirectFormula() {
             worst = std::max(worst, std::fabs(recurrent[k] - direct[k]));
         QVERIFY2(worst <= 1e-13 * std::fabs(direct[1]), qPrintable(QString::number(worst)));
     }
+}
+
+// Remembered coefficients are those of the grain asked for, also once more
+// grains have been asked for than are kept, and when grains differ in one
+// length or in the number of terms alone.
+void TestGeometry::rememberedAreTheGrainsOwn() {
+    std::vector<std::array<double, 4>> grains;
+    for (int i = 0; i < 40; ++i) {
+        grains.push_back({40.0 + i, 40.0 + i, 0, 18.81});
+        grains.push_back({40.0 + i, 40.0 + i, 0, 5.93});
+    }
+    grains.push_back({60, 40, 20, 20});
+    grains.push_back({60, 40, 10, 20});
+    for (int round = 0; round < 2; ++round)
+        for (const auto &[R, b, a, S] : grains)
+            for (const std::int32_t N : {20, 21})
+                QVERIFY(rememberedGeometryCoefficients(R, b, a, S, N) ==
+                        geometryCoefficients(R, b, a, S, N));
 }
 
 QTEST_APPLESS_MAIN(TestGeometry)

@@ -10,6 +10,8 @@ class TestSampleFit : public QObject {
     Q_OBJECT
 private slots:
     void probabilityMatchesKnownValues();
+    void probabilityMatchesClosedForms_data();
+    void probabilityMatchesClosedForms();
     void summaryCountsMeasuredGrainsOnly();
 };
 
@@ -38,6 +40,41 @@ void TestSampleFit::probabilityMatchesKnownValues() {
     QCOMPARE(samplefit::verdict(0.5), std::string("good"));
     QCOMPARE(samplefit::verdict(0.05), std::string("acceptable"));
     QCOMPARE(samplefit::verdict(0.0499), std::string("poor"));
+}
+
+void TestSampleFit::probabilityMatchesClosedForms_data() {
+    QTest::addColumn<int>("degrees");
+    for (int d : {1, 2, 3, 5, 8, 9, 16, 31, 60})
+        QTest::newRow(qPrintable(QString::number(d) + " degrees")) << d;
+}
+
+// Q for whole degrees in closed form: for even d, e^(-x/2) sum over k < d/2 of
+// (x/2)^k / k!; for odd d, erfc(sqrt(x/2)) plus sqrt(2x/pi) e^(-x/2) times
+// sum over k = 1 .. (d-1)/2 of x^(k-1) / (1 3 5 ... (2k-1)).
+void TestSampleFit::probabilityMatchesClosedForms() {
+    QFETCH(int, degrees);
+    for (double x = 0.05; x < 400; x *= 1.7) {
+        double q = 0.0;
+        if (degrees % 2 == 0) {
+            double term = 1.0;
+            for (int k = 0; k < degrees / 2; ++k) {
+                q += term;
+                term *= x / 2 / (k + 1);
+            }
+            q *= std::exp(-x / 2);
+        } else {
+            double term = 1.0, sum = 0.0;
+            for (int k = 1; k <= (degrees - 1) / 2; ++k) {
+                sum += term;
+                term *= x / (2 * k + 1);
+            }
+            q = std::erfc(std::sqrt(x / 2)) + std::sqrt(2 * x / M_PI) * std::exp(-x / 2) * sum;
+        }
+        const double p = samplefit::chiSquareProbability(x, degrees);
+        QVERIFY2(std::fabs(p - q) <= 1e-12 * q || std::fabs(p - q) < 1e-300,
+                 qPrintable(
+                     QString("x %1: %2 against %3").arg(x).arg(p, 0, 'g', 17).arg(q, 0, 'g', 17)));
+    }
 }
 
 void TestSampleFit::summaryCountsMeasuredGrainsOnly() {

@@ -9,6 +9,7 @@
 #include <array>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -34,6 +35,19 @@ std::vector<double> column(const std::string &csv, int index) {
 }
 
 const std::string kSampleGrains = std::string(TARVEL_EXAMPLES_DIR) + "/sample-grains.txt";
+const std::string kSearchSample = std::string(TARVEL_EXAMPLES_DIR) + "/search-sample.txt";
+
+std::string fileText(const std::string &path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// `text` with its first `from` replaced by `to`.
+std::string replaced(std::string text, const std::string &from, const std::string &to) {
+    const auto at = text.find(from);
+    Q_ASSERT(at != std::string::npos);
+    return text.replace(at, from.size(), to);
+}
 
 // The rows after the header, split into fields (a trailing empty one kept).
 std::vector<std::vector<std::string>> rows(const std::string &csv) {
@@ -72,26 +86,35 @@ private slots:
     void grainsMatchTheirOwnDataSets();
     void grainSources();
     void grainRefusals();
+    void searchOutputsAgree();
+    void searchRefusals_data();
+    void searchRefusals();
 };
 
 void TestTarvelCalc::usage() {
-    for (const auto &args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"--bogus", "f"},
-                                               {"a", "b"},
-                                               {"--method"},
-                                               {"--method", "slow", "f"},
-                                               {"--final", "f"},
-                                               {"--histories"},
-                                               {"--histories", "h.csv", "--coefficients", "f"},
-                                               {"--ages", "--coefficients", "f"},
-                                               {"--histories", "-", "-"},
-                                               {"--summary", "f"},
-                                               {"--grains", "g.csv", "--ages", "f"},
-                                               {"--grains", "-", "-"},
-                                               {"--kinetics"},
-                                               {"--kinetics", "damage", "f"},
-                                               {"--kinetics=RDAAM", "f"}}) {
+    for (const auto &args : std::vector<std::vector<std::string>>{
+             {},
+             {"--bogus", "f"},
+             {"a", "b"},
+             {"--method"},
+             {"--method", "slow", "f"},
+             {"--final", "f"},
+             {"--histories"},
+             {"--histories", "h.csv", "--coefficients", "f"},
+             {"--ages", "--coefficients", "f"},
+             {"--histories", "-", "-"},
+             {"--summary", "f"},
+             {"--grains", "g.csv", "--ages", "f"},
+             {"--grains", "-", "-"},
+             {"--paths", "5", "f"},
+             {"--invert", "--grains", "f"},
+             {"--invert", "--paths", "1.5", "f"},
+             {"--invert", "--seed", "-1", "f"},
+             {"--invert", "--accepted", "-", "f"},
+             {"--invert", "--accepted", "a", "--envelope=a", "f"},
+             {"--kinetics"},
+             {"--kinetics", "damage", "f"},
+             {"--kinetics=RDAAM", "f"}}) {
         const Run r = calc(args);
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.find(kTarvelCalcUsage) != std::string::npos);
@@ -524,6 +547,130 @@ void TestTarvelCalc::grainRefusals() {
         QVERIFY2(r.err.find(named) != std::string::npos, r.err.c_str());
         QCOMPARE(std::count(r.err.begin(), r.err.end(), '\n'), 1);
     }
+}
+
+// A search's three outputs tell the same story: the summary counts the
+// verdicts of the accepted paths, the envelope holds their extremes (each path
+// linear between its nodes) and the best path, and each accepted path, given
+// to --grains --summary as the data set's history, has the chi-square and
+// probability the search gave it.
+void TestTarvelCalc::searchOutputsAgree() {
+    QTemporaryDir dir;
+    const std::string accepted = dir.filePath("accepted.csv").toStdString();
+    const std::string envelope = dir.filePath("envelope.csv").toStdString();
+    const Run r = calc({"--invert", "--paths", "600", "--seed", "3", "--accepted", accepted,
+                        "--envelope", envelope, kSearchSample});
+    QCOMPARE(r.status, 0);
+    QVERIFY(r.err.empty());
+    QVERIFY(r.out.rfind("paths,good,acceptable,best_chi2,best_p\n", 0) == 0);
+    const auto summary = rows(r.out).at(0);
+
+    struct Path {
+        std::string chi2, p, verdict;
+        std::vector<std::pair<double, double>> nodes;
+        std::string table; // as a data set's curve table
+    };
+    std::map<long, Path> paths;
+    for (const auto &row : rows(fileText(accepted))) {
+        Path &path = paths[std::stol(row.at(0))];
+        path.chi2 = row[1];
+        path.p = row[2];
+        path.verdict = row[3];
+        path.nodes.emplace_back(std::stod(row[4]), std::stod(row[5]));
+        path.table += row[4] + ", " + row[5] + "\r\n";
+    }
+    const auto good = std::count_if(paths.begin(), paths.end(),
+                                    [](const auto &p) { return p.second.verdict == "good"; });
+    QCOMPARE(summary.at(0), std::string("600"));
+    QCOMPARE(std::stol(summary.at(1)), long(good));
+    QCOMPARE(std::stol(summary.at(2)), long(paths.size()));
+    QVERIFY(good > 0 && paths.size() > std::size_t(good) + 3); // both classes hold paths
+
+    auto at = [](const Path &path, double t) {
+        const auto &n = path.nodes;
+        for (std::size_t i = 1; i < n.size(); ++i)
+            if (t < n[i].first)
+                return n[i - 1].second + (n[i].second - n[i - 1].second) * (t - n[i - 1].first) /
+                                             (n[i].first - n[i - 1].first);
+        return n.back().second;
+    };
+    const auto envelopeRows = rows(fileText(envelope));
+    QCOMPARE(envelopeRows.size(), std::size_t(201));
+    const Path *best = nullptr;
+    for (const auto &[k, path] : paths)
+        if (path.chi2 == summary.at(3) && !best)
+            best = &path;
+    for (std::size_t i = 0; i < envelopeRows.size(); ++i) {
+        const auto &row = envelopeRows[i];
+        const double t = std::stod(row.at(0));
+        QVERIFY(std::fabs(t - 120.0 * i / 200) < 1e-12);
+        double low[2] = {1e300, 1e300}, high[2] = {-1e300, -1e300};
+        for (const auto &[k, path] : paths)
+            for (int c = path.verdict == "good" ? 0 : 1; c < 2; ++c) {
+                low[c] = std::min(low[c], at(path, t));
+                high[c] = std::max(high[c], at(path, t));
+            }
+        for (int c = 0; c < 2; ++c) {
+            if (c == 0 && good == 0) {
+                QVERIFY(row[1].empty() && row[2].empty());
+                continue;
+            }
+            QVERIFY(std::fabs(std::stod(row.at(1 + 2 * c)) - low[c]) < 1e-9);
+            QVERIFY(std::fabs(std::stod(row.at(2 + 2 * c)) - high[c]) < 1e-9);
+        }
+        if (best)
+            QVERIFY(std::fabs(std::stod(row.at(5)) - at(*best, t)) < 1e-9);
+    }
+
+    const std::string sample = fileText(kSearchSample);
+    const std::string table =
+        sample.substr(sample.find("[TableStart\r\n") + 13,
+                      sample.find("]TableEnd") - sample.find("[TableStart\r\n") - 13);
+    for (const auto &[k, path] : paths) {
+        const Run grains =
+            calc({"--grains", "--summary", "-"}, replaced(sample, table, path.table));
+        QCOMPARE(grains.status, 0);
+        const auto fit = rows(grains.out).at(0); // grains,chi2,p_value,verdict
+        QCOMPARE(fit.at(0), std::string("8"));
+        QCOMPARE(fit.at(1), path.chi2);
+        QCOMPARE(fit.at(2), path.p);
+        QCOMPARE(fit.at(3), path.verdict);
+    }
+}
+
+void TestTarvelCalc::searchRefusals_data() {
+    QTest::addColumn<QString>("dataSet");
+    QTest::addColumn<QStringList>("options");
+    const std::string sample = fileText(kSearchSample);
+    const auto row = [&](const char *name, const std::string &from, const std::string &to,
+                         const QStringList &options = {}) {
+        QTest::newRow(name) << QString::fromStdString(replaced(sample, from, to)) << options;
+    };
+    std::string grains = sample.substr(sample.find("S1,"));
+    grains = grains.substr(0, grains.find("]GrainsEnd"));
+    row("no grain with a measured age", grains, "S6, 75, 30, 15, 200, , \r\n");
+    row("no boxes", "[ConstraintsStart", "[NoConstraints");
+    row("no box at time 0", "0, 0, 110, 150", "5, 10, 110, 150");
+    row("no box at the present", "120, 120, 10, 20", "110, 118, 10, 20");
+    row("a rate of 0", "Search_max_rate=10", "Search_max_rate=0");
+    row("no paths", "", "", {"--paths", "0"});
+    row("a folder that does not exist", "", "", {"--envelope", "/nonexistent/folder/e.csv"});
+}
+
+// Refused in one line, exit status 1, nothing written: no output and no files.
+void TestTarvelCalc::searchRefusals() {
+    QFETCH(QString, dataSet);
+    QFETCH(QStringList, options);
+    QTemporaryDir dir;
+    std::vector<std::string> args = {"--invert", "--accepted", dir.filePath("a.csv").toStdString()};
+    for (const QString &option : options)
+        args.push_back(option.toStdString());
+    args.push_back("-");
+    const Run r = calc(args, dataSet.toStdString());
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.out.empty());
+    QCOMPARE(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTarvelCalc)

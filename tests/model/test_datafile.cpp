@@ -120,6 +120,8 @@ private slots:
     void parentsAreTheFilesOwn();
     void grainTableRoundTripsAfterTheCurve();
     void grainTableIsTheFilesOwn();
+    void searchRoundTripsAfterTheGrains();
+    void searchIsTheFilesOwn();
 };
 
 void TestDataFile::writerIsByteExact() {
@@ -350,6 +352,27 @@ void TestDataFile::refusedFileChangesNothing_data() {
                                                    << "grain table";
     QTest::newRow("negative stopping distance") << start + "Stopping_U235=-20\r\n"
                                                 << "Stopping_U235";
+    const QString boxes = start + "[ConstraintsStart\r\n0, 0, 100, 120\r\n";
+    const QString boxEnd = "]ConstraintsEnd\r\n";
+    for (const auto &[name, line] : {std::pair{"box of three fields", "10, 20, 30"},
+                                     {"box time not a number", "1O, 20, 0, 9"},
+                                     {"box time beyond any number", "10, 1e999, 30, 40"},
+                                     {"box time backwards", "20, 10, 30, 40"},
+                                     {"box temperatures backwards", "10, 20, 40, 30"},
+                                     {"box at absolute zero", "10, 20, -273.15, 0"}})
+        QTest::newRow(name) << boxes + line + "\r\n" + boxEnd << "line 9";
+    QTest::newRow("boxes overlapping in time, the later named")
+        << boxes + "50, 60, 30, 40\r\n-5, 55, 30, 40\r\n" + boxEnd << "line 8";
+    QTest::newRow("cut off in the constraint boxes") << boxes << "constraint boxes";
+    QTest::newRow("blank line in the constraint boxes")
+        << boxes + "\r\n" + boxEnd << "constraint boxes";
+    for (const auto &[name, key] : {std::pair{"paths not whole", "Search_paths=1.5"},
+                                    {"seed below 0", "Search_seed=-1"},
+                                    {"nodes not a number", "Search_nodes=two"},
+                                    {"rate not a number", "Search_max_rate=fast"},
+                                    {"monotonic neither 0 nor 1", "Search_monotonic=yes"}})
+        QTest::newRow(name) << start + key + "\r\n"
+                            << "Line 7: " + QString(key).section('=', 0, 0);
     // Not data sets at all: refused instead of read as "nothing changed".
     QTest::newRow("plain text") << "Neigen=3\r\n[TableStart\r\n1, 1\r\n]TableEnd\r\n"
                                 << "[DataBegin";
@@ -367,6 +390,8 @@ void TestDataFile::refusedFileChangesNothing() {
     TDataModule1 m;
     fillExample(m);
     m.Grains = {tarvel::parseGrainLine("kept, 40, 1, 2, 3, , ")};
+    m.Search.boxes = {{0, 0, 1, 2}};
+    m.Search.seed = 5;
     m.SetCoefficient(3, 0.5f);
     const std::string before = written(m);
     const QString message = QString::fromStdString(conversionMessage(m, file.toStdString()));
@@ -627,6 +652,69 @@ void TestDataFile::grainTableIsTheFilesOwn() {
     QCOMPARE(m.Annotation, std::vector<std::string>{"[GrainsStart"});
     read(m, "[DataBegin\n[GrainsStart\n]GrainsEnd\n");
     QVERIFY(m.Grains.empty());
+}
+
+void TestDataFile::searchRoundTripsAfterTheGrains() {
+    TDataModule1 a;
+    fillExample(a);
+    a.Grains = {tarvel::parseGrainLine("A1, 61.25, 10, 20.5, 30, 55.1, 2.75")};
+    a.Search.boxes = {{1e-7, 0.1, 12.5, 140}, {-3, 0, 100.25, 120}, {50, 50, -40, 90.125}};
+    a.Search.paths = 123456789012;
+    a.Search.seed = 18446744073709551615u;
+    a.Search.nodes = 0;
+    a.Search.maxRate = 0.1;
+    a.Search.monotonic = true;
+    const std::string text = written(a);
+    TDataModule1 b;
+    read(b, text);
+    QVERIFY(b.Search == a.Search);
+    QCOMPARE(written(b), text);
+
+    // After the grain table; its box lines are neither comments nor keys to a
+    // reader that does not know them, which then reads the same model.
+    const auto begin = text.find("]GrainsEnd\r\n#Search\r\n");
+    const auto boxes = text.find("[ConstraintsStart\r\n");
+    const auto end = text.find("]ConstraintsEnd\r\n");
+    QVERIFY(begin != std::string::npos && boxes != std::string::npos && end > boxes);
+    std::istringstream section(text.substr(boxes + 19, end - boxes - 19));
+    int lines = 0;
+    for (std::string line; std::getline(section, line); ++lines)
+        QVERIFY2(line[0] != '#' && line.find('=') == std::string::npos, line.c_str());
+    QCOMPARE(lines, 3);
+    std::string stripped = text;
+    stripped.erase(begin + 12, end + 17 - begin - 12);
+    TDataModule1 c;
+    read(c, stripped);
+    QVERIFY(c.Search.empty());
+    QCOMPARE(c.Grains, a.Grains);
+
+    // Keys alone: no section; nothing set: the bytes as before.
+    a.Search.boxes.clear();
+    const std::string keysOnly = written(a);
+    QVERIFY(keysOnly.find("Search_monotonic=1\r\n[MemoBegin") != std::string::npos);
+    QVERIFY(keysOnly.find("Constraints") == std::string::npos);
+    a.Search = {};
+    a.Grains.clear();
+    QCOMPARE(written(a), std::string(kExample));
+}
+
+void TestDataFile::searchIsTheFilesOwn() {
+    TDataModule1 m;
+    m.Search.boxes = {{0, 1, 2, 3}};
+    m.Search.paths = 5;
+    read(m, "[DataBegin\nNeigen=4\n");
+    QVERIFY(m.Search.empty());
+    // Whole numbers in any number text that holds them exactly, blanks around
+    // values, boxes that touch; a default value set is kept as set.
+    read(m, "[DataBegin\nSearch_paths = 1e6\nSearch_seed=+7\nSearch_nodes=0\n"
+            "Search_monotonic= 0\n[ConstraintsStart\n 10 ,20, 5, 5\n0, 10, 1, 2\n"
+            "]ConstraintsEnd\n");
+    QCOMPARE(*m.Search.paths, std::int64_t{1000000});
+    QCOMPARE(*m.Search.seed, std::uint64_t{7});
+    QCOMPARE(*m.Search.nodes, std::int64_t{0});
+    QCOMPARE(*m.Search.monotonic, false);
+    QVERIFY(!m.Search.maxRate);
+    QVERIFY((m.Search.boxes == std::vector<tarvel::ConstraintBox>{{10, 20, 5, 5}, {0, 10, 1, 2}}));
 }
 
 QTEST_APPLESS_MAIN(TestDataFile)
