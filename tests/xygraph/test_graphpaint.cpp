@@ -325,15 +325,14 @@ void TestGraphPaint::pointsAndLinesStayInsideThePlot() {
 namespace {
 
 // A green band (10..50 and on far beyond the window, 20..40 high), a magenta
-// one over part of it, a bold dark blue line at 50, a box selected at
-// 60..80 x 60..80 and another reaching above the plot; the history at 30.
-void searchPicture(CurveGraph &points,
-                   const std::function<void(std::vector<OverlayBand>, std::vector<OverlayLine>,
-                                            std::vector<OverlayBox>)> &set) {
-    set({{{10, 50, 1e6f}, {20, 20, 20}, {40, 40, 40}, 0x00a000},
-         {{30, 70}, {25, 25}, {35, 35}, 0xff00ff}},
-        {{{{0, 50}, {100, 50}}, 0x000080, 3}}, {{60, 80, 60, 80}, {20, 30, 90, 140}});
-    drawLine(points, {{0, 30}, {100, 30}});
+// one over part of it, a bold dark blue line at 50, a box at 60..80 x 60..80
+// and another reaching above the plot; the history at 30.
+template <class Graph> void searchPicture(Graph &g) {
+    g.setBands({{{10, 50, 1e6f}, {20, 20, 20}, {40, 40, 40}, 0x00a000},
+                {{30, 70}, {25, 25}, {35, 35}, 0xff00ff}});
+    g.setOverlayLines({{{{0, 50}, {100, 50}}, 0x000080, 3}});
+    g.setBoxes({{60, 80, 60, 80}, {20, 30, 90, 140}});
+    drawLine(g, {{0, 30}, {100, 30}});
 }
 
 bool greenish(QColor c) {
@@ -345,11 +344,7 @@ bool greenish(QColor c) {
 void TestGraphPaint::overlayUnderThePointsInsideThePlot() {
     GraphCore g;
     standardGeometry(g.map());
-    searchPicture(g, [&g](auto bands, auto lines, auto boxes) {
-        g.setBands(std::move(bands));
-        g.setOverlayLines(std::move(lines));
-        g.setBoxes(std::move(boxes));
-    });
+    searchPicture(g);
     g.selectBox(0);
     Canvas c(QSize(353, 193));
     c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
@@ -394,11 +389,7 @@ void TestGraphPaint::overlayInTheSvgCopy() {
     Txygraph g;
     g.resize(353, 193);
     g.core().map().setBorders(37, 41, 12, 12);
-    searchPicture(g, [&g](auto bands, auto lines, auto boxes) {
-        g.setBands(std::move(bands));
-        g.setOverlayLines(std::move(lines));
-        g.setBoxes(std::move(boxes));
-    });
+    searchPicture(g);
     QSvgRenderer renderer(g.svgCopy());
     QVERIFY(renderer.isValid());
     QImage img(353, 193, QImage::Format_ARGB32);
