@@ -9,23 +9,14 @@
 
 namespace {
 
-struct Bounds {
-    float xmin, xmax, ymin, ymax;
-};
-
 // The extent of the finite points; nothing when there are none.
-std::optional<Bounds> pointBounds(const PointStore &store) {
-    std::optional<Bounds> b;
+std::optional<WorldExtent> pointBounds(const PointStore &store) {
+    std::optional<WorldExtent> b;
     float x = 0, y = 0;
     for (int c = store.EnumPoints(0, &x, &y); c != 0; c = store.EnumPoints(c, &x, &y)) {
         if (!std::isfinite(x) || !std::isfinite(y))
             continue;
-        if (!b)
-            b = Bounds{x, x, y, y};
-        b->xmin = std::fmin(b->xmin, x);
-        b->xmax = std::fmax(b->xmax, x);
-        b->ymin = std::fmin(b->ymin, y);
-        b->ymax = std::fmax(b->ymax, y);
+        b = unite(b, WorldExtent::of({x, y}));
     }
     return b;
 }
@@ -102,8 +93,9 @@ float AxisFitter::roundDown(float v) {
     return -roundUp(-v);
 }
 
-bool AxisFitter::growToFit(const PointStore &store, ScaleMap &map) {
-    const std::optional<Bounds> b = pointBounds(store);
+bool AxisFitter::growToFit(const PointStore &store, ScaleMap &map,
+                           const std::optional<WorldExtent> &also) {
+    const std::optional<WorldExtent> b = unite(pointBounds(store), also);
     if (!b)
         return false;
     bool changed = false;
@@ -122,8 +114,9 @@ bool AxisFitter::growToFit(const PointStore &store, ScaleMap &map) {
     return changed;
 }
 
-bool AxisFitter::fitToData(const PointStore &store, ScaleMap &map) {
-    const std::optional<Bounds> b = pointBounds(store);
+bool AxisFitter::fitToData(const PointStore &store, ScaleMap &map,
+                           const std::optional<WorldExtent> &also) {
+    const std::optional<WorldExtent> b = unite(pointBounds(store), also);
     if (!b)
         return false;
     bool changed = setAxis(roundDown(b->xmin), roundUp(b->xmax), map.getxzero(), map.getxmax(),

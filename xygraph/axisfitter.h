@@ -1,9 +1,11 @@
 #pragma once
 
 #include "sidescale.h"
+#include "worldextent.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 class PointStore;
 class ScaleMap;
@@ -22,11 +24,15 @@ public:
     // to a round value at or above the largest value, the lower end down to 0,
     // or to a round value below the smallest one when that is negative. An
     // axis that holds its points is left alone, so nothing ever shrinks.
+    // `also` is more to hold besides the points (what the graph overlays).
     // True when the window changed.
-    static bool growToFit(const PointStore &store, ScaleMap &map);
+    static bool growToFit(const PointStore &store, ScaleMap &map,
+                          const std::optional<WorldExtent> &also = std::nullopt);
     // Both axes to the points, shrinking as well as growing: upper ends as in
-    // growToFit, lower ends 0 unless points are negative. No points: no change.
-    static bool fitToData(const PointStore &store, ScaleMap &map);
+    // growToFit, lower ends 0 unless points are negative. Nothing to show: no
+    // change.
+    static bool fitToData(const PointStore &store, ScaleMap &map,
+                          const std::optional<WorldExtent> &also = std::nullopt);
     // A round value at or above v, and one at or below it (0 when v >= 0).
     static float roundUp(float v);
     static float roundDown(float v);

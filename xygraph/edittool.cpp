@@ -121,8 +121,7 @@ int EditTool::hover(const ScaleMap &map, int x, int y) {
         // Show the roundest coordinates within 2 pixels of the cursor.
         const FPOINT lo = map.cc2w({x - 2, y + 2});
         const FPOINT hi = map.cc2w({x + 2, y - 2});
-        cursorpoint_ = {static_cast<float>(graphmath::niceval(lo.x, hi.x, true)),
-                        static_cast<float>(graphmath::niceval(lo.y, hi.y, true))};
+        cursorpoint_ = {graphmath::roundest(lo.x, hi.x), graphmath::roundest(lo.y, hi.y)};
         readout_ = &cursorpoint_;
     } else {
         readout_ = nullptr;

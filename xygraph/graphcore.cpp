@@ -25,7 +25,7 @@ void GraphCore::invalidate() {
 
 bool GraphCore::growToFit() {
     settleAxes(); // a refit still due comes first, so it cannot undo the growth
-    const bool changed = AxisFitter::growToFit(store_, map_);
+    const bool changed = AxisFitter::growToFit(store_, map_, overlay_.extent());
     if (changed)
         invalidate();
     return changed;
@@ -33,7 +33,7 @@ bool GraphCore::growToFit() {
 
 bool GraphCore::fitToData() {
     settleAxes();
-    const bool changed = AxisFitter::fitToData(store_, map_);
+    const bool changed = AxisFitter::fitToData(store_, map_, overlay_.extent());
     if (changed)
         invalidate();
     return changed;
@@ -138,10 +138,68 @@ bool GraphCore::deletepoint(FPOINT *p) {
     return true;
 }
 
+// --- what the graph shows besides its points -------------------------------------
+
+void GraphCore::setBands(std::vector<OverlayBand> bands) {
+    overlay_.setBands(std::move(bands));
+    invalidate();
+}
+
+void GraphCore::setOverlayLines(std::vector<OverlayLine> lines) {
+    overlay_.setLines(std::move(lines));
+    invalidate();
+}
+
+void GraphCore::setBoxes(std::vector<OverlayBox> boxes) {
+    overlay_.setBoxes(std::move(boxes)); // first: a bad list changes nothing
+    boxTool_.forget();
+    invalidate();
+}
+
+void GraphCore::selectBox(int index) {
+    overlay_.select(index);
+    invalidate();
+}
+
+void GraphCore::setBoxMode(bool on) {
+    if (!on)
+        boxTool_.cancel(overlay_);
+    boxMode_ = on;
+    invalidate();
+}
+
+bool GraphCore::deleteSelectedBox() {
+    const int s = overlay_.selected();
+    if (s < 0 || boxTool_.active())
+        return false;
+    overlay_.removeBox(std::size_t(s));
+    invalidate();
+    return true;
+}
+
 // --- mouse editing -----------------------------------------------------------------
 
+void GraphCore::pressDrag(int x, int y) {
+    if (boxMode_ && map_.winpos(x, y) == ScaleMap::zonePlot) {
+        boxTool_.press(overlay_, map_, x, y);
+        invalidate(); // the selection shows at once
+        return;
+    }
+    edit_.press(store_, map_, x, y);
+}
+
+bool GraphCore::menuPress(int x, int y) {
+    if (!boxMode_ || boxTool_.active() || map_.winpos(x, y) != ScaleMap::zonePlot)
+        return false;
+    const BoxHit hit = BoxTool::hitTest(overlay_, map_, x, y);
+    if (hit.box < 0 || hit.box == overlay_.selected())
+        return false;
+    selectBox(hit.box);
+    return true;
+}
+
 void GraphCore::MouseMove(int x, int y) {
-    const bool repaintDue = edit_.pressedMove(store_, map_, x, y);
+    bool repaintDue = edit_.pressedMove(store_, map_, x, y);
     if (edit_.dragmode() == ScaleMap::zonePlot) {
         // Refitted on release: the axes stay put while a point is dragged.
         fitter_.setDue(true);
@@ -162,19 +220,32 @@ void GraphCore::MouseMove(int x, int y) {
         store_.movePoint(edit_.dragpoint(), n);
         drawDragFigure(false);
     }
-    if (view_)
-        view_->showZoneCursor(zone);
+    const bool onBoxes = boxMode_ && (zone == ScaleMap::zonePlot || boxTool_.active());
+    if (onBoxes && boxTool_.drag(overlay_, map_, x, y))
+        repaintDue = true;
+    if (view_) {
+        if (onBoxes)
+            view_->showBoxCursor(boxTool_.cursor(overlay_, map_, x, y));
+        else
+            view_->showZoneCursor(zone);
+    }
     paintPos();
     if (repaintDue)
         invalidate();
 }
 
-bool GraphCore::release(int x, int y) {
-    const EditTool::Release r = edit_.release(store_, map_, x, y);
-    if (r.undone)
-        fitter_.setDue(true);
+GraphCore::Released GraphCore::release(int x, int y) {
+    Released result;
+    if (boxTool_.active()) {
+        result.boxesEdited = boxTool_.release(overlay_, map_, x, y);
+    } else {
+        const EditTool::Release r = edit_.release(store_, map_, x, y);
+        if (r.undone)
+            fitter_.setDue(true);
+        result.pointsMoved = r.moved;
+    }
     invalidate();
-    return r.moved;
+    return result;
 }
 
 void GraphCore::Click() {

@@ -2,8 +2,10 @@
 
 #include "axisfitter.h"
 #include "barsteps.h"
+#include "boxtool.h"
 #include "curvegraph.h"
 #include "edittool.h"
+#include "graphoverlay.h"
 #include "pointstore.h"
 #include "scalelayout.h"
 #include "scalemap.h"
@@ -11,6 +13,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // What the graph asks of whoever shows it: a later full repaint, the position
 // box redrawn now, the sketch of a dragged point, and a cursor shape for the
@@ -24,6 +27,8 @@ public:
     // `erase` is set, else in black.
     virtual void drawDragFigure(bool erase) = 0;
     virtual void showZoneCursor(int zone) = 0;
+    // In box mode over the plot: what a press would do there.
+    virtual void showBoxCursor(BoxCursor) {}
 };
 
 // A graph without any widget: its points, its scale map, its axis fitter and
@@ -45,6 +50,8 @@ public:
     const AxisFitter &fitter() const { return fitter_; }
     EditTool &edit() { return edit_; }
     const EditTool &edit() const { return edit_; }
+    const GraphOverlay &overlay() const { return overlay_; }
+    const BoxTool &boxTool() const { return boxTool_; }
 
     // --- scale settings -----------------------------------------------------
     TSideScale FTicks() const { return ticks_; }
@@ -89,15 +96,34 @@ public:
     }
     bool deletepoint(FPOINT *p);
 
+    // --- what the graph shows besides its points ------------------------------
+    // Each setter throws tarvel::Error for bad values, changing nothing (see
+    // GraphOverlay), and asks for a repaint. None is a user edit.
+    void setBands(std::vector<OverlayBand> bands);
+    void setOverlayLines(std::vector<OverlayLine> lines);
+    // Ends a box drag still running; the selection stays while its index
+    // names a box.
+    void setBoxes(std::vector<OverlayBox> boxes);
+    // -1, or any index that names no box, selects none.
+    void selectBox(int index);
+    // In box mode a left press in the plot works on the boxes (BoxTool), not
+    // the points; the scales stretch as ever. Leaving it cancels a box drag.
+    bool boxMode() const { return boxMode_; }
+    void setBoxMode(bool on);
+    // Removes the selected box; false when none is selected or a box is being
+    // dragged.
+    bool deleteSelectedBox();
+
     // --- axes -----------------------------------------------------------------
     // Refits the axes if points changed since the last refit.
     void settleAxes() { fitter_.settle(store_, map_); }
     // Settles the axes, then asks for a whole repaint.
     void invalidate();
-    // After a curve arrived: grows the axes that do not hold every point
-    // (AxisFitter::growToFit) and repaints when they changed.
+    // After a curve arrived: grows the axes that do not hold every point and
+    // all of the overlay (AxisFitter::growToFit) and repaints when they changed.
     bool growToFit();
-    // "Fit to Data": both axes to the points (AxisFitter::fitToData).
+    // "Fit to Data": both axes to the points and the overlay (boxes may lie
+    // outside the window), as AxisFitter::fitToData.
     bool fitToData();
     // The mouse wheel: both axes scaled by `factor` about the world value
     // under the pixel (below 1 zooms in), which stays under it.
@@ -107,10 +133,19 @@ public:
     void panBy(int dx, int dy);
 
     // --- mouse editing (host events are the control's job) -----------------
-    void pressDrag(int x, int y) { edit_.press(store_, map_, x, y); }
+    // A left press: on the boxes in box mode within the plot, else on the
+    // points and scales.
+    void pressDrag(int x, int y);
     void MouseMove(int x, int y);
-    // Ends a press; true when it ended a drag that left a point elsewhere.
-    bool release(int x, int y);
+    struct Released {
+        bool pointsMoved = false; // a dragged point was left elsewhere
+        bool boxesEdited = false; // the boxes differ from those at the press
+    };
+    // Ends a press.
+    Released release(int x, int y);
+    // A right press in box mode selects the box under it, so the menu's
+    // "Delete Box" names the box pressed; true when the selection changed.
+    bool menuPress(int x, int y);
     void Click();
 
     // --- the menu's point edits, at the last press position ------------------
@@ -136,6 +171,9 @@ private:
     ScaleMap map_;
     AxisFitter fitter_;
     EditTool edit_;
+    GraphOverlay overlay_;
+    BoxTool boxTool_;
+    bool boxMode_ = false;
     TSideScale ticks_ = sscNone;
     std::string hlabel_, vlabel_;
     std::optional<scalelayout::Metrics> metrics_;

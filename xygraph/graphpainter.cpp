@@ -66,6 +66,97 @@ private:
     QPainter &painter_;
 };
 
+// Bands let what lies under them show through: about a third of their colour.
+constexpr int kBandAlpha = 90;
+// Boxes: a dark outline and a light tint, so a reader sees them on any band;
+// the selected one stronger, with a handle at each corner.
+const QColor kBoxLine(50, 70, 120);
+const QColor kBoxFill(90, 120, 190, 40);
+const QColor kSelectedLine(0, 90, 220);
+const QColor kSelectedFill(0, 90, 220, 60);
+constexpr int kHandleSize = 5;
+
+QColor rgbColor(std::uint32_t rgb, int alpha = 255) {
+    QColor c = QColor::fromRgb(QRgb(rgb));
+    c.setAlpha(alpha);
+    return c;
+}
+
+// Each band's area: along its lower line, then back along its upper one.
+void paintBands(QPainter &painter, const GraphCore &graph) {
+    const ScaleMap &map = graph.map();
+    painter.setPen(Qt::NoPen);
+    for (const OverlayBand &band : graph.overlay().bands()) {
+        const std::size_t n = band.x.size();
+        if (n < 2)
+            continue;
+        std::vector<FPOINT> corners;
+        corners.reserve(2 * n);
+        for (std::size_t i = 0; i < n; ++i)
+            corners.push_back({band.x[i], band.lower[i]});
+        for (std::size_t i = n; i-- > 0;)
+            corners.push_back({band.x[i], band.upper[i]});
+        const std::vector<TPoint> pixels = map.polygonPixels(corners);
+        if (pixels.size() < 3)
+            continue;
+        QPolygon polygon;
+        polygon.reserve(int(pixels.size()));
+        for (const TPoint &p : pixels)
+            polygon << qpoint(p);
+        painter.setBrush(rgbColor(band.rgb, kBandAlpha));
+        painter.drawPolygon(polygon, Qt::WindingFill);
+    }
+}
+
+void paintBoxes(QPainter &painter, const GraphCore &graph) {
+    const ScaleMap &map = graph.map();
+    const auto &boxes = graph.overlay().boxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const OverlayBox &b = boxes[i];
+        const auto r = map.rectPixels(b.x0, b.x1, b.y0, b.y1);
+        if (!r)
+            continue;
+        const bool selected = int(i) == graph.overlay().selected();
+        const QRect outline(qpoint(r->topLeft), QSize(r->bottomRight.x - r->topLeft.x,
+                                                      r->bottomRight.y - r->topLeft.y));
+        painter.fillRect(outline.adjusted(0, 0, 1, 1), selected ? kSelectedFill : kBoxFill);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(selected ? kSelectedLine : kBoxLine, selected ? 2 : 1));
+        painter.drawRect(outline);
+        if (!selected)
+            continue;
+        // The corners of the world box, where a press resizes it, even when
+        // they lie outside the plot.
+        for (const FPOINT corner :
+             {FPOINT{b.x0, b.y0}, FPOINT{b.x0, b.y1}, FPOINT{b.x1, b.y0}, FPOINT{b.x1, b.y1}})
+            if (const auto at = map.markerPixel(corner))
+                painter.fillRect(QRect(at->x - kHandleSize / 2, at->y - kHandleSize / 2,
+                                       kHandleSize, kHandleSize),
+                                 kSelectedLine);
+    }
+}
+
+void paintOverlayLines(QPainter &painter, const GraphCore &graph) {
+    const ScaleMap &map = graph.map();
+    for (const OverlayLine &line : graph.overlay().lines()) {
+        // Round caps join the segments, which are drawn one by one.
+        painter.setPen(
+            QPen(rgbColor(line.rgb), line.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        for (std::size_t k = 1; k < line.points.size(); ++k)
+            segment(painter, map, line.points[k - 1], line.points[k]);
+    }
+}
+
+// Bands first, then boxes, then lines: the boxes stay readable over the
+// bands, and the best line over both.
+void paintOverlay(QPainter &painter, const GraphCore &graph) {
+    painter.save();
+    paintBands(painter, graph);
+    paintBoxes(painter, graph);
+    paintOverlayLines(painter, graph);
+    painter.restore();
+}
+
 QRect rectOf(const scalelayout::Box &b) {
     return {b.x, b.y, b.width, b.height};
 }
@@ -179,6 +270,7 @@ void PaintPoints(const GraphCore &graph, QPainter &painter) {
     const ScaleMap &map = graph.map();
     BrushKeeper keep(painter);
     PlotClip clip(painter, map);
+    paintOverlay(painter, graph);
     painter.setBrush(Qt::white);
 
     for (const auto &p : graph.store().points())

@@ -43,7 +43,9 @@ void Paint(const GraphCore &graph, QPainter &painter, const QColor &sheetColor, 
 // The scales of the given sides: axes, ticks, titles and the numbers that
 // have room (scalelayout).
 void PaintAxis(const GraphCore &graph, TSideScale side, QPainter &painter, char decimalSeparator);
-// Single points and lines (or bars in bar mode), markers on white.
+// What the graph overlays (bands, then boxes, then its own lines), then its
+// single points and lines (or bars in bar mode), markers on white; all inside
+// the plot area.
 void PaintPoints(const GraphCore &graph, QPainter &painter);
 // The box showing the readout coordinates.
 void PaintPos(const GraphCore &graph, QPainter &painter, char decimalSeparator);

@@ -82,6 +82,40 @@ long double niceval(float x, float y, bool high) {
 
 namespace {
 
+// The roundest value in lo..hi for 0 < lo < hi. niceval's decades truncate
+// toward zero, so below 1 its answer can leave the interval (0.42..0.44 gives
+// 0.72): there the interval is scaled up by a power of ten until lo is at
+// least 1, where they are sound.
+float positiveRoundest(float lo, float hi) {
+    long double k = 1.0L;
+    if (lo < 1.0f)
+        k = powerOfTen(static_cast<int>(-std::floor(std::log10(static_cast<long double>(lo)))));
+    const float sx = static_cast<float>(lo * k), sy = static_cast<float>(hi * k);
+    if (std::isfinite(sx) && std::isfinite(sy) && sx < sy) {
+        const float r = static_cast<float>(niceval(sx, sy, true) / k);
+        if (r >= lo && r <= hi)
+            return r;
+    }
+    return static_cast<float>((static_cast<double>(lo) + hi) / 2.0);
+}
+
+} // namespace
+
+float roundest(float a, float b) {
+    const float lo = std::fmin(a, b), hi = std::fmax(a, b);
+    if (!std::isfinite(lo) || !std::isfinite(hi))
+        return std::isfinite(a) ? a : b;
+    if (lo <= 0.0f && hi >= 0.0f)
+        return 0.0f;
+    if (lo == hi)
+        return lo;
+    if (hi < 0.0f)
+        return -positiveRoundest(-hi, -lo);
+    return positiveRoundest(lo, hi);
+}
+
+namespace {
+
 // How many of the ticks first + k * step, k = 0 .. most - 1, lie within the
 // axis lo..hi. Their exact values are compared with the ends, not sums that
 // drift in single precision; a tick is still within when it passes an end by

@@ -17,6 +17,12 @@ long double powerOfTen(int k);
 // Callers store the result into a float.
 long double niceval(float x, float y, bool high);
 
+// The roundest value between a and b, in either order, for a value read off
+// the screen within a few pixels: 0 when the interval holds it, the mirror of
+// the positive choice below 0. niceval alone is made for intervals at or
+// above 1: below 0 or below 1 it can answer outside them.
+float roundest(float a, float b);
+
 // Tick marks for an axis `length` pixels long showing lo..hi: at most one per
 // 40 pixels. Returns the tick count and writes the first tick and the step;
 // with no ticks (a short axis, or hi not above lo) nothing is written. Where

@@ -57,6 +57,57 @@ bool clipSegment(PixelF &a, PixelF &b, const PixelBox &box) {
     return true;
 }
 
+namespace {
+
+// One side of the box as a half-plane: `inside` tells a point on the box's
+// side of it, `cross` where a segment crosses it.
+struct Side {
+    int axis;          // 0: a vertical side (x fixed), 1: a horizontal side
+    long double value; // where it lies
+    bool keepBelow;    // the inside is below `value`
+    bool inside(PixelF p) const {
+        const long double v = axis == 0 ? p.x : p.y;
+        return keepBelow ? v <= value : v >= value;
+    }
+    PixelF cross(PixelF a, PixelF b) const {
+        if (axis == 0) {
+            const long double t = (value - a.x) / (b.x - a.x);
+            return {value, a.y + t * (b.y - a.y)};
+        }
+        const long double t = (value - a.y) / (b.y - a.y);
+        return {a.x + t * (b.x - a.x), value};
+    }
+};
+
+} // namespace
+
+std::vector<PixelF> clipPolygon(const std::vector<PixelF> &polygon, const PixelBox &box) {
+    if (!std::all_of(polygon.begin(), polygon.end(), [](PixelF p) { return finite(p); }))
+        return {};
+    // Sutherland and Hodgman: the polygon cut by one side of the box after
+    // the other; each cut of a convex box keeps the order of the corners.
+    std::vector<PixelF> out = polygon;
+    for (const Side side : {Side{0, box.left, false}, Side{0, box.right, true},
+                            Side{1, box.top, false}, Side{1, box.bottom, true}}) {
+        if (out.empty())
+            break;
+        std::vector<PixelF> in;
+        in.swap(out);
+        PixelF prev = in.back();
+        for (const PixelF &cur : in) {
+            if (side.inside(cur)) {
+                if (!side.inside(prev))
+                    out.push_back(side.cross(prev, cur));
+                out.push_back(cur);
+            } else if (side.inside(prev)) {
+                out.push_back(side.cross(prev, cur));
+            }
+            prev = cur;
+        }
+    }
+    return out;
+}
+
 int truncatePixel(long double v) {
     if (std::isnan(v))
         return 0;

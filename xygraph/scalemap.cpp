@@ -1,5 +1,7 @@
 #include "scalemap.h"
 
+#include <algorithm>
+
 // --- borders -----------------------------------------------------------------
 
 void ScaleMap::setBorders(int left, int bottom, int top, int right) {
@@ -15,8 +17,8 @@ int ScaleMap::leftborder() const {
     const RuleAnswer &a = ruleAnswer_ ? *ruleAnswer_ : RuleAnswer{};
     if (!ruleAnswer_ || a.width != width_ || a.height != height_ || a.bottom != bottomborder_ ||
         a.top != topborder_ || a.right != rightborder_ || a.yzero != yzero_ || a.ymax != ymax_)
-        ruleAnswer_ = RuleAnswer{width_,        height_, bottomborder_, topborder_,
-                                 rightborder_,  yzero_,  ymax_,         leftRule_(*this)};
+        ruleAnswer_ = RuleAnswer{width_,       height_, bottomborder_, topborder_,
+                                 rightborder_, yzero_,  ymax_,         leftRule_(*this)};
     return ruleAnswer_->left;
 }
 
@@ -77,7 +79,7 @@ PixelF ScaleMap::w2pixel(FPOINT p) const {
     const long double w = plotWidth();
     const long double h = plotHeight();
     const long double px = leftborder() + ratio(w * (static_cast<long double>(p.x) - xzero_),
-                                               static_cast<long double>(xmax_) - xzero_);
+                                                static_cast<long double>(xmax_) - xzero_);
     const long double py =
         topborder_ + h * (1.0L - ratio(static_cast<long double>(p.y) - yzero_,
                                        static_cast<long double>(ymax_) - yzero_));
@@ -119,6 +121,28 @@ std::optional<TPoint> ScaleMap::markerPixel(FPOINT p) const {
     if (!paintBox().contains(at))
         return std::nullopt;
     return truncated(at);
+}
+
+std::vector<TPoint> ScaleMap::polygonPixels(const std::vector<FPOINT> &corners) const {
+    std::vector<PixelF> pixels;
+    pixels.reserve(corners.size());
+    for (const FPOINT &c : corners)
+        pixels.push_back(w2pixel(c));
+    std::vector<TPoint> out;
+    for (const PixelF &p : clipPolygon(pixels, paintBox()))
+        out.push_back(truncated(p));
+    return out;
+}
+
+std::optional<ScaleMap::PixelRect> ScaleMap::rectPixels(float x0, float x1, float y0,
+                                                        float y1) const {
+    const PixelF a = w2pixel({x0, y1}), b = w2pixel({x1, y0});
+    const PixelBox box = paintBox();
+    const PixelF topLeft{std::max(a.x, box.left), std::max(a.y, box.top)};
+    const PixelF bottomRight{std::min(b.x, box.right), std::min(b.y, box.bottom)};
+    if (!(topLeft.x <= bottomRight.x) || !(topLeft.y <= bottomRight.y))
+        return std::nullopt;
+    return PixelRect{truncated(topLeft), truncated(bottomRight)};
 }
 
 int ScaleMap::winpos(int x, int y) const {

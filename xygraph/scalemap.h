@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // A pixel position in the control's client area.
 struct TPoint {
@@ -84,6 +85,15 @@ public:
     std::optional<PixelSegment> segmentPixels(FPOINT a, FPOINT b) const;
     // The marker pixel of a point, or nothing when it lies beyond paintBox.
     std::optional<TPoint> markerPixel(FPOINT p) const;
+    // The part of a filled polygon inside paintBox, cut in unrounded pixels
+    // and then truncated; empty when none of it is inside.
+    std::vector<TPoint> polygonPixels(const std::vector<FPOINT> &corners) const;
+    struct PixelRect {
+        TPoint topLeft, bottomRight;
+    };
+    // The world rectangle x0..x1 by y0..y1 cut to paintBox, or nothing when
+    // none of it is inside.
+    std::optional<PixelRect> rectPixels(float x0, float x1, float y0, float y1) const;
 
 private:
     int width_ = 0;

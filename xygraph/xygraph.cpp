@@ -4,6 +4,7 @@
 #include "numbertext.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -67,6 +68,13 @@ void Txygraph::calcborders() {
     core_.calcborders(fm.height(), graphpaint::widestCharacter(fm, FVLabel()));
     core_.setScaleMetrics(graphpaint::scaleMetrics(fm, fontHeightValue()),
                           tarvel::localeDecimalSeparator());
+}
+
+void Txygraph::setBoxMode(bool on) {
+    // The keys that delete a box reach the graph only with the focus.
+    if (on && focusPolicy() == Qt::NoFocus)
+        setFocusPolicy(Qt::ClickFocus);
+    core_.setBoxMode(on);
 }
 
 void Txygraph::setTimeBeforePresent(std::optional<double> present) {
@@ -214,6 +222,29 @@ void Txygraph::showZoneCursor(int zone) {
     }
 }
 
+void Txygraph::showBoxCursor(BoxCursor shape) {
+    switch (shape) {
+    case BoxCursor::draw:
+        setCursor(Qt::CrossCursor);
+        break;
+    case BoxCursor::move:
+        setCursor(Qt::SizeAllCursor);
+        break;
+    case BoxCursor::sizeHorizontal:
+        setCursor(Qt::SizeHorCursor);
+        break;
+    case BoxCursor::sizeVertical:
+        setCursor(Qt::SizeVerCursor);
+        break;
+    case BoxCursor::sizeFall:
+        setCursor(Qt::SizeFDiagCursor);
+        break;
+    case BoxCursor::sizeRise:
+        setCursor(Qt::SizeBDiagCursor);
+        break;
+    }
+}
+
 // --- mouse ---------------------------------------------------------------------------------
 
 void Txygraph::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y) {
@@ -221,6 +252,7 @@ void Txygraph::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y
     core_.edit().recordPress(x, y);
     emit OnMouseDown(this, button, shift, x, y);
     if (button == Qt::RightButton) {
+        core_.menuPress(x, y);
         popup_->popup(mapToGlobal(QPoint(x, y))); // PopupClick runs as it shows
         return;
     }
@@ -251,8 +283,11 @@ void Txygraph::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) 
         panning_ = false;
         return;
     }
-    if (core_.release(x, y))
+    const GraphCore::Released released = core_.release(x, y);
+    if (released.pointsMoved)
         userEdited();
+    if (released.boxesEdited)
+        emit boxesEdited();
 }
 
 void Txygraph::Click() {
@@ -312,4 +347,37 @@ void Txygraph::mouseReleaseEvent(QMouseEvent *event) {
             Click();
     }
     MouseUp(event->button(), shiftOf(event), p.x(), p.y());
+}
+
+// --- keys ------------------------------------------------------------------------------------
+
+bool Txygraph::isBoxDeleteKey(const QKeyEvent *event) const {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    return core_.boxMode() && mods == Qt::NoModifier &&
+           (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace);
+}
+
+bool Txygraph::deleteBox() {
+    if (!core_.boxMode() || !core_.deleteSelectedBox())
+        return false;
+    emit boxesEdited();
+    return true;
+}
+
+void Txygraph::keyPressEvent(QKeyEvent *event) {
+    if (isBoxDeleteKey(event) && deleteBox()) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool Txygraph::event(QEvent *event) {
+    // A window's shortcut on Delete must not take the key from a selected box.
+    if (event->type() == QEvent::ShortcutOverride && selectedBox() >= 0 &&
+        isBoxDeleteKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
 }

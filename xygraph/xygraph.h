@@ -14,6 +14,7 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QMimeData;
 class QPainter;
@@ -30,7 +31,8 @@ struct TShiftState {
 // its parts; this class paints and routes Qt events.
 //
 // Hosts fill it with Clear, PenUp, MoveTo and PenDown, read it back with
-// EnumPoints, learn of user edits through pointsEdited, connect to the
+// EnumPoints, learn of user edits through pointsEdited (and of box edits
+// through boxesEdited), connect to the
 // OnClick / OnMouseDown / OnMouseUp / OnMouseMove signals (emitted before the
 // control's own handling), and append menu entries with AddMenu.
 class Txygraph : public QWidget, public CurveGraph, private GraphView {
@@ -95,6 +97,35 @@ public:
     }
     int EnumLines(int j, int *first) const { return core_.store().EnumLines(j, first); }
     bool deletepoint(FPOINT *p) { return core_.deletepoint(p); }
+
+    // --- what the graph shows besides its points -----------------------------------
+    // Bands, lines of their own and boxes, in world coordinates (GraphOverlay),
+    // drawn under the points in every picture of the graph: the screen, the
+    // bitmap, SVG and PDF copies, Save Image and paintVector. The text and SYLK
+    // copies hold the points only, Clear removes the points only, and the
+    // points' undo history leaves them alone. Every setter repaints; it throws
+    // tarvel::Error naming the first bad item, changing nothing.
+    void setBands(std::vector<OverlayBand> bands) { core_.setBands(std::move(bands)); }
+    void clearBands() { core_.setBands({}); }
+    void setOverlayLines(std::vector<OverlayLine> lines) {
+        core_.setOverlayLines(std::move(lines));
+    }
+    void clearOverlayLines() { core_.setOverlayLines({}); }
+    // Never announced by boxesEdited. The selection stays while its index
+    // still names a box; a box drag still running ends.
+    void setBoxes(std::vector<OverlayBox> boxes) { core_.setBoxes(std::move(boxes)); }
+    const std::vector<OverlayBox> &boxes() const { return core_.overlay().boxes(); }
+    // The selected box's index, or -1 for none; selectBox(-1) selects none.
+    int selectedBox() const { return core_.overlay().selected(); }
+    void selectBox(int index) { core_.selectBox(index); }
+    // Box mode (off by default): the left button in the plot draws a new box
+    // on empty plot, moves a box pressed inside, resizes one pressed on or
+    // near an edge or corner, and a click selects a box or none; the cursor
+    // shows which. Delete or Backspace (once a click gave the graph the focus)
+    // and the menu's "Delete Box" remove the selected box. Points are then
+    // edited only through the menu. Switching it off cancels a box drag.
+    bool boxMode() const { return core_.boxMode(); }
+    void setBoxMode(bool on);
 
     // --- transforms, axes and hit tests ------------------------------------------
     TPoint w2cc(FPOINT p) const;
@@ -190,6 +221,10 @@ signals:
     // edit is complete, whenever
     // the graph is painted; filling the graph from code never emits it.
     void pointsEdited();
+    // The user changed the boxes: a drag that moved, resized or drew one, or a
+    // deletion. Emitted once the boxes hold the edit; setting them from code
+    // never emits it. Box edits are not part of the points' undo history.
+    void boxesEdited();
     void OnClick(Txygraph *sender);
     void OnMouseDown(Txygraph *sender, Qt::MouseButton button, TShiftState shift, int x, int y);
     void OnMouseUp(Txygraph *sender, Qt::MouseButton button, TShiftState shift, int x, int y);
@@ -203,6 +238,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     struct MenuDef {
@@ -216,9 +253,13 @@ private:
     void paintPos() override { PaintPos(); }
     void drawDragFigure(bool erase) override;
     void showZoneCursor(int zone) override;
+    void showBoxCursor(BoxCursor shape) override;
 
     void syncSize() const;
     void ensureViewEntries();
+    void updateBoxEntry();
+    bool deleteBox(); // the selected box, in box mode; true when one went
+    bool isBoxDeleteKey(const QKeyEvent *event) const;
     void insertEntry(int at, const QString &caption, std::function<void()> run);
     void userEdited(); // records the edit, then announces it
     void updateUndoActions();

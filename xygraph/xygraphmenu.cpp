@@ -1,6 +1,6 @@
 // The graph's pop-up menu: "Copy", "Fit to Data", "Axes…" and "Save Image…"
-// always, "Add Point" and "Delete Point" for editable graphs, and whatever the
-// host appends.
+// always, "Add Point" and "Delete Point" for editable graphs, "Delete Box" in
+// box mode, and whatever the host appends.
 #include "xygraph.h"
 
 #include "axesdialog.h"
@@ -105,9 +105,24 @@ void Txygraph::AxesPopup() {
     core_.invalidate();
 }
 
+// "Delete Box" joins the menu as it opens, shown only in box mode.
+void Txygraph::updateBoxEntry() {
+    const QString caption = QStringLiteral("Delete Box");
+    QAction *entry = findmenu(caption);
+    if (!entry && !core_.boxMode())
+        return;
+    if (!entry) {
+        insertEntry(int(popup_->actions().size()), caption, [this] { deleteBox(); });
+        entry = findmenu(caption);
+    }
+    entry->setVisible(core_.boxMode());
+    entry->setEnabled(selectedBox() >= 0);
+}
+
 void Txygraph::PopupClick() {
     syncSize();
     ensureViewEntries();
+    updateBoxEntry();
     if (QAction *add = findmenu(QStringLiteral("Add Point")))
         add->setEnabled(core_.edit().addPointEnabled(core_.map()));
     if (QAction *del = findmenu(QStringLiteral("Delete Point")))

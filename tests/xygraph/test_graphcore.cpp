@@ -53,7 +53,7 @@ void TestGraphCore::drawingRefitsBeforeRepaintAndReportsIt() {
     g.MouseMove(330, 100);
     QVERIFY(g.fitter().due());
     QCOMPARE(exactly(g.map().getxmax()), exactly(40.0f));
-    QVERIFY(g.release(330, 100));
+    QVERIFY(g.release(330, 100).pointsMoved);
     QVERIFY(!g.fitter().due());
     QVERIFY(g.fitter().Fpointschanged());
     QCOMPARE(view.dueAtRepaint, 0);

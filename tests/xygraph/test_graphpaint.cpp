@@ -5,10 +5,12 @@
 #include "graphcore.h"
 #include "graphfixtures.h"
 #include "graphpainter.h"
+#include "xygraph.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QTest>
 
 using namespace fixtures;
@@ -63,6 +65,8 @@ private slots:
     void onePointLineDrawsItsMarker();
     void lineToFarPointKeepsItsDirection();
     void pointsAndLinesStayInsideThePlot();
+    void overlayUnderThePointsInsideThePlot();
+    void overlayInTheSvgCopy();
 };
 
 void TestGraphPaint::markersAreFourPixelSquaresAtTransform() {
@@ -316,6 +320,93 @@ void TestGraphPaint::pointsAndLinesStayInsideThePlot() {
     Canvas sketch(QSize(353, 193));
     sketch.paint([&](QPainter &p) { graphpaint::PaintDragFigure(g, p, false); });
     QCOMPARE(sketch.ink(QRect(0, 0, 353, 193)), sketch.ink(plot));
+}
+
+namespace {
+
+// A green band (10..50 and on far beyond the window, 20..40 high), a magenta
+// one over part of it, a bold dark blue line at 50, a box at 60..80 x 60..80
+// and another reaching above the plot; the history at 30.
+template <class Graph> void searchPicture(Graph &g) {
+    g.setBands({{{10, 50, 1e6f}, {20, 20, 20}, {40, 40, 40}, 0x00a000},
+                {{30, 70}, {25, 25}, {35, 35}, 0xff00ff}});
+    g.setOverlayLines({{{{0, 50}, {100, 50}}, 0x000080, 3}});
+    g.setBoxes({{60, 80, 60, 80}, {20, 30, 90, 140}});
+    drawLine(g, {{0, 30}, {100, 30}});
+}
+
+bool greenish(QColor c) {
+    return c.green() > c.red() + 40 && c.green() > c.blue() + 40;
+}
+
+} // namespace
+
+void TestGraphPaint::overlayUnderThePointsInsideThePlot() {
+    GraphCore g;
+    standardGeometry(g.map());
+    searchPicture(g);
+    g.selectBox(0);
+    Canvas c(QSize(353, 193));
+    c.paint([&](QPainter &p) { graphpaint::PaintPoints(g, p); });
+    const auto at = [&](float x, float y) {
+        const TPoint p = g.map().w2cc({x, y});
+        return c.at(p.x, p.y);
+    };
+    QVERIFY(greenish(at(20, 37)));
+    QVERIFY(greenish(at(95, 37))); // the far part of the band, cut to the plot
+    QCOMPARE(at(5, 37), QColor(Qt::white));
+    QCOMPARE(at(20, 45), QColor(Qt::white));
+    // The magenta band over the green one: redder than green alone, and less
+    // red than magenta alone on white, so the green shows through.
+    const QColor both = at(50, 33), green = at(20, 37);
+    QVERIFY(both.red() > green.red() + 20 && both.red() > both.green() && both.red() < 235);
+    // The history over the bands, the bold line three pixels across.
+    QCOMPARE(at(20, 30), QColor(Qt::black));
+    int bold = 0;
+    const int column = g.map().w2cc({25, 0}).x;
+    for (int y = 0; y < 193; ++y)
+        bold += c.at(column, y) == QColor(0, 0, 128);
+    QCOMPARE(bold, 3);
+    // The boxes: an outline, a light tint inside, handles at the selected
+    // one's corners only.
+    const TPoint corner = g.map().w2cc({60, 80}), other = g.map().w2cc({20, 90});
+    QVERIFY(qGray(c.image.pixel(corner.x, (corner.y + g.map().w2cc({60, 60}).y) / 2)) < 160);
+    const QColor tint = at(70, 70);
+    QVERIFY(tint != QColor(Qt::white) && tint.blue() > tint.red() && tint.lightness() > 150);
+    QVERIFY(c.at(corner.x - 2, corner.y - 2) != QColor(Qt::white));
+    QCOMPARE(c.at(other.x - 2, other.y + 2), QColor(Qt::white));
+    // Nothing beyond the plot area.
+    const QRect plot(37, 12, 305, 141);
+    for (int y = 0; y < 193; ++y)
+        for (int x = 0; x < 353; ++x)
+            if (!plot.contains(x, y))
+                QCOMPARE(c.at(x, y), QColor(Qt::white));
+}
+
+// The SVG copy (as Save Image and the report draw) holds the bands, seen
+// through, and the boxes.
+void TestGraphPaint::overlayInTheSvgCopy() {
+    Txygraph g;
+    g.resize(353, 193);
+    g.core().map().setBorders(37, 41, 12, 12);
+    searchPicture(g);
+    QSvgRenderer renderer(g.svgCopy());
+    QVERIFY(renderer.isValid());
+    QImage img(353, 193, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        renderer.render(&p, QRectF(0, 0, 353, 193));
+    }
+    const TPoint band = g.w2cc({20, 37});
+    const QColor seen = img.pixelColor(band.x, band.y);
+    QVERIFY(seen.alpha() > 30 && seen.alpha() < 200);
+    QVERIFY(seen.green() > seen.red() + 40);
+    const TPoint box = g.w2cc({70, 70});
+    QVERIFY(img.pixelColor(box.x, box.y).alpha() > 0);
+    QVERIFY(img.pixelColor(box.x, box.y).blue() > img.pixelColor(box.x, box.y).red());
+    const TPoint empty = g.w2cc({5, 90});
+    QCOMPARE(img.pixelColor(empty.x, empty.y).alpha(), 0);
 }
 
 QTEST_MAIN(TestGraphPaint)

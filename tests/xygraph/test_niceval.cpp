@@ -18,6 +18,8 @@ private slots:
     void nicevalExamples_data();
     void nicevalExamples();
     void nicevalEndsOnDegenerateInput();
+    void roundestLiesWithinAndIsRound_data();
+    void roundestLiesWithinAndIsRound();
     void calcticksExamples_data();
     void calcticksExamples();
     void calcticksStayWithinTheAxis_data();
@@ -88,6 +90,31 @@ void TestNiceval::nicevalEndsOnDegenerateInput() {
     QCOMPARE(exactly(static_cast<float>(niceval(1.0f, inf, false))), exactly(1.0f));
     QCOMPARE(exactly(static_cast<float>(niceval(nan, 5.0f, true))), exactly(5.0f));
     QCOMPARE(static_cast<float>(niceval(3e38f, 3.4e38f, false)), 3e38f);
+}
+
+// What the cursor readout and the box edges snap to: a value inside the
+// interval with no digit below `unit`, the roundest there is.
+void TestNiceval::roundestLiesWithinAndIsRound_data() {
+    QTest::addColumn<float>("a");
+    QTest::addColumn<float>("b");
+    QTest::addColumn<float>("unit");
+    QTest::newRow("above 1") << 39.2f << 40.6f << 10.0f;
+    QTest::newRow("either order") << 40.6f << 39.2f << 10.0f;
+    QTest::newRow("straddling 0 is 0") << -0.55f << 0.75f << 1.0f;
+    QTest::newRow("below 0 as above it") << -10.5f << -9.2f << 10.0f;
+    QTest::newRow("below 1") << 0.42f << 0.44f << 0.01f;
+    QTest::newRow("far below 1") << 0.000123f << 0.000131f << 0.00001f;
+    QTest::newRow("across a decade below 1") << 0.095f << 0.12f << 0.1f;
+}
+
+void TestNiceval::roundestLiesWithinAndIsRound() {
+    QFETCH(float, a);
+    QFETCH(float, b);
+    QFETCH(float, unit);
+    const float r = roundest(a, b);
+    QVERIFY2(r >= std::min(a, b) && r <= std::max(a, b), qPrintable(QString::number(r)));
+    const double steps = double(r) / unit;
+    QVERIFY2(std::fabs(steps - std::round(steps)) < 1e-3, qPrintable(QString::number(r)));
 }
 
 void TestNiceval::calcticksExamples_data() {

@@ -21,6 +21,7 @@ private slots:
     void transformsTruncateTowardZeroAndSurviveEmptyWindow();
     void transformsLimitOnlyAtIntRange();
     void clippedLinesKeepDirectionAndDropWhatLiesOutside();
+    void clippedPolygonsCoverWhatTheyCoveredInside();
     void sideScalesSetAndDerivedFromBorders();
     void calcbordersFromLabelMetrics();
     void zonesOfExample();
@@ -115,6 +116,50 @@ void TestScaleMap::clippedLinesKeepDirectionAndDropWhatLiesOutside() {
     // Markers in the borders keep their pixel; far away they are skipped.
     QCOMPARE(g.markerPixel({105, -5}), std::optional<TPoint>(g.w2cc({105, -5})));
     QVERIFY(!g.markerPixel({1e6f, 50}).has_value());
+}
+
+namespace {
+
+// Whether p lies inside the polygon, by the crossings of a ray to its right.
+bool inside(const std::vector<PixelF> &polygon, PixelF p) {
+    bool in = false;
+    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const PixelF a = polygon[i], b = polygon[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y))
+            in = !in;
+    }
+    return in;
+}
+
+} // namespace
+
+// A filled band cut to the painted area covers inside it exactly what it
+// covered before, however far its corners lie.
+void TestScaleMap::clippedPolygonsCoverWhatTheyCoveredInside() {
+    const PixelBox box{0, 0, 400, 300};
+    std::mt19937 random(11);
+    std::uniform_real_distribution<long double> unit(0.0L, 1.0L);
+    auto coordinate = [&](long double size) {
+        // Mostly near the box, sometimes millions of pixels away.
+        const long double far = unit(random) < 0.3L ? 1e7L : 1.0L;
+        return (unit(random) * 3.0L - 1.0L) * size * far;
+    };
+    for (int i = 0; i < 300; ++i) {
+        std::vector<PixelF> polygon;
+        const int corners = 3 + i % 5;
+        for (int k = 0; k < corners; ++k)
+            polygon.push_back({coordinate(400), coordinate(300)});
+        const std::vector<PixelF> cut = clipPolygon(polygon, box);
+        for (const PixelF &p : cut)
+            QVERIFY(box.contains(p));
+        for (int gx = 0; gx < 20; ++gx)
+            for (int gy = 0; gy < 15; ++gy) {
+                const PixelF p{10.0L + 20.0L * gx + 0.37L, 10.0L + 20.0L * gy + 0.61L};
+                QCOMPARE(!cut.empty() && inside(cut, p), inside(polygon, p));
+            }
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    QVERIFY(clipPolygon({{0, 0}, {nan, 5}, {5, 5}}, box).empty());
 }
 
 void TestScaleMap::sideScalesSetAndDerivedFromBorders() {

@@ -6,6 +6,7 @@
 #include "exactnumbers.h"
 #include "widgetfixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QWheelEvent>
@@ -26,6 +27,7 @@ private slots:
     void wheelZoomsAboutCursorAndMiddleButtonPans();
     void onlyUserEditsAreAnnounced();
     void keysUndoAndRedoEveryEdit();
+    void boxModeDrawsMovesResizesAndDeletesBoxes();
     void axisStretchFollowsMouse();
     void rightPressOpensMenuAndNeverDrags();
     void hostEventsComeBeforeOwnWork();
@@ -47,6 +49,7 @@ void TestXygraphWidget::defaultsAfterConstruction() {
     QCOMPARE(g.FAutoAxis(), sscNone);
     QVERIFY(!g.Fbarmode());
     QVERIFY(!g.Feditable());
+    QVERIFY(!g.boxMode());
     QVERIFY(!g.Fpointschanged());
     QVERIFY(g.FHLabel().isEmpty());
     QCOMPARE(g.PopupMenu()->actions().size(), 1);
@@ -243,6 +246,90 @@ void TestXygraphWidget::keysUndoAndRedoEveryEdit() {
     QVERIFY(samePoints(line(), {{0, 10}, {500, 120}}));
     redoKey();
     QVERIFY(samePoints(line(), {{5, 6}, {7, 8}}));
+}
+
+// The mouse and the keys reach the box tool: each completed edit is told
+// once, a click only selects, and the points stay as they were.
+void TestXygraphWidget::boxModeDrawsMovesResizesAndDeletesBoxes() {
+    Txygraph g;
+    showStandard(g);
+    g.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&g));
+    drawLine(g, {{0, 20}, {50, 50}, {100, 20}});
+    g.setUndoable();
+    g.setBoxMode(true);
+    QSignalSpy boxesEdited(&g, &Txygraph::boxesEdited);
+    QSignalSpy pointsEdited(&g, &Txygraph::pointsEdited);
+    const auto drag = [&g](QPoint from, QPoint to) {
+        QTest::mousePress(&g, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&g, (from + to) / 2);
+        QTest::mouseMove(&g, to);
+        QTest::mouseRelease(&g, Qt::LeftButton, {}, to);
+    };
+    const auto pixelOf = [&g](float x, float y) {
+        const TPoint p = g.w2cc({x, y});
+        return QPoint(p.x, p.y);
+    };
+
+    QTest::mouseMove(&g, QPoint(250, 40));
+    QCOMPARE(g.cursor().shape(), Qt::CrossCursor);
+    QTest::mousePress(&g, Qt::LeftButton, {}, QPoint(250, 40));
+    QTest::mouseMove(&g, QPoint(280, 26));
+    QCOMPARE(boxesEdited.count(), 0); // not while the button is held
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, QPoint(280, 26));
+    QCOMPARE(boxesEdited.count(), 1);
+    QCOMPARE(g.boxes().size(), std::size_t(1));
+    QCOMPARE(g.selectedBox(), 0);
+    const OverlayBox drawn = g.boxes()[0];
+    QVERIFY(drawn.width() > 5 && drawn.height() > 5);
+
+    const QPoint middle = pixelOf((drawn.x0 + drawn.x1) / 2, (drawn.y0 + drawn.y1) / 2);
+    QTest::mouseMove(&g, middle);
+    QCOMPARE(g.cursor().shape(), Qt::SizeAllCursor);
+    drag(middle, middle + QPoint(-60, 30));
+    QCOMPARE(boxesEdited.count(), 2);
+    const OverlayBox moved = g.boxes()[0];
+    QVERIFY(moved.x1 < drawn.x1 && moved.y1 < drawn.y1);
+    QCOMPARE(moved.width(), drawn.width());
+
+    const QPoint rightEdge = pixelOf(moved.x1, (moved.y0 + moved.y1) / 2);
+    QTest::mouseMove(&g, rightEdge);
+    QCOMPARE(g.cursor().shape(), Qt::SizeHorCursor);
+    drag(rightEdge, rightEdge + QPoint(40, 0));
+    QCOMPARE(boxesEdited.count(), 3);
+    QVERIFY(g.boxes()[0].x1 > moved.x1);
+    QCOMPARE(g.boxes()[0].x0, moved.x0);
+
+    // A click on it selects it, no edit; the Delete key removes it.
+    g.selectBox(-1);
+    QTest::mouseClick(&g, Qt::LeftButton, {}, middle + QPoint(-60, 30));
+    QCOMPARE(g.selectedBox(), 0);
+    QCOMPARE(boxesEdited.count(), 3);
+    QTRY_VERIFY(g.hasFocus()); // the click gave it
+    QTest::keyClick(&g, Qt::Key_Delete);
+    QVERIFY(g.boxes().empty());
+    QCOMPARE(boxesEdited.count(), 4);
+
+    // The menu's "Delete Box" removes the box the right button pressed.
+    g.setBoxes({{10, 30, 60, 90}});
+    g.selectBox(-1);
+    QTest::mousePress(&g, Qt::RightButton, {}, pixelOf(20, 75));
+    QAction *entry = g.findmenu("Delete Box");
+    QVERIFY(entry && entry->isVisible() && entry->isEnabled());
+    g.PopupMenu()->hide();
+    entry->trigger();
+    QVERIFY(g.boxes().empty());
+    QCOMPARE(boxesEdited.count(), 5);
+
+    // Boxes are no points: nothing told, nothing to undo.
+    QCOMPARE(pointsEdited.count(), 0);
+    QVERIFY(samePoints(lineValues(g.core().store(), 0), {{0, 20}, {50, 50}, {100, 20}}));
+    QVERIFY(!g.undoAction()->isEnabled());
+    // Out of box mode the left button takes points again.
+    g.setBoxMode(false);
+    QTest::mousePress(&g, Qt::LeftButton, {}, pixelOf(50, 50));
+    QVERIFY(g.core().edit().dragging());
+    QTest::mouseRelease(&g, Qt::LeftButton, {}, pixelOf(50, 50));
 }
 
 void TestXygraphWidget::axisStretchFollowsMouse() {

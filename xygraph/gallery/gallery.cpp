@@ -56,6 +56,41 @@ void wheel(Txygraph &g, TPoint at, int delta) {
     QApplication::sendEvent(&g, &event);
 }
 
+// A search for thermal histories over 100 Myr: the acceptable paths' envelope
+// (green), the good paths' (magenta) over it, the best path bold, the three
+// constraint boxes (the middle one selected) and the drawn history on top.
+void searchResult(Txygraph &g) {
+    g.SetSideScales(sscBoth);
+    g.SetTicks(sscBoth);
+    g.SetHLabel("Time (Myr)");
+    g.SetVLabel("Temperature (°C)");
+    g.setxmax(100);
+    g.setymax(200);
+    const auto path = [](float t, float peak, float spread) {
+        // Burial to a peak near 40 Myr, then cooling to the surface.
+        const float shape = t < 40 ? t / 40.0f : 1.0f - (t - 40.0f) / 60.0f;
+        return 20.0f + (peak - 20.0f) * shape + spread * std::sin(t / 100.0f * 3.14159f);
+    };
+    OverlayBand acceptable{{}, {}, {}, 0x00a000};
+    OverlayBand good{{}, {}, {}, 0xff00ff};
+    OverlayLine best{{}, 0x000080, 3};
+    for (int t = 0; t <= 100; t += 5) {
+        const float x = float(t);
+        acceptable.x.push_back(x);
+        acceptable.lower.push_back(path(x, 100, -12));
+        acceptable.upper.push_back(path(x, 150, 22));
+        good.x.push_back(x);
+        good.lower.push_back(path(x, 112, -4));
+        good.upper.push_back(path(x, 134, 10));
+        best.points.push_back({x, path(x, 122, 3)});
+    }
+    g.setBands({acceptable, good});
+    g.setOverlayLines({best});
+    g.setBoxes({{0, 10, 10, 30}, {30, 50, 100, 160}, {90, 100, 10, 30}});
+    g.selectBox(1);
+    line(g, {{0, 20}, {35, 105}, {70, 85}, {100, 20}});
+}
+
 const Shot kShots[] = {
     {"01_empty", {353, 193}, [](Txygraph &g) { thermalScales(g); }},
     {"02_thermal_curve",
@@ -254,6 +289,21 @@ const Shot kShots[] = {
          g.setxmax(0.3f);
          g.setymax(0.5f);
          line(g, {{0, 0.05f}, {0.1f, 0.2f}, {0.22f, 0.45f}, {0.3f, 0.4f}});
+     }},
+    {"20_search_result", {420, 260}, searchResult},
+    {"21_box_mode_drawing",
+     {420, 260},
+     [](Txygraph &g) {
+         // In box mode a fourth box drawn by the mouse, still held: its corners
+         // snap to round values, and the cursor readout follows.
+         searchResult(g);
+         g.setBoxMode(true);
+         g.grab();
+         const TPoint from = g.w2cc({62, 150});
+         const TPoint to = g.w2cc({79, 95});
+         g.MouseDown(Qt::LeftButton, {}, from.x, from.y);
+         move(g, (from.x + to.x) / 2, (from.y + to.y) / 2);
+         move(g, to.x, to.y);
      }},
 };
 
