@@ -105,6 +105,33 @@ private slots:
         // and in the report's table of the sample.
         const QString eU = GrainsForm->Table->model()->index(0, grainrows::EU).data().toString();
         QCOMPARE(QLocale().toDouble(eU), 19.26);
+        // The model's curves: each point the raw age of one grain of the
+        // sample's mean composition at that eU or radius, run on its own.
+        double radius = 0, eUSum = 0, thU = 0, smU = 0, largestEU = 0;
+        for (const tarvel::GrainRecord &g : GrainsForm->grains()) {
+            radius += g.radius / 6;
+            eUSum += g.eU() / 6;
+            thU += g.Th / g.U / 6;
+            smU += g.Sm / g.U / 6;
+            largestEU = std::max(largestEU, g.eU());
+        }
+        const AgeJobInput sample = sampleJobInput(*DataModule1, pointsOf(*Form7->xygraph1));
+        const auto single = [&](double r, double eUValue) {
+            tarvel::GrainRecord g;
+            g.radius = r;
+            g.U = eUValue / (1 + 0.238 * thU + 0.0012 * smU);
+            g.Th = g.U * thU;
+            g.Sm = g.U * smU;
+            return float(predictGrain(sample, g).rawAge);
+        };
+        const auto &overEU = GrainsForm->eUCurve();
+        QVERIFY(overEU.size() > 10);
+        QVERIFY(std::fabs(overEU.back().x - 1.2 * largestEU) <= 1e-4 * largestEU);
+        for (const FPOINT &p : {overEU[1], overEU.back()})
+            QCOMPARE(p.y, single(radius, p.x));
+        const auto &overRadius = GrainsForm->radiusCurve();
+        QVERIFY(overRadius.size() > 10);
+        QCOMPARE(overRadius.back().y, single(overRadius.back().x, eUSum));
         PaintRecorder report(QSize(2000, 2600), 96, 96);
         QPainter painter(&report);
         Form7->DrawReport(painter, QRect(100, 100, 1800, 2400), [] {});

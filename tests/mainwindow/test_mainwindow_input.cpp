@@ -446,7 +446,8 @@ private slots:
 
     // Parents typed into "Parents..." make the helium come from them: the
     // emission distance is set aside (even a bad one), and Recalculate gives
-    // the helium, raw age, FT and corrected age tarvel-calc --ages gives.
+    // the helium, raw age, FT and corrected age tarvel-calc --ages gives;
+    // zircon brings its damage model, whose damage and log10 D/a² join them.
     void parentsGiveHeliumAges() {
         QTemporaryDir dir;
         open(kDefaultGrain);
@@ -473,6 +474,7 @@ private slots:
         QCOMPARE(answers().told.size(), std::size_t(1)); // the negative Th
         QCOMPARE(DataModule1->ParentsData.Th_ppm, 30.0f);
         QCOMPARE(DataModule1->ParentsData.Stopping_Sm147, 4.76f); // zircon's
+        QCOMPARE(DataModule1->ModelData.Kinetics, ModelKinetics::Zrdaam);
         QVERIFY(!Form7->Edit_Emission_Dist->isEnabled());
         QVERIFY(Form7->ToolButton5->isEnabled());
 
@@ -485,12 +487,14 @@ private slots:
             ages.substr(ages.rfind('\n', ages.size() - 2) + 1, std::string::npos);
         std::istringstream expected(lastLine);
         const auto &last = Form7->Results().rows.back();
-        for (std::size_t column : {0, 3, 4, 5, 6}) { // time, He, raw age, FT, corrected age
+        // time, He, raw age, FT, corrected age, damage, log10 D/a²
+        for (std::size_t column : {0, 3, 4, 5, 6, 7, 8}) {
             std::string cell;
             std::getline(expected, cell, ',');
             QCOMPARE(exactly(last[column]), exactly(std::stod(cell)));
         }
         QVERIFY(Form7->ResultLine->text().contains(QStringLiteral("corrected age")));
+        QVERIFY(Form7->ResultLine->text().contains(QStringLiteral("ZRDAAM")));
     }
 
     // The tool tips name the shortcuts, and at its smallest the window still

@@ -6,10 +6,13 @@
 #include "exactnumbers.h"
 #include "scripteddialogs.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QtTest>
+
+#include <cmath>
 
 // The dialog driven through its handlers, on the global data module.
 class TestModDatForm : public QObject {
@@ -24,6 +27,7 @@ private slots:
     void badEntryChangesNothing();
     void typedCountBelowTheFewestKeepsTheDialogOpen();
     void methodChosenWithTheMouse();
+    void presetsFillAndDamageSetsThemAside();
 
 private:
     TDataModule1 Model;
@@ -184,6 +188,28 @@ void TestModDatForm::methodChosenWithTheMouse() {
 }
 
 // The application's own object, whose one handler shows what a handler throws.
+// A published preset chosen from the list fills Ea and D0 for OK to store;
+// under a radiation-damage kinetics the two are not used, and say so.
+void TestModDatForm::presetsFillAndDamageSetsThemAside() {
+    Form->show();
+    QVERIFY(Form->kineticsNote->text().isEmpty());
+    Form->arrheniusPreset->setFocus();
+    QTest::keyClick(Form->arrheniusPreset, Qt::Key_Down); // the first: apatite
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    QCOMPARE(Form->result(), int(QDialog::Accepted));
+    // 138 kJ/mol in cal/mol, as the entry shows it and the model stores it.
+    QVERIFY(std::fabs(Model.ModelData.Activation_energy - 138000.0 / 4.184) < 0.01);
+    QCOMPARE(exactly(Model.ModelData.D0), exactly(50.0f));
+
+    Model.ModelData.Kinetics = ModelKinetics::Zrdaam;
+    Form->show();
+    QVERIFY(!Form->Edit_AEnergy->isEnabled() && !Form->Edit_D0->isEnabled());
+    QVERIFY(Form->kineticsNote->text().contains(QStringLiteral("ZRDAAM")));
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    QCOMPARE(Model.ModelData.Kinetics, ModelKinetics::Zrdaam); // kept, with D0 and Ea
+    QCOMPARE(exactly(Model.ModelData.D0), exactly(50.0f));
+}
+
 int main(int argc, char **argv) {
     TarvelApplication app(argc, argv);
     TestModDatForm test;
