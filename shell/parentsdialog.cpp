@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -37,7 +38,10 @@ QString caption(std::size_t field) {
 QString valueText(float value) {
     const char separator = tarvel::localeDecimalSeparator();
     std::string text;
-    for (int digits = 1; digits <= 9; ++digits) {
+    // As many digits as the whole part has at least, so that 100 reads 100,
+    // not 1E2.
+    const int whole = std::fabs(value) >= 1 ? int(std::log10(std::fabs(double(value)))) + 1 : 1;
+    for (int digits = std::min(whole, 9); digits <= 9; ++digits) {
         text = tarvel::formatGeneral(double(value), digits, separator);
         if (float(tarvel::parseNumber(text, separator)) == value)
             break;
