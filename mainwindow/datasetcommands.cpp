@@ -6,6 +6,7 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "errors.h"
+#include "findhistories.h"
 #include "grainpanel.h"
 #include "grainswindow.h"
 #include "moddatform.h"
@@ -209,6 +210,8 @@ void TForm7::ShowDataSet() {
     grainPanel->setEmissionUsed(!model.ParentsData.present());
     if (GrainsDialog)
         GrainsDialog->setGrains(model.Grains);
+    if (FindDialog)
+        FindDialog->dataSetChanged();
 
     {
         // The memo shows the annotation; its change handler must not rewrite
@@ -291,6 +294,8 @@ void TForm7::ToolButton6Click() {
     ParentsMayHaveChanged(parents, kinetics);
     if (!accepted)
         return;
+    if (FindDialog)
+        FindDialog->modelChanged(); // the constants or the method may be others
     GeometryChanged = true;
     ToolButton5->setEnabled(true);
     ClearResult();
@@ -309,6 +314,8 @@ void TForm7::ParentsMayHaveChanged(const TParentsData &before, ModelKinetics kin
     grainPanel->setEmissionUsed(!Model->ParentsData.present());
     if (Model->ParentsData == before && Model->ModelData.Kinetics == kineticsBefore)
         return;
+    if (FindDialog)
+        FindDialog->modelChanged();
     ToolButton5->setEnabled(true);
     ClearResult();
     MarkModified();

@@ -5,6 +5,7 @@
 #include "datamodule.h"
 #include "dialogseam.h"
 #include "errors.h"
+#include "findhistories.h"
 #include "grainpanel.h"
 #include "grainprediction.h"
 #include "grainrows.h"
@@ -12,6 +13,7 @@
 #include "penstrokes.h"
 #include "reportlayout.h"
 #include "samplegraphs.h"
+#include "searchview.h"
 #include "tform7.h"
 #include "xygraph.h"
 
@@ -326,6 +328,44 @@ SampleReport sampleReport(const TDataModule1 &model, const Txygraph &history, QS
     return out;
 }
 
+// The search's page of the report: what it found and from what, and the
+// envelopes with the boxes and the best path on a graph of their own.
+struct SearchReport {
+    ReportContent content;
+    std::unique_ptr<Txygraph> graph;
+};
+
+SearchReport searchReport(const FindHistoriesWindow::Found &found, QSize graphSize,
+                          char separator) {
+    SearchReport out;
+    out.content.decimalSeparator = separator;
+    const SearchInput &in = found.input;
+    const auto number = [separator](double v) { return tarvel::formatGeneral(v, 6, separator); };
+    out.content.rows = {{"Histories the sample allows", false},
+                        {searchview::resultText(found.result, separator), true},
+                        {std::to_string(in.boxes.size()) + " boxes, " + std::to_string(in.nodes) +
+                             " random nodes between boxes, at most " + number(in.maxRate) +
+                             " \u00b0C/Myr" + (in.monotonic ? ", never rising" : "") + "; seed " +
+                             std::to_string(in.seed) + "; " + std::to_string(in.grains.size()) +
+                             " measured grains",
+                         false},
+                        {}};
+    out.graph = std::make_unique<Txygraph>();
+    Txygraph &graph = *out.graph;
+    graph.resize(graphSize);
+    graph.SetSideScales(sscBoth);
+    graph.SetTicks(sscBoth);
+    graph.SetAutoAxis(sscNone);
+    graph.SetHLabel(QStringLiteral("Real Time (Myr)"));
+    graph.SetVLabel(QStringLiteral("Temperature (\u00b0C)"));
+    graph.setBands(searchview::envelopeBands(in, found.result));
+    graph.setOverlayLines(searchview::bestPathLines(in, found.result));
+    graph.setBoxes(searchview::overlayBoxes(in.boxes));
+    graph.fitToData();
+    out.content.graphs.push_back(out.graph.get());
+    return out;
+}
+
 } // namespace
 
 // --- the main window's report ------------------------------------------------------------
@@ -360,6 +400,11 @@ int TForm7::DrawReport(QPainter &painter, const QRect &rect,
         const SampleReport sample = sampleReport(*Model, *xygraph1, xygraph2->size(), separator);
         newPage();
         pages += drawReportPages(painter, rect, sample.content, newPage);
+    }
+    if (FindDialog && FindDialog->found()) {
+        const SearchReport search = searchReport(*FindDialog->found(), xygraph1->size(), separator);
+        newPage();
+        pages += drawReportPages(painter, rect, search.content, newPage);
     }
     return pages;
 }

@@ -4,6 +4,7 @@
 #include "application.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "findhistories.h"
 #include "grainpanel.h"
 #include "grainswindow.h"
 #include "historycheck.h"
@@ -94,6 +95,10 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     if (auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(ToolButton8)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
     ToolBar1->addSeparator();
+    FindButton = ToolBar1->addAction(QStringLiteral("Find Histories\u2026"));
+    FindButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    FindButton->setToolTip(QStringLiteral("Which thermal histories the sample's grains allow (%1)")
+                               .arg(FindButton->shortcut().toString(QKeySequence::NativeText)));
     GrainsButton = ToolBar1->addAction(QStringLiteral("Grains"));
     GrainsButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     GrainsButton->setToolTip(QStringLiteral("A sample's grains against the history (%1)")
@@ -194,6 +199,7 @@ TForm7::TForm7(QWidget *parent) : QWidget(parent) {
     connect(ToolButton8, &QAction::triggered, this, guarded([this] { ToolButton8Click(); }));
     connect(PrintPreview1, &QAction::triggered, this, guarded([this] { PrintPreviewClick(); }));
     connect(GrainsButton, &QAction::triggered, this, guarded([this] { GrainsClick(); }));
+    connect(FindButton, &QAction::triggered, this, guarded([this] { FindClick(); }));
     connect(aboutAction, &QAction::triggered, this, guarded([this] { showAboutTarvel(this); }));
 }
 
@@ -223,6 +229,8 @@ void TForm7::ClearResult() {
     ShowTimeAxes();
     if (GrainsDialog)
         GrainsDialog->historyChanged();
+    if (FindDialog)
+        FindDialog->historyChanged();
 }
 
 void TForm7::SetTimeBeforePresent(bool on) {
@@ -252,6 +260,14 @@ void TForm7::GrainsClick() {
     GrainsDialog->show();
     GrainsDialog->raise();
     GrainsDialog->activateWindow();
+}
+
+void TForm7::FindClick() {
+    if (!FindDialog)
+        return;
+    FindDialog->show();
+    FindDialog->raise();
+    FindDialog->activateWindow();
 }
 
 void TForm7::SetResults(resultrows::Table rows) {

@@ -27,6 +27,7 @@ class TForm5;
 class TForm8;
 class GrainPanel;
 class GrainsWindow;
+class FindHistoriesWindow;
 class TTableEdit;
 class ParentsDialog;
 class TShape;
@@ -52,6 +53,9 @@ public:
     ParentsDialog *ParentsPage = nullptr; // "Parents", run modally
     // "Grains", told whenever the history or the result may have changed.
     GrainsWindow *GrainsDialog = nullptr;
+    // "Find Histories", told whenever the data set, the model or the history
+    // may have changed; its result is printed with the report.
+    FindHistoriesWindow *FindDialog = nullptr;
     // The coefficients must be computed again before the next age calculation.
     bool GeometryChanged = true;
     // Run when the window is deactivated or destroyed: the program's closing
@@ -69,6 +73,7 @@ public:
     QMenu *PrintMenu;
     QAction *PrintPreview1; // Print Preview...
     QAction *GrainsButton;  // Grains (Ctrl+G)
+    QAction *FindButton;    // Find Histories... (Ctrl+F)
     QAction *helpAction;    // the Help drop-down, with the menu below
     QMenu *helpMenu;
     QAction *aboutAction; // About Tarvel
@@ -103,6 +108,7 @@ public:
     const resultrows::Table &Results() const { return results_; }
     void ResultsClick(); // the table of the result, to copy or export
     void GrainsClick();  // shows the Grains window
+    void FindClick();    // shows the Find Histories window
 
     // --- data set commands (datasetcommands.cpp) ---
     void ToolButton1Click(); // Save to File

@@ -13,3 +13,4 @@ TDataModule1 *DataModule1 = nullptr;
 TTableEdit *TableEdit = nullptr;
 ParentsDialog *Parents = nullptr;
 GrainsWindow *GrainsForm = nullptr;
+FindHistoriesWindow *FindForm = nullptr;

@@ -4,6 +4,7 @@
 #include "calculationpage.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "findhistories.h"
 #include "grainswindow.h"
 #include "graphdialogs.h"
 #include "moddatform.h"
@@ -19,6 +20,7 @@
 #include "tform6.h"
 #include "tform7.h"
 #include "tsplash.h"
+#include "xygraph.h"
 
 namespace {
 
@@ -93,6 +95,7 @@ void CreateRoster() {
     TableEdit = new TTableEdit;
     Parents = new ParentsDialog;
     GrainsForm = new GrainsWindow;
+    FindForm = new FindHistoriesWindow;
 
     linkWizardPages();
     // Set again by whoever shows the main window; set now as well, so that a
@@ -112,7 +115,23 @@ void CreateRoster() {
     GrainsForm->HistoryGraph = Form7->xygraph1;
     Form7->GrainsDialog = GrainsForm;
     // The grains are the data set's: the user's edits go into it at once.
+    // The search's boxes and settings are the data set's too; its best path
+    // becomes the history as a table edit does.
+    FindForm->Model = DataModule1;
+    FindForm->HistoryGraph = Form7->xygraph1;
+    FindForm->UseHistory = [](const std::vector<FPOINT> &points) {
+        std::vector<tarvel::TablePoint> table;
+        for (const FPOINT &p : points)
+            table.push_back({p.x, p.y});
+        Form7->TableToGraph(table);
+    };
+    Form7->FindDialog = FindForm;
+    QObject::connect(FindForm, &FindHistoriesWindow::searchEdited, Form7,
+                     [] { Form7->setWindowModified(true); });
+    QObject::connect(Form7->xygraph1, &Txygraph::boxesEdited, FindForm,
+                     guarded([] { FindForm->graphBoxesEdited(); }));
     QObject::connect(GrainsForm, &GrainsWindow::grainsEdited, Form7, [] {
+        FindForm->modelChanged();
         DataModule1->Grains = GrainsForm->grains();
         Form7->setWindowModified(true);
     });
@@ -136,8 +155,11 @@ void DestroyRoster() {
         if (page)
             page->StopRun();
     destroy(Parents);
-    if (Form7)
+    if (Form7) {
         Form7->GrainsDialog = nullptr;
+        Form7->FindDialog = nullptr;
+    }
+    destroy(FindForm);
     destroy(GrainsForm);
     destroy(TableEdit);
     destroy(DataModule1);

@@ -4,6 +4,7 @@
 #include "calculationpage.h"
 #include "datamodule.h"
 #include "dialogseam.h"
+#include "findhistories.h"
 #include "grainswindow.h"
 #include "moddatform.h"
 #include "numbertext.h"
@@ -21,6 +22,7 @@
 #include "tsplash.h"
 #include "xygraph.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -257,6 +259,31 @@ int main(int argc, char **argv) {
     Form7->ShowDataSet();
     Form7->Button1Click();
     saveReport("report-grains");
+
+    // A search of the example sample: the window as it ends, the history
+    // graph with the envelopes, the boxes and the best path, and the report's
+    // page of it.
+    {
+        std::ifstream file(
+            (QFileInfo(QString::fromLocal8Bit(argv[2])).dir().filePath("search-sample.txt"))
+                .toStdString());
+        DataModule1->ReadDataFile(file);
+    }
+    DataModule1->Search.paths = 3000;
+    Form7->ShowDataSet();
+    FindForm->show();
+    FindForm->RunClick();
+    for (int waited = 0; FindForm->running() && waited < 600; ++waited) {
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    save(FindForm, "find-histories");
+    save(Form7, "main-window-search");
+    FindForm->DrawBoxes->setChecked(true);
+    save(Form7, "main-window-search-boxes");
+    FindForm->hide();
+    saveReport("report-search");
 
     DestroyRoster();
     setDialogs(nullptr);
