@@ -5,6 +5,50 @@
 
 namespace {
 
+// A named choice of an option's value.
+template <class T> struct Choice {
+    const char *name;
+    T value;
+};
+
+const Choice<AgeMethod> kMethods[] = {
+    {"fast", AgeMethod::Fast}, {"direct", AgeMethod::Direct}, {"precise", AgeMethod::Precise}};
+const Choice<ModelKinetics> kKinetics[] = {{"arrhenius", ModelKinetics::Arrhenius},
+                                           {"rdaam", ModelKinetics::Rdaam},
+                                           {"zrdaam", ModelKinetics::Zrdaam}};
+
+// Whether args[i] is `name` with one of its choices, as "name VALUE" or
+// "name=VALUE" (i then moves past a separate value). A missing or unknown
+// value sets `problem`, naming `what` the option chooses and the choices.
+template <class T, std::size_t N>
+bool chooseOption(const std::vector<std::string> &args, std::size_t &i, const std::string &name,
+                  const char *what, const Choice<T> (&choices)[N], std::optional<T> &chosen,
+                  std::string &problem) {
+    const std::string &arg = args[i];
+    std::string value;
+    std::string names;
+    for (std::size_t c = 0; c < N; ++c)
+        names += (c == 0 ? "" : c + 1 == N ? " or " : ", ") + std::string(choices[c].name);
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            problem = name + " needs a value: " + names;
+            return true;
+        }
+        value = args[++i];
+    } else if (arg.rfind(name + "=", 0) == 0) {
+        value = arg.substr(name.size() + 1);
+    } else {
+        return false;
+    }
+    for (const Choice<T> &choice : choices)
+        if (value == choice.name) {
+            chosen = choice.value;
+            return true;
+        }
+    problem = "unknown " + std::string(what) + " '" + value + "': use " + names;
+    return true;
+}
+
 // The search's options (--invert and what goes with it). Returns whether
 // args[i] was one; a value is taken from args[i + 1] or after "=", and a bad
 // one sets `problem`.
@@ -146,48 +190,12 @@ std::optional<CalcOptions> parseCalcOptions(const std::vector<std::string> &args
                 problem = "--histories needs a CSV file (or - for standard input)";
                 return std::nullopt;
             }
-        } else if (!optionsEnded && (arg == "--method" || arg.rfind("--method=", 0) == 0)) {
-            std::string value;
-            if (arg == "--method") {
-                if (i + 1 >= args.size()) {
-                    problem = "--method needs a value: fast, direct or precise";
-                    return std::nullopt;
-                }
-                value = args[++i];
-            } else {
-                value = arg.substr(9);
-            }
-            if (value == "fast")
-                options.method = AgeMethod::Fast;
-            else if (value == "direct")
-                options.method = AgeMethod::Direct;
-            else if (value == "precise")
-                options.method = AgeMethod::Precise;
-            else {
-                problem = "unknown method '" + value + "': use fast, direct or precise";
+        } else if (!optionsEnded && (chooseOption(args, i, "--method", "method", kMethods,
+                                                  options.method, problem) ||
+                                     chooseOption(args, i, "--kinetics", "kinetics", kKinetics,
+                                                  options.kinetics, problem))) {
+            if (!problem.empty())
                 return std::nullopt;
-            }
-        } else if (!optionsEnded && (arg == "--kinetics" || arg.rfind("--kinetics=", 0) == 0)) {
-            std::string value;
-            if (arg == "--kinetics") {
-                if (i + 1 >= args.size()) {
-                    problem = "--kinetics needs a value: arrhenius, rdaam or zrdaam";
-                    return std::nullopt;
-                }
-                value = args[++i];
-            } else {
-                value = arg.substr(11);
-            }
-            if (value == "arrhenius")
-                options.kinetics = ModelKinetics::Arrhenius;
-            else if (value == "rdaam")
-                options.kinetics = ModelKinetics::Rdaam;
-            else if (value == "zrdaam")
-                options.kinetics = ModelKinetics::Zrdaam;
-            else {
-                problem = "unknown kinetics '" + value + "': use arrhenius, rdaam or zrdaam";
-                return std::nullopt;
-            }
         } else if (!optionsEnded && parseSearchOption(args, i, options, problem)) {
             if (!problem.empty())
                 return std::nullopt;

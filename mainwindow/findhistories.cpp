@@ -89,10 +89,7 @@ public:
                                           value.toString().toStdString(),
                                           tarvel::localeDecimalSeparator());
         } catch (const tarvel::Error &refused) {
-            // Told once the editor has closed: the cell shows its old text again.
-            const QString message = QString::fromStdString(refused.what());
-            QMetaObject::invokeMethod(
-                w_, [message] { showError(message); }, Qt::QueuedConnection);
+            showErrorLater(w_, QString::fromStdString(refused.what()));
             return false;
         }
         emit dataChanged(index, index);

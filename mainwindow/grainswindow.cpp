@@ -133,10 +133,7 @@ public:
         try {
             w_->replaceGrain(index.row(), grainrows::grainFromTexts(texts, separator, index.row()));
         } catch (const tarvel::Error &refused) {
-            // Told once the editor has closed: the cell shows its old text again.
-            const QString message = QString::fromStdString(refused.what());
-            QMetaObject::invokeMethod(
-                w_, [message] { showError(message); }, Qt::QueuedConnection);
+            showErrorLater(w_, QString::fromStdString(refused.what()));
             return false;
         }
         return true;

@@ -57,6 +57,11 @@ void showError(const QString &message) {
     dialogs().tell(QApplication::activeWindow(), QStringLiteral("Tarvel"), message);
 }
 
+void showErrorLater(QObject *context, const QString &message) {
+    QMetaObject::invokeMethod(
+        context, [message] { showError(message); }, Qt::QueuedConnection);
+}
+
 void showException(const std::exception_ptr &failure) {
     showError(messageOf(failure));
 }

@@ -20,6 +20,11 @@ public:
 
 // The standard error box for a failure with this message.
 void showError(const QString &message);
+// The box for a message once the current event is handled: for a table's
+// refused cell, told after its editor has closed, so the cell shows its old
+// text again under the box. `context` going away first drops it.
+void showErrorLater(QObject *context, const QString &message);
+
 // The same for an exception caught at the edge of an event handler.
 void showException(const std::exception_ptr &failure);
 

@@ -62,10 +62,7 @@ class TestFindHistories : public QObject {
 private slots:
     void init() {
         roster.start();
-        Form7->Model = DataModule1;
-        Form7->show();
-        Form7->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form7));
+        roster.showMainWindow();
     }
     void cleanup() { roster.stop(); }
 

@@ -81,10 +81,7 @@ class TestGrainsWindow : public QObject {
 private slots:
     void init() {
         roster.start();
-        Form7->Model = DataModule1;
-        Form7->show();
-        Form7->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form7));
+        roster.showMainWindow();
         answers().openName = kFastCooling;
         QTest::mouseClick(Form7->ToolBar1->widgetForAction(Form7->ToolButton2), Qt::LeftButton);
         QVERIFY(!pointsOf(*Form7->xygraph1).empty());

@@ -130,10 +130,7 @@ class TestMainWindowInput : public QObject {
 private slots:
     void init() {
         roster.start();
-        Form7->Model = DataModule1;
-        Form7->show();
-        Form7->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(Form7));
+        roster.showMainWindow();
     }
     void cleanup() { roster.stop(); }
 

@@ -3,6 +3,7 @@
 #include "application.h"
 #include "roster.h"
 #include "scripteddialogs.h"
+#include "tform7.h"
 #include "tsplash.h"
 
 #include <QDir>
@@ -32,6 +33,15 @@ struct RosterFixture {
         installCalculationErrorBox();
         CreateRoster();
         Splash->Timer1->stop();
+    }
+
+    // The main window on the data module, shown and active, as after a start
+    // with stored settings.
+    void showMainWindow() const {
+        Form7->Model = DataModule1;
+        Form7->show();
+        Form7->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form7));
     }
 
     void stop() {
