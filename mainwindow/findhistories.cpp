@@ -12,6 +12,7 @@
 #include "searchview.h"
 #include "xygraph.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -208,6 +209,10 @@ FindHistoriesWindow::FindHistoriesWindow(QWidget *parent) : QWidget(parent, Qt::
 }
 
 FindHistoriesWindow::~FindHistoriesWindow() {
+    // The table goes first, while the window its model reads is whole; an
+    // editor still open would hand its text to a window half gone.
+    BoxTable->itemDelegate()->blockSignals(true);
+    delete BoxTable;
     // The pool's threads read only the run's own copies, but the program must
     // not end under them.
     if (watcher_) {
