@@ -7,6 +7,7 @@
 #include "geometrycoefficients.h"
 #include "heliumages.h"
 #include "numbertext.h"
+#include "parentsdata.h"
 #include "precisemethod.h"
 #include "vectorstate.h"
 
@@ -79,11 +80,10 @@ void checkModel(const AgeInput &in) {
         // The damage comes from the grain's own uranium, thorium and samarium;
         // the Arrhenius constants are not used.
         if (!in.parents)
-            throw tarvel::Error(
-                std::string(in.kinetics == ModelKinetics::Rdaam ? "RDAAM" : "ZRDAAM") +
-                " kinetics needs the grain's uranium, thorium or samarium: its "
-                "radiation damage comes from them. Give U_ppm, Th_ppm or Sm_ppm "
-                "above 0, or choose Arrhenius kinetics.");
+            throw tarvel::Error(std::string(kineticsChoice(in.kinetics).name) +
+                                " kinetics needs the grain's uranium, thorium or samarium: its "
+                                "radiation damage comes from them. Give U_ppm, Th_ppm or Sm_ppm "
+                                "above 0, or choose Arrhenius kinetics.");
         return;
     }
     if (!std::isfinite(in.activationEnergy))

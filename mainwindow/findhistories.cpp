@@ -275,9 +275,8 @@ void FindHistoriesWindow::updateButtons() {
     ExportButton->setEnabled(!busy && found_ && !found_->result.accepted.empty());
 }
 
+// A result (or the word of one cancelled or failed) no longer holds.
 void FindHistoriesWindow::clearFound() {
-    if (!found_)
-        return;
     found_.reset();
     StatusLine->clear();
     Progress->reset();
@@ -289,17 +288,14 @@ void FindHistoriesWindow::clearFound() {
 
 void FindHistoriesWindow::dataSetChanged() {
     stopRunning();
-    found_.reset();
-    StatusLine->clear();
-    Progress->reset();
     showSettings();
     static_cast<BoxTableModel *>(boxModel_)->reset();
-    updateButtons();
-    showOnGraph();
+    clearFound();
 }
 
 void FindHistoriesWindow::modelChanged() {
-    clearFound();
+    if (found_)
+        clearFound();
 }
 
 void FindHistoriesWindow::historyChanged() {
@@ -313,8 +309,7 @@ void FindHistoriesWindow::historyChanged() {
 void FindHistoriesWindow::boxesChanged(bool byUser) {
     if (byUser)
         emit searchEdited();
-    clearFound();
-    showOnGraph();
+    clearFound(); // and the boxes as they are now on the graph
 }
 
 void FindHistoriesWindow::graphBoxesEdited() {

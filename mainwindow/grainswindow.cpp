@@ -421,11 +421,9 @@ void GrainsWindow::requestPredictions() {
     }
     run->grains = grains_;
     run->sampleSize = grains_.size();
-    const auto &stopping = run->sample.model.parents->stopping;
-    const double longest = *std::max_element(stopping.begin(), stopping.end());
     for (auto across : {samplegraphs::Across::Radius, samplegraphs::Across::EU}) {
         auto &curve = run->curves[across == samplegraphs::Across::Radius ? 0 : 1];
-        curve = samplegraphs::sampleCurve(grains_, across, longest);
+        curve = samplegraphs::sampleCurve(grains_, across, run->sample);
         run->grains.insert(run->grains.end(), curve.grains.begin(), curve.grains.end());
     }
     run->results.resize(run->grains.size());

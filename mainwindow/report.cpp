@@ -262,11 +262,9 @@ SampleReport sampleReport(const TDataModule1 &model, const Txygraph &history, QS
             predictions[i] = predictGrain(sample, grains[i]);
             fits.push_back(grainrows::fitGrain(grains[i], *predictions[i]));
         }
-        const auto &stopping = sample.model.parents->stopping;
-        const double longest = *std::max_element(stopping.begin(), stopping.end());
         for (auto across : {samplegraphs::Across::Radius, samplegraphs::Across::EU}) {
             const samplegraphs::SampleCurve curve =
-                samplegraphs::sampleCurve(grains, across, longest);
+                samplegraphs::sampleCurve(grains, across, sample);
             std::vector<std::optional<GrainPrediction>> along;
             for (const tarvel::GrainRecord &g : curve.grains) {
                 try {

@@ -41,11 +41,15 @@ void line(CurveGraph &graph, std::initializer_list<FPOINT> points) {
 
 } // namespace
 
-SampleCurve sampleCurve(const std::vector<tarvel::GrainRecord> &sample, Across across,
-                        double longestStopping, int points) {
+SampleCurve sampleCurve(const std::vector<tarvel::GrainRecord> &grains, Across across,
+                        const AgeJobInput &sample, int points) {
+    double longestStopping = 0;
+    if (sample.model.parents)
+        for (double s : sample.model.parents->stopping)
+            longestStopping = std::max(longestStopping, s);
     double radius = 0, eU = 0, thPerU = 0, smPerU = 0, smallest = 0, largest = 0;
     int withUranium = 0, count = 0;
-    for (const tarvel::GrainRecord &g : sample) {
+    for (const tarvel::GrainRecord &g : grains) {
         if (!(g.eU() > 0 && g.radius > 0))
             continue;
         radius += g.radius;
@@ -68,8 +72,7 @@ SampleCurve sampleCurve(const std::vector<tarvel::GrainRecord> &sample, Across a
         thPerU /= withUranium;
         smPerU /= withUranium;
     }
-    const double lo =
-        across == Across::EU ? 0.0 : std::max(smallest / 2, std::max(longestStopping, 0.0));
+    const double lo = across == Across::EU ? 0.0 : std::max(smallest / 2, longestStopping);
     const double hi = 1.2 * largest;
     for (int i = 0; i < points; ++i) {
         const double x = lo + (hi - lo) * i / (points - 1);

@@ -17,15 +17,16 @@ enum class Across { Radius, EU };
 // The grains along which the model's raw age is drawn as a curve: over eU
 // from 0 to 1.2 times the sample's largest, at the sample's mean radius and
 // mean Th/U and Sm/U; or over the radius, from half the smallest (but not
-// below the longest stopping distance, which no helium would survive) to 1.2
-// times the largest, at the mean eU and those ratios. `x` is each grain's eU
-// or radius. Empty for a sample without a grain of any U, Th or Sm.
+// below the longest stopping distance of `sample`, which no helium would
+// survive) to 1.2 times the largest, at the mean eU and those ratios. `x` is
+// each grain's eU or radius. Empty for a sample without a grain of any U, Th
+// or Sm.
 struct SampleCurve {
     std::vector<double> x;
     std::vector<tarvel::GrainRecord> grains;
 };
-SampleCurve sampleCurve(const std::vector<tarvel::GrainRecord> &sample, Across across,
-                        double longestStopping, int points = 41);
+SampleCurve sampleCurve(const std::vector<tarvel::GrainRecord> &grains, Across across,
+                        const AgeJobInput &sample, int points = 41);
 
 // The curve's points (x, raw age) from the predictions of its grains, in
 // order; a grain without one (too small to hold helium) leaves its point out.
